@@ -1,0 +1,153 @@
+#include "crc.h"
+
+#include <array>
+
+namespace {
+
+// Reflected CRC-16/X-25: feeding a bit-reversed byte into the high end of a
+// left-shifting register is the same as feeding the plain byte into the low
+// end of a right-shifting register with the reversed polynomial 0x8408.
+constexpr std::array<uint16_t, 256> makeCrc16Table()
+{
+    std::array<uint16_t, 256> t{};
+    for (unsigned i = 0; i < 256; ++i) {
+        uint16_t c = uint16_t(i);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? uint16_t((c >> 1) ^ 0x8408) : uint16_t(c >> 1);
+        t[i] = c;
+    }
+    return t;
+}
+
+constexpr std::array<uint32_t, 256> makeCrc32Table()
+{
+    std::array<uint32_t, 256> t{};
+    for (unsigned i = 0; i < 256; ++i) {
+        uint32_t c = uint32_t(i) << 24;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 0x80000000u) ? (c << 1) ^ 0x04C11DB7u : (c << 1);
+        t[i] = c;
+    }
+    return t;
+}
+
+constexpr auto kCrc16Table = makeCrc16Table();
+constexpr auto kCrc32Table = makeCrc32Table();
+
+inline uint16_t crc16Feed(uint16_t crc, uint8_t b) { return uint16_t((crc >> 8) ^ kCrc16Table[(crc ^ b) & 0xFF]); }
+inline uint32_t crc32Feed(uint32_t crc, uint8_t b) { return (crc << 8) ^ kCrc32Table[((crc >> 24) ^ b) & 0xFF]; }
+
+uint8_t reverse8(uint8_t b)
+{
+    uint8_t r = 0;
+    for (int i = 0; i < 8; ++i)
+        if (b & (1u << i))
+            r |= uint8_t(0x80u >> i);
+    return r;
+}
+
+uint16_t reverse16(uint16_t v)
+{
+    uint16_t r = 0;
+    for (int i = 0; i < 16; ++i)
+        if (v & (1u << i))
+            r |= uint16_t(0x8000u >> i);
+    return r;
+}
+
+uint16_t crc16FeedBitwise(uint16_t crc, uint8_t b)
+{
+    crc ^= uint16_t(reverse8(b)) << 8;
+    for (int k = 0; k < 8; ++k)
+        crc = (crc & 0x8000) ? uint16_t((crc << 1) ^ 0x1021) : uint16_t(crc << 1);
+    return crc;
+}
+
+uint32_t crc32FeedBitwise(uint32_t crc, uint8_t b)
+{
+    crc ^= uint32_t(b) << 24;
+    for (int k = 0; k < 8; ++k)
+        crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : (crc << 1);
+    return crc;
+}
+
+} // namespace
+
+uint32_t crc16Words(const uint8_t *data, uint32_t length)
+{
+    if (!data || length == 0)
+        return 0;
+    // Register kept in reflected form; the final reversal is then implicit.
+    uint16_t crc = 0xFFFF;
+    uint32_t i = 0;
+    for (; i + 1 < length; i += 2) {
+        crc = crc16Feed(crc, data[i + 1]);
+        crc = crc16Feed(crc, data[i]);
+    }
+    if (i < length) {
+        crc = crc16Feed(crc, 0);
+        crc = crc16Feed(crc, data[i]);
+    }
+    return uint16_t(~crc);
+}
+
+uint32_t crc32Words(const uint8_t *data, uint32_t length)
+{
+    if (!data || length == 0)
+        return 0;
+    uint32_t crc = 0xFFFFFFFFu;
+    uint32_t i = 0;
+    for (; i + 3 < length; i += 4) {
+        crc = crc32Feed(crc, data[i + 3]);
+        crc = crc32Feed(crc, data[i + 2]);
+        crc = crc32Feed(crc, data[i + 1]);
+        crc = crc32Feed(crc, data[i]);
+    }
+    if (i < length) {
+        uint8_t tail[4] = {0, 0, 0, 0};
+        for (uint32_t k = 0; i + k < length; ++k)
+            tail[k] = data[i + k];
+        for (int k = 3; k >= 0; --k)
+            crc = crc32Feed(crc, tail[k]);
+    }
+    return ~crc;
+}
+
+uint32_t crc16WordsBitwise(const uint8_t *data, uint32_t length)
+{
+    if (!data || length == 0)
+        return 0;
+    uint16_t crc = 0xFFFF;
+    uint32_t i = 0;
+    for (; i + 1 < length; i += 2) {
+        crc = crc16FeedBitwise(crc, data[i + 1]);
+        crc = crc16FeedBitwise(crc, data[i]);
+    }
+    if (i < length) {
+        crc = crc16FeedBitwise(crc, 0);
+        crc = crc16FeedBitwise(crc, data[i]);
+    }
+    return uint16_t(~reverse16(crc));
+}
+
+uint32_t crc32WordsBitwise(const uint8_t *data, uint32_t length)
+{
+    if (!data || length == 0)
+        return 0;
+    uint32_t crc = 0xFFFFFFFFu;
+    uint32_t i = 0;
+    for (; i + 3 < length; i += 4) {
+        crc = crc32FeedBitwise(crc, data[i + 3]);
+        crc = crc32FeedBitwise(crc, data[i + 2]);
+        crc = crc32FeedBitwise(crc, data[i + 1]);
+        crc = crc32FeedBitwise(crc, data[i]);
+    }
+    if (i < length) {
+        uint8_t tail[4] = {0, 0, 0, 0};
+        for (uint32_t k = 0; i + k < length; ++k)
+            tail[k] = data[i + k];
+        for (int k = 3; k >= 0; --k)
+            crc = crc32FeedBitwise(crc, tail[k]);
+    }
+    return ~crc;
+}
