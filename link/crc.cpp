@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "le.h"
+
 namespace {
 
 // Reflected CRC-16/X-25: feeding a bit-reversed byte into the high end of a
@@ -31,8 +33,21 @@ constexpr std::array<uint32_t, 256> makeCrc32Table()
     return t;
 }
 
+// Four tables for taking a whole 32-bit word per step: table k advances a
+// byte through 8 * (k + 1) bits of the register.
+constexpr std::array<std::array<uint32_t, 256>, 4> makeCrc32Slices()
+{
+    std::array<std::array<uint32_t, 256>, 4> t{};
+    t[0] = makeCrc32Table();
+    for (int k = 1; k < 4; ++k)
+        for (unsigned i = 0; i < 256; ++i)
+            t[k][i] = (t[k - 1][i] << 8) ^ t[0][t[k - 1][i] >> 24];
+    return t;
+}
+
 constexpr auto kCrc16Table = makeCrc16Table();
-constexpr auto kCrc32Table = makeCrc32Table();
+constexpr auto kCrc32Slices = makeCrc32Slices();
+constexpr const std::array<uint32_t, 256> &kCrc32Table = kCrc32Slices[0];
 
 inline uint16_t crc16Feed(uint16_t crc, uint8_t b) { return uint16_t((crc >> 8) ^ kCrc16Table[(crc ^ b) & 0xFF]); }
 inline uint32_t crc32Feed(uint32_t crc, uint8_t b) { return (crc << 8) ^ kCrc32Table[((crc >> 24) ^ b) & 0xFF]; }
@@ -97,11 +112,12 @@ uint32_t crc32Words(const uint8_t *data, uint32_t length)
         return 0;
     uint32_t crc = 0xFFFFFFFFu;
     uint32_t i = 0;
+    // Each group, read as a little-endian word, is fed most significant byte
+    // first: exactly one 32-bit step of the sliced tables.
     for (; i + 3 < length; i += 4) {
-        crc = crc32Feed(crc, data[i + 3]);
-        crc = crc32Feed(crc, data[i + 2]);
-        crc = crc32Feed(crc, data[i + 1]);
-        crc = crc32Feed(crc, data[i]);
+        crc ^= le::u32(data + i);
+        crc = kCrc32Slices[3][crc >> 24] ^ kCrc32Slices[2][(crc >> 16) & 0xFF]
+              ^ kCrc32Slices[1][(crc >> 8) & 0xFF] ^ kCrc32Slices[0][crc & 0xFF];
     }
     if (i < length) {
         uint8_t tail[4] = {0, 0, 0, 0};
@@ -110,6 +126,22 @@ uint32_t crc32Words(const uint8_t *data, uint32_t length)
         for (int k = 3; k >= 0; --k)
             crc = crc32Feed(crc, tail[k]);
     }
+    return ~crc;
+}
+
+uint16_t crc16X25(const uint8_t *data, uint32_t length)
+{
+    uint16_t crc = 0xFFFF;
+    for (uint32_t i = 0; data && i < length; ++i)
+        crc = crc16Feed(crc, data[i]);
+    return uint16_t(~crc);
+}
+
+uint32_t crc32Bzip2(const uint8_t *data, uint32_t length)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (uint32_t i = 0; data && i < length; ++i)
+        crc = crc32Feed(crc, data[i]);
     return ~crc;
 }
 

@@ -14,6 +14,11 @@ uint32_t crc16Words(const uint8_t *data, uint32_t length);
 // No data gives 0. A trailing partial group is zero-extended.
 uint32_t crc32Words(const uint8_t *data, uint32_t length);
 
+// The same two checks over a plain byte stream (no pair or group swapping):
+// the catalogue algorithms CRC-16/X-25 and CRC-32/BZIP2.
+uint16_t crc16X25(const uint8_t *data, uint32_t length);
+uint32_t crc32Bzip2(const uint8_t *data, uint32_t length);
+
 // The bit-by-bit forms of the same checks: the reference the table-driven
 // routines are tested and benchmarked against.
 uint32_t crc16WordsBitwise(const uint8_t *data, uint32_t length);

@@ -1,6 +1,5 @@
 #include "ethernetframe.h"
 
-#include <algorithm>
 
 #include "crc.h"
 #include "le.h"
@@ -46,9 +45,10 @@ FrameCheck EthernetFrame::assign(const QByteArray &datagram)
     const FrameCheck result = check(datagram);
     if (result != FrameCheck::Ok)
         return result;
-    const int copy = std::min(datagram.size(), int(sizeof m_bytes));
-    std::memcpy(m_bytes, datagram.constData(), size_t(copy));
-    m_header = FrameHeader::parse(m_bytes);
+    // Header and payload only: anything read past the payload reads zeros,
+    // never the CRC or trailing bytes.
+    m_header = FrameHeader::parse(reinterpret_cast<const uint8_t *>(datagram.constData()));
+    std::memcpy(m_bytes, datagram.constData(), size_t(kFrameHeaderSize + m_header.length));
     return FrameCheck::Ok;
 }
 

@@ -82,7 +82,7 @@ public:
 
 private:
     FrameHeader m_header;
-    uint8_t m_bytes[kFrameSize + kFrameCrcSize];
+    uint8_t m_bytes[kFrameSize];
 };
 
 // The counter every frame builder draws from: 0 after construction, and each
