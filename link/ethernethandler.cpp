@@ -1,0 +1,271 @@
+#include "ethernethandler.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QEventLoop>
+#include <QMutex>
+
+#include "le.h"
+#include "timedmutexlocker.h"
+
+namespace {
+
+// Serialises the requests that wait for an answer, process-wide.
+QMutex &requestMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+} // namespace
+
+EthernetHandler::EthernetHandler(QObject *parent)
+    : QObject(parent)
+{
+    m_frame.reserve(kFrameBufferReserve);
+    m_rxBuffer.reserve(kFrameBufferReserve);
+
+    m_watchdog.setSingleShot(true);
+    m_heartbeatTimer.setSingleShot(false);
+    // Made once here, so setting a target again never doubles them.
+    connect(&m_watchdog, &QTimer::timeout, this, &EthernetHandler::connectionLost);
+    connect(&m_heartbeatTimer, &QTimer::timeout, this, [this] { sendHeartbeat(); });
+    connect(this, &EthernetHandler::connectionLost, this, &EthernetHandler::connectionLostSlot);
+    connect(this, &EthernetHandler::connectionPing, this, &EthernetHandler::connectionPingSlot);
+}
+
+EthernetHandler::~EthernetHandler() = default;
+
+void EthernetHandler::setTimings(const LinkTimings &timings)
+{
+    m_timings = timings;
+}
+
+// ---------------------------------------------------------------- frames
+
+void EthernetHandler::buildHeader(uint8_t command)
+{
+    frameBuildHeader(m_frame, m_sequence.next(), command);
+}
+
+void EthernetHandler::buildFrame(uint8_t command, const PayloadChunks &payload)
+{
+    buildHeader(command);
+    frameAppend(m_frame, payload);
+    finishFrame();
+}
+
+void EthernetHandler::finishFrame()
+{
+    frameFinish(m_frame);
+}
+
+// ---------------------------------------------------------------- engine
+
+QHostAddress EthernetHandler::destination() const
+{
+    return m_broadcast ? m_broadcastAddress : m_targetAddress;
+}
+
+errorCode_e EthernetHandler::sendRequest(uint8_t command, const PayloadChunks &payload, int64_t timeoutMs,
+                                         const char *caller)
+{
+    if (timeoutMs <= 0) {
+        buildFrame(command, payload);
+        emit sendPacketSignal(m_frame, destination());
+        return ERR_OK;
+    }
+    TimedMutexLocker lock(&requestMutex(), caller, m_timings.baseTimeoutMs);
+    if (!lock.isLocked()) {
+        qDebug() << "Mutex lock error";
+        return ERR_ALREADY_WAITING;
+    }
+    buildFrame(command, payload);
+    return sendAndWait(command, m_sequence.current(), timeoutMs);
+}
+
+errorCode_e EthernetHandler::sendAndWait(uint8_t command, uint16_t sequence, int64_t timeoutMs)
+{
+    const QHostAddress dest = destination();
+    if (dest == QHostAddress(QHostAddress::LocalHost)) {
+        qDebug() << "localhost";
+        return ERR_INVALID_CONFIG;
+    }
+    if (m_wait.isArmed()) {
+        qDebug() << "already waiting send and wait for response";
+        return ERR_ALREADY_WAITING;
+    }
+    // Every attempt sends this very frame. Heartbeats built while we wait
+    // reuse the handler's frame buffer, so keep our own copy.
+    const QByteArray frame = m_frame;
+
+    m_wait.arm(command, sequence);
+    qDebug() << "mmsgReceived = " << 0;
+    const qint64 start = QDateTime::currentMSecsSinceEpoch();
+    qDebug() << "Start! msCnt" << start;
+    m_deviceError = 0;
+
+    errorCode_e result = ERR_TIMEOUT;
+    const int timeout = int(qBound<int64_t>(1, timeoutMs, 0x7FFFFFFF));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QEventLoop loop;
+        connect(this, &EthernetHandler::gotResponse, &loop, &QEventLoop::quit);
+        QTimer timer;
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, &loop, [&loop] {
+            qDebug() << " timout happend";
+            loop.quit();
+        });
+        timer.start(timeout);
+        qDebug() << "sendPacketSignal";
+        emit sendPacketSignal(frame, dest);
+        // The answer may have been handled already (single-thread delivery
+        // inside emit is impossible for queued connections, but be safe).
+        if (!m_wait.received())
+            loop.exec();
+        timer.stop();
+        if (m_wait.received()) {
+            result = ERR_OK;
+            break;
+        }
+        qDebug() << "Retry!" << 2 - attempt << "msCnt" << QDateTime::currentMSecsSinceEpoch()
+                 << "mwaitInformation.mmsgReceived" << m_wait.received();
+    }
+    if (result == ERR_TIMEOUT) {
+        const qint64 end = QDateTime::currentMSecsSinceEpoch();
+        qDebug() << "timeout! start :" << start << "end:" << end << "diff:" << end - start;
+    }
+    if (m_deviceError != 0) {
+        qDebug() << "Error during communication with PPU: " << m_deviceError;
+        result = errorCode_e(m_deviceError);
+    }
+    m_wait.disarm();
+    return result;
+}
+
+void EthernetHandler::restartWatchdog()
+{
+    m_watchdog.start(m_timings.watchdogMs);
+}
+
+// ---------------------------------------------------------------- receive path
+
+void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP)
+{
+    // 1. Plain IPv4 senders only.
+    bool isV4 = false;
+    const quint32 v4 = senderIP.toIPv4Address(&isV4);
+    if (!isV4)
+        return;
+    const QHostAddress sender(v4);
+
+    // 2. Only our unit, unless a broadcast exchange accepts anyone.
+    const bool fromTarget = sender == m_targetAddress && m_targetAddress != QHostAddress(QHostAddress::LocalHost);
+    if (!fromTarget && !m_broadcast)
+        return;
+
+    // 3.-5. Is it a frame at all?
+    m_rxBuffer = rxData;
+    if (m_rxBuffer.size() < kFrameHeaderSize)
+        return;
+    switch (m_rxFrame.assign(m_rxBuffer)) {
+    case FrameCheck::Ok:
+        break;
+    case FrameCheck::TooShort:
+        return;
+    case FrameCheck::Oversized:
+        qDebug() << "received oversized message - message dropped";
+        return;
+    case FrameCheck::Incomplete:
+        qDebug() << "received incomplete message - message dropped";
+        return;
+    case FrameCheck::CrcMismatch:
+        qDebug() << "detected crc error - message dropped";
+        return;
+    }
+    const EthernetFrame &frame = m_rxFrame;
+    const FrameHeader &h = frame.header();
+
+    // 6. A refusal is noted and otherwise handled like any frame.
+    if (h.flags & FrameFlag::Nak)
+        qDebug() << "ERROR: received NAK";
+
+    // 7. Error answers end their wait with the unit's status, nothing more.
+    if (h.flags & FrameFlag::Error) {
+        if (m_wait.matchReceived(h)) {
+            m_deviceError = frame.errorStatus();
+            qDebug() << "got Response Error Bit set";
+            emit gotResponse();
+        }
+        return;
+    }
+
+    // 8. A broadcast exchange listens to its own commands only.
+    if (m_broadcast && h.command != CmdDiscover && h.command != CmdNetConfig)
+        return;
+
+    // 9. Frames that are not answers.
+    if (!(h.flags & FrameFlag::Answer)) {
+        if (h.flags & FrameFlag::Ack)
+            return;
+        if (h.flags & FrameFlag::Request) {
+            if (h.command == CmdReadData)
+                qDebug() << "Received Request PD-Data";
+            else
+                qDebug() << "Received Request for unknown command: " << h.command;
+            return;
+        }
+        if (h.flags & FrameFlag::KeepAlive) {
+            if (h.command == CmdHeartbeat)
+                handleHeartbeat(frame, sender);
+            else
+                qDebug() << "unknown keepalive tagged command: " << h.command;
+        }
+        return;
+    }
+
+    // 10. Answers, by command.
+    switch (h.command) {
+    case CmdReadLog:
+        handleLogBlockAnswer(frame);
+        break;
+    case CmdReadData:
+        handleDataBlockAnswer(frame);
+        break;
+    case CmdRefRunResult:
+        handleRefRunAnswer(frame);
+        break;
+    case CmdRefRunMode:
+    case CmdManualRun:
+    case CmdStopDataRun:
+    case CmdNetConfig:
+    case CmdServiceAction:
+    case CmdWriteParam:
+        break;
+    case CmdRecord:
+        handleRecordAnswer(frame);
+        break;
+    case CmdHeartbeat:
+        handleHeartbeat(frame, sender);
+        break;
+    case CmdDiscover:
+        handleDiscoverAnswer(frame);
+        break;
+    case CmdProductInfo:
+        handleProductInfoAnswer(frame);
+        break;
+    case CmdReadParam:
+        handleParamAnswer(frame);
+        break;
+    default:
+        qDebug() << "Received Response for unknown command: " << h.command;
+        break;
+    }
+
+    // 11. Whatever it carried, an answer may end the wait.
+    if (m_wait.matchReceived(h)) {
+        restartWatchdog();
+        qDebug() << "got Response";
+        emit gotResponse();
+    }
+}
