@@ -2,19 +2,149 @@
 
 #include <QHostAddress>
 #include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
 
-// The tool's copy of the unit's configuration. (Being filled in: for now the
-// network block's subnet mask that discovery needs.)
+#include "configrecords.h"
+#include "devicenamerecord.h"
+#include "errordecode.h"
+
+class FilterKoeff;
+
+// The tool's single working copy of one unit's configuration: device and
+// channel names, device block, configuration blob, network settings and the
+// fieldbus block. Every change is validated first; an accepted one is
+// announced by its change signal, a refused one leaves the copy as it was
+// and is reported through the message signals. Lives on the GUI thread.
 class Confighandler : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr uint32_t kConfigFileVersion = 2;
+
     explicit Confighandler(QObject *parent = nullptr);
     ~Confighandler() override;
 
-    // The subnet mask of the stored connection parameters, as an address.
+    uint32_t configFileVersion() const { return m_configFileVersion; }
+    QString configFileExtension() const { return m_configFileExtension; }
+
+    // A save on the unit is pending until its heartbeats report the end.
+    bool waitingForFeedback() const { return m_waitingForFeedback; }
+
+    // Set after a configuration was read from the unit or loaded from a
+    // file: the next device block validation warns once about enabled
+    // channels without a reference value.
+    bool warnMissingReferences() const { return m_warnMissingReferences; }
+    void setWarnMissingReferences(bool warn) { m_warnMissingReferences = warn; }
+
+    void setDefaultConfig();
+
+    // ---- device block
+    CFG_Device_Param_struct getDeviceConfig() const { return m_deviceParams; }
+    errorCode_e getDeviceConfig(CFG_Device_Param_struct &out) const;
+    errorCode_e setDeviceConfig(CFG_Device_Param_struct block);
+
+    // ---- blob
+    CFG_Blob_struct_sorted getConfigBlob() const { return m_blob; }
+    errorCode_e getConfigBlob(CFG_Blob_struct_sorted &out) const;
+    // Index of the entry that holds the channel, 7 when none does.
+    uint8_t channelEntryIndex(uint8_t channel) const;
+    uint8_t sensorEntryIndex(uint8_t channel) const;
+    static uint8_t channelEntryIndex(const CFG_Blob_struct_sorted &blob, uint8_t channel);
+    static uint8_t sensorEntryIndex(const CFG_Blob_struct_sorted &blob, uint8_t channel);
+    // The stored entry of the channel, 0; the default entry and -16 when no
+    // entry holds it.
+    errorCode_e channelEntry(uint8_t channel, CFG_ChannelMapping_struct &out) const;
+    errorCode_e channelParams(uint8_t channel, CFG_Sensor_struct &out) const;
+    // Gives the channel the entry's values (as a custom entry when custom is
+    // set) and seals the result: 0, or -18 when it is not valid.
+    errorCode_e setChannelConfig(CFG_ChannelMapping_struct entry, uint8_t channel, bool custom);
+    errorCode_e setSensorConfig(CFG_Sensor_struct entry, uint8_t channel, bool custom);
+    // True when the blob is NOT valid; every invalid entry is reported.
+    bool checkBlob(const CFG_Blob_struct_sorted &blob);
+    // Renews filler and CRC and stores the blob when it is valid: 0 or -18.
+    errorCode_e sealBlob(CFG_Blob_struct_sorted blob);
+    // The channel's filter from its mapping entry: 0; -16 for a channel above
+    // 6 or one that no entry holds (filter untouched).
+    errorCode_e getChannelFilter(FilterKoeff &filter, uint8_t channel) const;
+
+    // The blob as it travels. Each returns one static buffer of its own that
+    // the next call of the same function overwrites: copy it at once.
+    static const uint8_t *scrambleBlob(const CFG_Blob_struct_sorted &blob);
+    static const CFG_Blob_struct_sorted *unscrambleBlob(const uint8_t *scrambled);
+
+    // ---- fieldbus block
+    Anybus_cfg getAnybusCFG() const { return m_anybus; }
+    errorCode_e getAnybusCFG(Anybus_cfg &out) const;
+    errorCode_e setAnybusCFG(Anybus_cfg cfg);
+
+    // ---- names
+    errorCode_e setDevicename(const QString &name);
+    errorCode_e setChannelname(const QString &name, uint8_t channel);
+    QString deviceName() const;
+    QString channelName(int channel) const;
+    DeviceNameRecord deviceNameRecord() const { return m_deviceName; }
+    errorCode_e channelNameRecord(uint8_t channel, DeviceNameRecord &out) const;
+    static QString nameRecordToString(const DeviceNameRecord &record);
+
+    // ---- network settings
+    QHostAddress getIpAddress() const;
     QHostAddress getSubnetMask() const;
 
+    // ---- channel state; a channel above 6 gives false. The all-forms run
+    // channels 0 to 6 and stop at the first false.
+    bool channelEnabled(uint8_t channel) const;
+    bool channelHasReference(uint8_t channel) const;
+    bool channelSensorConfigured(uint8_t channel) const;
+    bool channelMappingConfigured(uint8_t channel) const;
+    bool allChannelsEnabled() const;
+    bool allChannelsHaveReference() const;
+    bool allChannelsSensorConfigured() const;
+    bool allChannelsMappingConfigured() const;
+
+    // False (and the channels named in an error) when an enabled channel
+    // still has a default mapping or sensor entry.
+    bool validateForSave();
+
+    // Re-announces the whole copy so that pages restore their widgets.
+    void emitConfigChanged();
+
+    // Cuts a text to at most maximum characters, ending a cut one in " ...".
+    static QString elideText(const QString &text, int maximum);
+
+signals:
+    void waitingForFeedbackFinished();
+    void ConfigBlobchanged(CFG_Blob_struct_sorted blob);
+    void ConfigDevicechanged(CFG_Device_Param_struct newcfgentry);
+    void AnybusCFGchanged(Anybus_cfg cfg);
+    void ConfigConnectivitychanged(CFG_ConnectionParameters_struct newcfgentry);
+    void Devicenamechanged(QString newdevicename);
+    void Channelnamechanged(QString newchannelname, uint8_t channelindex);
+
+    // kind is a QMessageBox::Icon value; answer receives the index of the
+    // clicked button (-1 when the box was closed).
+    void printMessageboxwrapper(QStringList buttons, QString title, QString message, int kind, int32_t *answer);
+    void printMessageboxwrapper(QStringList buttons, QString title, QString message, int kind);
+    void printNotifyBarErrorwrapper(QString message, bool sendErrorReset, bool showGoToLog);
+    void printNotifyBarSuccesswrapper(QString message, uint32_t timeMs);
+    void printNotifyBarSuccesswrapper(QString message);
+
 private:
-    QHostAddress m_subnetMask{QStringLiteral("255.255.255.0")};
+    bool validateDeviceConfig(const CFG_Device_Param_struct &block);
+    void reportError(const QString &message);
+    void storeName(DeviceNameRecord &record, const QString &name);
+
+    uint32_t m_configFileVersion = kConfigFileVersion;
+    QString m_configFileExtension = QStringLiteral("cfg");
+    bool m_waitingForFeedback = false;
+    bool m_rereadAfterSave = false;
+    CFG_ConnectionParameters_struct m_connection;
+    DeviceNameRecord m_deviceName;
+    std::array<DeviceNameRecord, kChannelCount> m_channelNames;
+    CFG_Device_Param_struct m_deviceParams;
+    CFG_Blob_struct_sorted m_blob;
+    Anybus_cfg m_anybus;
+    bool m_warnMissingReferences = false;
 };
