@@ -154,6 +154,8 @@ errorCode_e Confighandler::channelParams(uint8_t channel, CFG_Sensor_struct &out
 
 errorCode_e Confighandler::setChannelConfig(CFG_ChannelMapping_struct entry, uint8_t channel, bool custom)
 {
+    if (channel >= kChannelCount)
+        return ERR_INVALID_PARAM;
     if (custom)
         entry.setId(0);
     CFG_Blob_struct_sorted copy = m_blob;
@@ -163,6 +165,8 @@ errorCode_e Confighandler::setChannelConfig(CFG_ChannelMapping_struct entry, uin
 
 errorCode_e Confighandler::setSensorConfig(CFG_Sensor_struct entry, uint8_t channel, bool custom)
 {
+    if (channel >= kChannelCount)
+        return ERR_INVALID_PARAM;
     if (custom)
         entry.setId(0);
     CFG_Blob_struct_sorted copy = m_blob;

@@ -59,7 +59,8 @@ public:
     errorCode_e channelEntry(uint8_t channel, CFG_ChannelMapping_struct &out) const;
     errorCode_e channelParams(uint8_t channel, CFG_Sensor_struct &out) const;
     // Gives the channel the entry's values (as a custom entry when custom is
-    // set) and seals the result: 0, or -18 when it is not valid.
+    // set) and seals the result: 0, or -18 when it is not valid; -16 for a
+    // channel above 6, with nothing changed.
     errorCode_e setChannelConfig(CFG_ChannelMapping_struct entry, uint8_t channel, bool custom);
     errorCode_e setSensorConfig(CFG_Sensor_struct entry, uint8_t channel, bool custom);
     // True when the blob is NOT valid; every invalid entry is reported.

@@ -44,6 +44,8 @@ class TestConfigBlob : public QObject
     Q_OBJECT
 private slots:
     void recordSizesAndOffsets();
+    void recordsTakeOnlyTheirSize();
+    void connectionAddressesFirstPartFirst();
     void defaultConfigPutsChannelNInEntryN();
     void sealThenCheck();
     void flippedByteFailsCheck_data();
@@ -87,6 +89,44 @@ void TestConfigBlob::recordSizesAndOffsets()
     blob.setReferenceMac(0x0000A1B2C3D4E5F6ull);
     QCOMPARE(int(blob.data()[488]), 0xF6);
     QCOMPARE(int(blob.data()[493]), 0xA1);
+}
+
+void TestConfigBlob::recordsTakeOnlyTheirSize()
+{
+    bool ok = true;
+    for (int delta : {-1, 1}) {
+        CFG_Device_Param_struct::fromBytes(QByteArray(64 + delta, 1), &ok);
+        QVERIFY(!ok);
+        CFG_ConnectionParameters_struct::fromBytes(QByteArray(16 + delta, 1), &ok);
+        QVERIFY(!ok);
+        CFG_Blob_struct_sorted::fromBytes(QByteArray(512 + delta, 1), &ok);
+        QVERIFY(!ok);
+        Anybus_cfg::fromBytes(QByteArray(567 + delta, 1), &ok);
+        QVERIFY(!ok);
+    }
+    QByteArray bytes(64, 0);
+    bytes[0] = 0x34;
+    bytes[1] = 0x12;
+    bytes[8 + 8 * 6 + 4] = char(0xFE);
+    bytes[8 + 8 * 6 + 5] = char(0xFF);
+    const auto d = CFG_Device_Param_struct::fromBytes(bytes, &ok);
+    QVERIFY(ok);
+    QCOMPARE(d.debounceTime(), uint16_t(0x1234));
+    QCOMPARE(d.referenceSkw(6), int16_t(-2));
+    QCOMPARE(d.toBytes(), bytes);
+}
+
+void TestConfigBlob::connectionAddressesFirstPartFirst()
+{
+    CFG_ConnectionParameters_struct c;
+    c.setIpAddress(QHostAddress(QStringLiteral("192.168.7.100")));
+    c.setSubnetMask(QHostAddress(QStringLiteral("255.255.240.0")));
+    QCOMPARE(c.toBytes().left(8).toHex(), QByteArray("c0a80764fffff000"));
+    QCOMPARE(c.ipAddress(), QHostAddress(QStringLiteral("192.168.7.100")));
+    QCOMPARE(c.subnetMask(), QHostAddress(QStringLiteral("255.255.240.0")));
+    c.data()[10] = 0x5A;  // the last 8 bytes are kept as they are
+    c.setIpAddress(QHostAddress(QStringLiteral("10.0.0.1")));
+    QCOMPARE(int(c.data()[10]), 0x5A);
 }
 
 void TestConfigBlob::defaultConfigPutsChannelNInEntryN()

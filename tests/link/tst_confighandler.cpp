@@ -332,6 +332,12 @@ void TestConfighandler::entrySetters()
     QCOMPARE(c.channelParams(2, s), ERR_OK);
     QCOMPARE(s.id(), 0);
 
+    // a channel that does not exist changes nothing
+    const auto before = c.getConfigBlob();
+    QCOMPARE(c.setChannelConfig(mappingWithId(5), 7, false), ERR_INVALID_PARAM);
+    QCOMPARE(c.setSensorConfig(sensorWithId(5), 9, true), ERR_INVALID_PARAM);
+    QVERIFY(c.getConfigBlob() == before);
+
     // every accepted change is sealed, stored and announced once
     QCOMPARE(rec.blobs.size(), 4);
     QVERIFY(rec.blobs.last() == c.getConfigBlob());
