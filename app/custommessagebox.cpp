@@ -1,0 +1,138 @@
+#include "custommessagebox.h"
+
+#include "scalinghandlercont.h"
+#include "ui_custommessagebox.h"
+
+#include <QDebug>
+#include <QEventLoop>
+#include <QPushButton>
+
+#include <cmath>
+
+CustomMessageBox::CustomMessageBox(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::CustomMessageBox)
+{
+    ui->setupUi(this);
+    result = -1;
+    setVisible(false);
+    ScalingHandlerCont::instance()->scaleLayout(this);
+    attentionIcon = QIcon(QStringLiteral(":/res/attention.svg"));
+    errorIcon = QIcon(QStringLiteral(":/res/icon_error.svg"));
+    infoIcon = QIcon(QStringLiteral(":/res/icon_info.svg"));
+}
+
+CustomMessageBox::~CustomMessageBox()
+{
+    removeButtons();
+    delete ui;
+}
+
+void CustomMessageBox::removeButtons()
+{
+    while (!buttons.isEmpty()) {
+        QPushButton *button = buttons.takeLast();
+        ui->btnLayout->removeWidget(button);
+        disconnect(button, &QPushButton::clicked, this, &CustomMessageBox::buttonClicked);
+        delete button;
+    }
+}
+
+int CustomMessageBox::exec(const QStringList &captions, const QString &title,
+                           const QString &message, int kind)
+{
+    removeButtons();
+
+    switch (kind) {
+    case QMessageBox::Warning:
+        ui->btnIcon->setIcon(attentionIcon);
+        break;
+    case QMessageBox::Critical:
+        ui->btnIcon->setIcon(errorIcon);
+        break;
+    case QMessageBox::Information:
+        ui->btnIcon->setIcon(infoIcon);
+        break;
+    default:
+        break;
+    }
+
+    const int s = static_cast<int>(
+        std::lround(100.0 * ScalingHandlerCont::instance()->getScaleFactor()));
+    ui->btnIcon->setIconSize(QSize(s, s));
+
+    const QString last = captions.isEmpty() ? QString() : captions.last();
+    for (const QString &caption : captions) {
+        auto *button = new QPushButton(caption, ui->widget);
+        const bool primary = caption == last;
+        button->setProperty("isPrimaryButton", primary);
+        button->setProperty("isHover", !primary);
+        buttons.append(button);
+        connect(button, &QPushButton::clicked, this, &CustomMessageBox::buttonClicked);
+        ui->btnLayout->addWidget(button);
+    }
+
+    ui->lblTitle->setText(title);
+    ui->lblText->setText(message);
+
+    result = -1;
+    setVisible(true);
+    QEventLoop loop;
+    connect(this, &CustomMessageBox::MessageBoxFinished, &loop, &QEventLoop::quit);
+    loop.exec();
+    return result;
+}
+
+void CustomMessageBox::buttonClicked()
+{
+    qDebug() << "Button clicked";
+    auto *button = qobject_cast<QPushButton *>(sender());
+    const int index = button ? buttons.indexOf(button) : -1;
+    if (index < 0) {
+        qDebug() << "unknown button";
+        return;
+    }
+    result = index;
+    qDebug() << "Button Text: " << button->text();
+    emit MessageBoxFinished();
+}
+
+void CustomMessageBox::on_btnClose_clicked()
+{
+    emit MessageBoxFinished();
+}
+
+void CustomMessageBox::translateUiSlot(QWidget *)
+{
+    ui->retranslateUi(this);
+}
+
+void CustomMessageBox::setTitle(const QString &title)
+{
+    ui->lblTitle->setText(title);
+}
+
+void CustomMessageBox::setText(const QString &text)
+{
+    ui->lblText->setText(text);
+}
+
+QPushButton *CustomMessageBox::closeButton() const
+{
+    return ui->btnClose;
+}
+
+QSize CustomMessageBox::bannerIconSize() const
+{
+    return ui->btnIcon->iconSize();
+}
+
+QString CustomMessageBox::titleText() const
+{
+    return ui->lblTitle->text();
+}
+
+QString CustomMessageBox::messageText() const
+{
+    return ui->lblText->text();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "basewidget.h"
+#include "notificationentry.h"
+
+#include <QMutex>
+#include <QTimer>
+#include <QVector>
+
+namespace Ui {
+class NotificationBar;
+}
+
+// The strip under the main window's top bar that shows the pages' short
+// messages. Entries form a stack: the newest is shown; when it goes, the one
+// below comes back. Success entries go by themselves after their time, error
+// entries stay until confirmed.
+class NotificationBar : public BaseWidget
+{
+    Q_OBJECT
+
+public:
+    explicit NotificationBar(QWidget *parent = nullptr);
+    ~NotificationBar() override;
+
+    void showError(const QString &message, bool sendErrorReset, bool showGoToLog);
+    void showSuccess(const QString &message, uint32_t timeMs);
+
+    int entryCount() const;
+    // The entry on screen; a default entry when the bar is empty.
+    NotificationEntry currentEntry() const;
+    bool timerActive() const { return timer.isActive(); }
+    int timerInterval() const { return timer.interval(); }
+
+signals:
+    void sendErrorReset();
+    void goToLog();
+
+public slots:
+    void ScaleFactorChange(double factor) override;
+    void translateUiSlot(QWidget *ptr) override;
+    void timerTimeout();
+    void on_btnConfirm_clicked();
+    void on_btnGotToLog_clicked();
+
+private:
+    void pushEntry(const NotificationEntry &entry);
+    void showEntry(const NotificationEntry &entry);
+    void dismissCurrentEntry();
+
+    Ui::NotificationBar *ui;
+    QVector<NotificationEntry> entries;
+    // Guards `entries`. It is never held while a signal is emitted: the
+    // receiver of sendErrorReset runs a device request in a nested event
+    // loop, from which new notifications may arrive.
+    mutable QMutex mutex;
+    QTimer timer;
+};

@@ -1,0 +1,93 @@
+#include "tormaveldtbox.h"
+
+#include "ui_tormaveldtbox.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QStyle>
+
+TormaveldtBox::TormaveldtBox(QWidget *parent)
+    : QGroupBox(parent)
+    , ui(new Ui::TormaveldtBox)
+    , focusFilter(this)
+{
+    ui->setupUi(this);
+    initialised = false;
+    setProperty("childHasFocus", false);
+    installEventFilter(this);
+}
+
+TormaveldtBox::~TormaveldtBox()
+{
+    delete ui;
+}
+
+void TormaveldtBox::setTitleShown(bool show)
+{
+    setTitle(show ? storedTitle : QString());
+}
+
+void TormaveldtBox::setChildHasFocus(bool hasFocus)
+{
+    setProperty("childHasFocus", hasFocus);
+    style()->unpolish(this);
+    style()->polish(this);
+}
+
+void TormaveldtBox::hookChild(QObject *child, bool followEveryChange)
+{
+    child->removeEventFilter(&focusFilter);
+    child->installEventFilter(&focusFilter);
+    auto *lineEdit = qobject_cast<QLineEdit *>(child);
+    if (!lineEdit)
+        return;
+    lineEdit->setPlaceholderText(storedTitle);
+    if (followEveryChange) {
+        // Line edits added after the first paint show the title exactly
+        // while they hold text.
+        connect(lineEdit, &QLineEdit::textChanged, lineEdit,
+                [this](const QString &text) { setTitleShown(!text.isEmpty()); },
+                Qt::DirectConnection);
+    } else {
+        // Line edits present at the first paint only bring a blanked title
+        // back; blanking again waits for the next focus loss.
+        connect(lineEdit, &QLineEdit::textChanged, lineEdit,
+                [this](const QString &text) {
+                    if (title().isEmpty() && !text.isEmpty())
+                        setTitleShown(true);
+                },
+                Qt::DirectConnection);
+    }
+    if (lineEdit->text().isEmpty())
+        setTitle(QString());
+}
+
+bool TormaveldtBox::eventFilter(QObject *obj, QEvent *event)
+{
+    if (event && obj == this) {
+        if (!initialised && event->type() == QEvent::Paint) {
+            storedTitle = title();
+            setTitle(storedTitle);
+            const QObjectList kids = children();
+            for (QObject *child : kids)
+                hookChild(child, false);
+            initialised = true;
+        } else if (initialised && event->type() == QEvent::ChildAdded) {
+            auto *added = static_cast<QChildEvent *>(event)->child();
+            if (added) {
+                setTitle(storedTitle);
+                hookChild(added, true);
+            }
+        }
+    }
+    return QGroupBox::eventFilter(obj, event);
+}
+
+void TormaveldtBox::changeEvent(QEvent *event)
+{
+    QGroupBox::changeEvent(event);
+    if (event && event->type() == QEvent::LanguageChange) {
+        storedTitle = title();
+        setTitle(storedTitle);
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "childfocuseventfilter.h"
+
+#include <QGroupBox>
+
+namespace Ui {
+class TormaveldtBox;
+}
+
+class QLineEdit;
+
+// Input group box whose title doubles as the placeholder text of its line
+// edits: while a line edit is empty and unfocused the title stands inside
+// it; with the focus or with text the title sits on the box again.
+class TormaveldtBox : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    explicit TormaveldtBox(QWidget *parent = nullptr);
+    ~TormaveldtBox() override;
+
+    void setTitleShown(bool show);
+    void setChildHasFocus(bool hasFocus);
+    const QString &storedTitleText() const { return storedTitle; }
+    bool isInitialised() const { return initialised; }
+
+protected:
+    bool eventFilter(QObject *obj, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void hookChild(QObject *child, bool followEveryChange);
+
+    Ui::TormaveldtBox *ui;
+    bool initialised = false;
+    QString storedTitle;
+    ChildFocusEventFilter focusFilter;
+};
