@@ -1,19 +1,34 @@
 #include <QApplication>
-#include <QMainWindow>
-#include <cstdio>
+#include <QThread>
 
-#include "metatypes.h"
+#include "loadermetatypes.h"
+#include "mainwindow.h"
+#include "platform.h"
+#include "udpserver.h"
 
 int main(int argc, char *argv[])
 {
+    if (argc < 2)
+        platform::freeConsole();
     QApplication app(argc, argv);
-    registerMetaTypes();
-    if (argc > 1) {
-        std::printf("Result: %d\n", 0);
-        return 0;
+    loader::registerMetaTypes();
+
+    auto *server = new loader::UDPServer;
+    auto *thread = new QThread;
+    server->moveToThread(thread);
+    QObject::connect(thread, &QThread::started, server, &loader::UDPServer::runServer);
+    QObject::connect(server, &loader::UDPServer::finished, thread, &QThread::quit);
+    QObject::connect(server, &loader::UDPServer::finished, server, &QObject::deleteLater);
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start(QThread::InheritPriority);
+
+    int result = 0;
+    {
+        loader::MainWindow window(server, argc, argv);
+        QObject::connect(&window, &QObject::destroyed, server, &loader::UDPServer::quitServer);
+        window.show();
+        result = app.exec();
     }
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("KorvantisLoader"));
-    window.show();
-    return app.exec();
+    thread->wait(2000);
+    return result;
 }

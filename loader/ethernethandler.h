@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QMutex>
+#include <QObject>
+#include <cstdint>
+
+#include "bootrecords.h"
+#include "crc16.h"
+#include "errorcode.h"
+#include "ethernetframe.h"
+#include "signalreceiver.h"
+
+namespace loader {
+
+// The loader's side of the bootloader protocol: builds request frames,
+// checks and decodes answers, matches an answer to its request by sequence
+// number, resends once and returns a result code. One object per process,
+// living on the GUI thread; every command blocks its caller in a local event
+// loop until the answer or the time-out.
+class EthernetHandler : public QObject
+{
+    Q_OBJECT
+public:
+    // Command bytes of the bootloader.
+    enum Command : uint8_t {
+        CmdWriteMacAndIP = 0x60,
+        CmdReadFWVersion = 0x70,
+        CmdReadHWVersion = 0x71,
+        CmdOffsetDataLen = 0x80,
+        CmdData = 0x81,
+        CmdWritePage = 0x82,
+        CmdWriteInfoBlock = 0x83,
+        CmdCatchLoader = 0x90,
+        CmdStartPayload = 0x91,
+        CmdNetConfigBroadcast = 0xDF,
+        CmdReset = 0xFF,
+    };
+    static constexpr int kMaxChunk = 1024;
+    static constexpr uint8_t kCatchPayload = 0x08;
+    static constexpr uint8_t kStartFirmwarePayload = 3;
+
+    static EthernetHandler *instance();
+
+    void setTargetIP(const QHostAddress &ip);
+    void setBroadcastIP(const QHostAddress &ip);
+    QHostAddress targetIP() const { return m_target; }
+    bool hasTarget() const { return !m_target.isNull(); }
+
+    errorCode_e sendAndWait(uint8_t command, QByteArray payload, SignalReceiver &receiver, uint16_t timeoutMs,
+                            const QHostAddress &destination);
+    errorCode_e sendAndWaitTarget(uint8_t command, QByteArray payload, SignalReceiver &receiver, uint16_t timeoutMs);
+    errorCode_e sendCommand(uint8_t command, QByteArray payload, uint16_t timeoutMs);
+
+    QByteArray buildFrame(uint8_t command, uint16_t sequenzNr, QByteArray &payload) const;
+    QByteArray buildEmptyFrame(uint8_t command, uint16_t sequenzNr) const;
+
+    errorCode_e wrtOffsetDataLen(uint32_t offset, uint16_t length);
+    errorCode_e wrtData(uint8_t chunkNumber, const QByteArray &data);
+    errorCode_e writeChunk(uint8_t chunkNumber, const uint8_t *data, uint32_t length);
+    errorCode_e writePage(uint32_t crc);
+    errorCode_e writeInfoBlock(uint32_t crc);
+    errorCode_e writeMacAndIP(const MAC_AND_IP &record);
+    errorCode_e rdFWVersion(SW_VersionInfo *version);
+    errorCode_e rdHWVersion(HW_VersionInfo *version);
+    errorCode_e catchLoader();
+    errorCode_e startPayload(uint8_t payload);
+    errorCode_e startFirmware();
+    errorCode_e configureNetBCast(const BCAST_NET_CONFIG &record);
+    errorCode_e resetDevice();
+
+    // The sequence number the next frame takes.
+    uint16_t nextSequence() const { return m_sequence; }
+    void setNextSequence(uint16_t sequence) { m_sequence = sequence; }
+
+signals:
+    void gotMessageError(uint32_t errorNum);
+    void sendPacketSignal(QByteArray txDatagram, QHostAddress ip);
+    void connectionLost();
+    void Signal_Answer(uint8_t cmd, loader::errorCode_e status, uint16_t sequenzNr);
+    void Signal_AnswerData(uint8_t cmd, loader::errorCode_e status, uint16_t sequenzNr, EthernetFrame frame);
+
+public slots:
+    void timerTick();
+    void handleMessageSlot(QByteArray rxData, QHostAddress senderIP);
+
+private:
+    explicit EthernetHandler(QObject *parent = nullptr);
+    errorCode_e lockedCommand(QMutex &lock, const char *label, uint8_t command, QByteArray payload,
+                              uint16_t timeoutMs, SignalReceiver *receiver = nullptr);
+
+    QHostAddress m_target;
+    QHostAddress m_broadcast;
+    Crc16 m_crc;
+    uint16_t m_sequence = 0;
+    QMutex m_sendMutex;
+};
+
+} // namespace loader
