@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+// The message box request carries its answer pointer through signals.
+Q_DECLARE_METATYPE(int32_t *)
+
 // Base of every page, bar and dialog: styled by the tool's style sheet,
 // re-texts itself on a language change and reports results through wrapper
 // signals that the main window turns into notifications or message boxes.

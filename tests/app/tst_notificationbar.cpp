@@ -1,0 +1,235 @@
+#include "appfixture.h"
+#include "metatypes.h"
+#include "notificationbar.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QtTest>
+
+namespace {
+
+struct BarView
+{
+    explicit BarView(NotificationBar &bar)
+        : stack(bar.findChild<QStackedWidget *>(QStringLiteral("stackedWidget")))
+        , errorText(bar.findChild<QLabel *>(QStringLiteral("lblErrorMessage")))
+        , successText(bar.findChild<QLabel *>(QStringLiteral("lblSuccessMessage")))
+        , confirm(bar.findChild<QPushButton *>(QStringLiteral("btnConfirm")))
+        , goToLog(bar.findChild<QPushButton *>(QStringLiteral("btnGotToLog")))
+    {
+    }
+    QString page() const { return stack->currentWidget()->objectName(); }
+    QStackedWidget *stack;
+    QLabel *errorText;
+    QLabel *successText;
+    QPushButton *confirm;
+    QPushButton *goToLog;
+};
+
+} // namespace
+
+class TestNotificationBar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { registerMetaTypes(); }
+    void startsHidden();
+    void successCoversErrorAndExpires();
+    void errorStopsSuccessTimerWhichRestartsInFull();
+    void confirmEmitsErrorResetOnce();
+    void goToLogLeavesEntry();
+    void goToLogButtonOnlyWhenAsked();
+    void successWithoutTimeStays();
+    void dismissOnEmptyBarOnlyHides();
+    void pushDuringErrorResetEmission();
+    void dismissDuringErrorResetEmission();
+    void scaledSizes();
+};
+
+void TestNotificationBar::startsHidden()
+{
+    NotificationBar bar;
+    QVERIFY(bar.isHidden());
+    QCOMPARE(bar.entryCount(), 0);
+    BarView view(bar);
+    QCOMPARE(view.confirm->toolTip(), QStringLiteral("Confirm"));
+    QCOMPARE(view.goToLog->toolTip(), QStringLiteral("Go to log"));
+    QCOMPARE(bar.minimumHeight(), 42);
+    QCOMPARE(view.confirm->iconSize(), QSize(24, 24));
+}
+
+void TestNotificationBar::successCoversErrorAndExpires()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    bar.showError(QStringLiteral("A failed"), false, true);
+    QVERIFY(!bar.isHidden());
+    QCOMPARE(view.page(), QStringLiteral("pageError"));
+    QVERIFY(!bar.timerActive());
+
+    bar.showSuccess(QStringLiteral("B done"), 30);
+    QCOMPARE(view.page(), QStringLiteral("pageSuccess"));
+    QCOMPARE(view.successText->text(), QStringLiteral("B done"));
+    QVERIFY(bar.timerActive());
+
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 2000);
+    QCOMPARE(view.page(), QStringLiteral("pageError"));
+    QCOMPARE(view.errorText->text(), QStringLiteral("A failed"));
+    QVERIFY(!bar.timerActive()); // the error waits for confirmation
+    QVERIFY(!bar.isHidden());
+
+    view.confirm->click();
+    QCOMPARE(bar.entryCount(), 0);
+    QVERIFY(bar.isHidden());
+}
+
+void TestNotificationBar::errorStopsSuccessTimerWhichRestartsInFull()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    bar.showSuccess(QStringLiteral("A"), 40);
+    bar.showError(QStringLiteral("B"), false, false);
+    QVERIFY(!bar.timerActive());
+    QTest::qWait(80); // A's time would be up had its timer kept running
+    QCOMPARE(bar.entryCount(), 2);
+    QCOMPARE(view.errorText->text(), QStringLiteral("B"));
+
+    view.confirm->click();
+    QCOMPARE(bar.entryCount(), 1);
+    QCOMPARE(view.page(), QStringLiteral("pageSuccess"));
+    QVERIFY(bar.timerActive());
+    QCOMPARE(bar.timerInterval(), 40);
+    QTRY_VERIFY_WITH_TIMEOUT(bar.isHidden(), 2000);
+    QCOMPARE(bar.entryCount(), 0);
+}
+
+void TestNotificationBar::confirmEmitsErrorResetOnce()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    QSignalSpy reset(&bar, &NotificationBar::sendErrorReset);
+    bar.showError(QStringLiteral("with reset"), true, false);
+    bar.showError(QStringLiteral("without reset"), false, false);
+    view.confirm->click();
+    QCOMPARE(reset.count(), 0);
+    view.confirm->click();
+    QCOMPARE(reset.count(), 1);
+    view.confirm->click(); // hidden bar, empty stack
+    QCOMPARE(reset.count(), 1);
+
+    // A reset entry that goes by timer resets too.
+    bar.showError(QStringLiteral("x"), true, false);
+    bar.showSuccess(QStringLiteral("y"), 10);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 2000);
+    QCOMPARE(reset.count(), 1);
+    bar.timerTimeout();
+    QCOMPARE(reset.count(), 2);
+}
+
+void TestNotificationBar::goToLogLeavesEntry()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    QSignalSpy log(&bar, &NotificationBar::goToLog);
+    bar.showError(QStringLiteral("see log"), false, true);
+    view.goToLog->click();
+    QCOMPARE(log.count(), 1);
+    QCOMPARE(bar.entryCount(), 1);
+    QVERIFY(!bar.isHidden());
+    QCOMPARE(view.errorText->text(), QStringLiteral("see log"));
+}
+
+void TestNotificationBar::goToLogButtonOnlyWhenAsked()
+{
+    NotificationBar bar;
+    bar.show();
+    BarView view(bar);
+    bar.showError(QStringLiteral("a"), false, false);
+    QVERIFY(!view.goToLog->isVisible());
+    QVERIFY(view.confirm->isVisible());
+    bar.showError(QStringLiteral("b"), false, true);
+    QVERIFY(view.goToLog->isVisible());
+    view.confirm->click();
+    QVERIFY(!view.goToLog->isVisible());
+}
+
+void TestNotificationBar::successWithoutTimeStays()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    bar.showSuccess(QStringLiteral("stays"), 0);
+    QVERIFY(!bar.timerActive());
+    bar.showSuccess(QStringLiteral("goes"), 10);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 2000);
+    QCOMPARE(view.successText->text(), QStringLiteral("stays"));
+    QVERIFY(!bar.isHidden());
+    QVERIFY(!bar.timerActive());
+}
+
+void TestNotificationBar::dismissOnEmptyBarOnlyHides()
+{
+    NotificationBar bar;
+    bar.show();
+    QSignalSpy reset(&bar, &NotificationBar::sendErrorReset);
+    bar.timerTimeout();
+    QVERIFY(bar.isHidden());
+    QCOMPARE(reset.count(), 0);
+}
+
+void TestNotificationBar::pushDuringErrorResetEmission()
+{
+    // The receiver of the reset waits for the unit in a nested event loop,
+    // and its failure comes back as a new notification meanwhile.
+    NotificationBar bar;
+    BarView view(bar);
+    bool nestedDone = false;
+    connect(&bar, &NotificationBar::sendErrorReset, this, [&] {
+        QEventLoop loop;
+        QTimer::singleShot(0, &loop, [&] {
+            bar.showError(QStringLiteral("Reset failed"), false, false);
+            bar.showSuccess(QStringLiteral("short"), 5);
+            loop.quit();
+        });
+        loop.exec();
+        nestedDone = true;
+    });
+    bar.showError(QStringLiteral("older"), false, false);
+    bar.showError(QStringLiteral("unit error"), true, false);
+    view.confirm->click();
+    QVERIFY(nestedDone);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 2, 2000);
+    QCOMPARE(view.errorText->text(), QStringLiteral("Reset failed"));
+    QCOMPARE(view.page(), QStringLiteral("pageError"));
+    view.confirm->click();
+    QCOMPARE(view.errorText->text(), QStringLiteral("older"));
+}
+
+void TestNotificationBar::dismissDuringErrorResetEmission()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    connect(&bar, &NotificationBar::sendErrorReset, this, [&] { view.confirm->click(); });
+    bar.showError(QStringLiteral("first"), false, false);
+    bar.showError(QStringLiteral("second"), true, false);
+    view.confirm->click();
+    QCOMPARE(bar.entryCount(), 0);
+    QVERIFY(bar.isHidden());
+}
+
+void TestNotificationBar::scaledSizes()
+{
+    ScaleFixture scale(QStringLiteral("1.5"));
+    NotificationBar bar;
+    BarView view(bar);
+    QCOMPARE(bar.minimumHeight(), 63);
+    QCOMPARE(bar.maximumHeight(), 63);
+    QCOMPARE(view.confirm->iconSize(), QSize(36, 36));
+    QCOMPARE(view.goToLog->iconSize(), QSize(36, 36));
+    QCOMPARE(view.confirm->maximumSize(), QSize(36, 36));
+}
+
+QTEST_MAIN(TestNotificationBar)
+#include "tst_notificationbar.moc"
