@@ -56,7 +56,11 @@ void UDPServer::runServer()
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_bound = false;
     updateLocalEndpoint();
-    connect(m_socket, &QUdpSocket::readyRead, this, &UDPServer::readPendingDatagrams, Qt::QueuedConnection);
+    // readyRead is handled directly: QUdpSocket stops reporting new datagrams
+    // while one it announced is still unread, so a queued read would starve
+    // the socket after the first datagram. The socket and this object share
+    // their thread anyway.
+    connect(m_socket, &QUdpSocket::readyRead, this, &UDPServer::readPendingDatagrams, Qt::DirectConnection);
     connect(m_socket, &QUdpSocket::connected, this, &UDPServer::connected, Qt::QueuedConnection);
     connect(m_socket, &QUdpSocket::disconnected, this, &UDPServer::disconnected, Qt::QueuedConnection);
     connect(m_socket, &QUdpSocket::errorOccurred, this,

@@ -1,0 +1,136 @@
+#include "unitparameterstore.h"
+
+#include "blobscrambler.h"
+#include "configblob.h"
+#include "devicenamerecord.h"
+#include "le.h"
+
+namespace {
+
+QByteArray u8(uint8_t v) { return QByteArray(1, char(v)); }
+
+QByteArray u16(uint16_t v)
+{
+    QByteArray b(2, '\0');
+    le::put16(reinterpret_cast<uint8_t *>(b.data()), v);
+    return b;
+}
+
+QByteArray u32(uint32_t v)
+{
+    QByteArray b(4, '\0');
+    le::put32(reinterpret_cast<uint8_t *>(b.data()), v);
+    return b;
+}
+
+QByteArray nameRecord(const QString &text)
+{
+    DeviceNameRecord record;
+    record.setText(text);
+    return record.toBytes();
+}
+
+} // namespace
+
+bool UnitParameterStore::isFlaggedId(uint16_t id)
+{
+    return (id >= 0x38 && id <= 0x3E) || (id >= 0x48 && id <= 0x4E);
+}
+
+uint16_t UnitParameterStore::storageId(uint16_t id)
+{
+    return isFlaggedId(id) ? uint16_t(id - 0x08) : id;
+}
+
+int UnitParameterStore::width(uint16_t id)
+{
+    id = storageId(id);
+    if ((id >= 0x30 && id <= 0x36) || (id >= 0x40 && id <= 0x46) || (id >= 0x50 && id <= 0x56))
+        return 2;
+    switch (id) {
+    case 0x0010: return 512;
+    case 0x0020:
+    case 0x0021:
+    case 0x0023: return 1;
+    case 0x0022: return 2;
+    case 0x1000:
+    case 0x1001:
+    case 0x1F02: return 4;
+    case 0x1002: return 8;
+    case 0x2000:
+    case 0x2001: return DeviceNameRecord::kSize;
+    case 0x3000: return 567;
+    default: return -1;
+    }
+}
+
+void UnitParameterStore::reset(const QHostAddress &address, const std::array<uint8_t, 6> &mac, const QString &name)
+{
+    m_values.clear();
+
+    // A configuration the tool accepts: the default blob, sealed with this
+    // unit's MAC and scrambled as it travels.
+    CFG_Blob_struct_sorted blob = ConfigBlob::defaultBlob(address.toIPv4Address());
+    uint64_t macValue = 0;
+    for (int i = 0; i < 6; ++i)
+        macValue = (macValue << 8) | mac[size_t(i)];
+    blob.setReferenceMac(macValue);
+    ConfigBlob::seal(blob, address.toIPv4Address());
+    QByteArray scrambled(512, '\0');
+    BlobScrambler::scramble(blob.data(), reinterpret_cast<uint8_t *>(scrambled.data()));
+    setValue(0x0010, scrambled);
+
+    setValue(0x0020, u8(1));     // analog output
+    setValue(0x0021, u8(0));
+    setValue(0x0022, u16(100));  // ms
+    setValue(0x0023, u8(0x7F));
+    for (uint16_t ch = 0; ch < 7; ++ch) {
+        setValue(uint16_t(0x30 + ch), u16(uint16_t(500 + ch)));
+        setValue(uint16_t(0x40 + ch), u16(uint16_t(20000 + ch)));
+        setValue(uint16_t(0x50 + ch), u16(0xFFFF));  // no reference run yet
+    }
+    setValue(0x1000, u32(address.toIPv4Address()));
+    setValue(0x1001, u32(0xFFFFFF00u));
+    QByteArray macBytes(reinterpret_cast<const char *>(mac.data()), 6);
+    macBytes.append(2, '\0');
+    setValue(0x1002, macBytes);
+    setValue(0x1F02, u32(0x00010002u));
+    setValue(0x2000, nameRecord(name));
+    for (int ch = 0; ch < 7; ++ch)
+        setValue(0x2001, nameRecord(QStringLiteral("Channel %1").arg(ch + 1)), ch);
+
+    QByteArray anybus(567, '\0');
+    const QByteArray host("korvantis-ppu");
+    anybus.replace(0x14, host.size(), host);
+    anybus[0x236] = 1;  // DHCP
+    setValue(0x3000, anybus);
+}
+
+bool UnitParameterStore::contains(uint16_t id, int index) const
+{
+    return m_values.contains(key(storageId(id), index));
+}
+
+QByteArray UnitParameterStore::value(uint16_t id, int index) const
+{
+    return m_values.value(key(storageId(id), index));
+}
+
+void UnitParameterStore::setValue(uint16_t id, const QByteArray &value, int index)
+{
+    m_values.insert(key(storageId(id), index), value);
+}
+
+QHostAddress UnitParameterStore::ipAddress() const
+{
+    return QHostAddress(le::u32(reinterpret_cast<const uint8_t *>(value(0x1000).constData())));
+}
+
+QHostAddress UnitParameterStore::netmask() const
+{
+    return QHostAddress(le::u32(reinterpret_cast<const uint8_t *>(value(0x1001).constData())));
+}
+
+void UnitParameterStore::setIpAddress(const QHostAddress &address) { setValue(0x1000, u32(address.toIPv4Address())); }
+
+void UnitParameterStore::setNetmask(const QHostAddress &mask) { setValue(0x1001, u32(mask.toIPv4Address())); }

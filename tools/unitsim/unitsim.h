@@ -1,0 +1,224 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QHostAddress>
+#include <QObject>
+#include <QTimer>
+#include <QVector>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "devicerecords.h"
+#include "unitparameterstore.h"
+
+class QFile;
+class QNetworkDatagram;
+class QUdpSocket;
+
+// One request as the simulated unit received it, for tests to assert on.
+struct UnitSimRequest
+{
+    uint8_t command = 0;
+    uint8_t flags = 0;
+    uint16_t sequence = 0;
+    int paramId = -1;        // typed reads and writes
+    int index = -1;          // index byte, when the request carried one
+    QByteArray payload;      // the payload as framed (pad byte included)
+    QByteArray value;        // a typed write's value
+    QByteArray datagram;     // the whole datagram, byte for byte
+    QHostAddress source;
+    uint16_t sourcePort = 0;
+    bool viaBroadcast = false;
+};
+
+// What a command handler answers. By default an answer (flag 0x40) with the
+// payload; an error answer carries flag 0x10 and the status.
+struct UnitSimReply
+{
+    bool send = true;
+    bool error = false;
+    int32_t status = 0;
+    QByteArray payload;
+
+    void fail(int32_t errorStatus)
+    {
+        error = true;
+        status = errorStatus;
+        payload.clear();
+    }
+};
+
+// Ways the unit can misbehave, settable from tests and from the command
+// line. Counters apply to the next N answers (pushed state reports are not
+// answers and never take faults).
+struct UnitSimFaults
+{
+    int dropAnswers = 0;        // say nothing
+    int delayMs = 0;            // every answer leaves this much later
+    int duplicateAnswers = 0;   // send twice
+    int wrongSequence = 0;      // sequence number + 1
+    int wrongCommand = 0;       // command + 1
+    int corruptCrc = 0;         // one CRC bit flipped
+    int shortDatagram = 0;      // the datagram cut before its CRC
+    int truncatePayload = 0;    // the payload cut to truncateTo bytes, framed properly
+    int truncateTo = 0;
+    bool silent = false;        // no answers, no reports
+};
+
+// The processing unit, simulated over real UDP: a unicast socket on its own
+// address and port 7755, a wildcard socket for broadcasts, a parameter store,
+// the heartbeat state and a request log. Its sockets live on the thread of
+// the object, driven by that thread's event loop, so it runs inside a test
+// process as well as in the KorvantisUnitSim program.
+class UnitSim : public QObject
+{
+    Q_OBJECT
+public:
+    using Handler = std::function<void(const UnitSimRequest &, UnitSimReply &)>;
+
+    explicit UnitSim(QObject *parent = nullptr);
+    ~UnitSim() override;
+
+    // Configuration before start().
+    void setAddress(const QHostAddress &address) { m_address = address; }
+    QHostAddress address() const { return m_address; }
+    void setMacAddress(const std::array<uint8_t, 6> &mac)
+    {
+        m_mac = mac;
+        m_macSet = true;
+    }
+    std::array<uint8_t, 6> macAddress() const { return m_mac; }
+    void setDeviceName(const QString &name) { m_name = name; }
+    // Whether to take broadcasts (discovery, network reset). Units on the
+    // loopback network of a test usually do not.
+    void setListenBroadcast(bool on) { m_listenBroadcast = on; }
+
+    // Binds the sockets and resets the parameters to their defaults. False
+    // with a reason when the address cannot be used.
+    bool start(QString *error = nullptr);
+    void stop();
+    bool isRunning() const { return m_socket != nullptr; }
+
+    // Own state reports to the tool's last-seen address; 0 = none.
+    void setPushInterval(int ms);
+    int pushInterval() const { return m_pushIntervalMs; }
+    // How long a restart keeps the unit silent.
+    void setRestartSilence(int ms) { m_restartSilenceMs = ms; }
+    bool isRestarting() const;
+
+    UnitSimFaults &faults() { return m_faults; }
+    // An error answer with `status` to every request of `command` (and of
+    // `paramId` for typed reads and writes; -1 = any).
+    void setErrorStatus(uint8_t command, int paramId, int32_t status);
+    void clearErrorStatus() { m_errorStatus.clear(); }
+
+    HearBeatMessage_t &heartbeat() { return m_heartbeat; }
+    UnitParameterStore &parameters() { return m_parameters; }
+    ProductInfoRecord &productInfo() { return m_productInfo; }
+    ReferenceRunResult_t &refRunResult() { return m_refRunResult; }
+    QByteArray &recordArea() { return m_record; }  // 570 bytes
+    uint32_t &recordValue() { return m_recordValue; }
+
+    const QVector<UnitSimRequest> &requestLog() const { return m_log; }
+    void clearRequestLog() { m_log.clear(); }
+    int countRequests(uint8_t command) const;
+    // Appends one line per request to this file as well.
+    bool setLogFile(const QString &path);
+
+    QHostAddress lastPeer() const { return m_peer; }
+    uint16_t lastPeerPort() const { return m_peerPort; }
+
+    // One handler per command; later features add theirs the same way.
+    void setHandler(uint8_t command, Handler handler) { m_handlers.insert(command, std::move(handler)); }
+
+    // Sends one frame from the unit's own address.
+    void sendFrame(uint8_t flags, uint8_t command, uint16_t sequence, const QByteArray &payload,
+                   const QHostAddress &to, uint16_t port);
+    // Sends a state report now (as the push timer does).
+    void pushState();
+
+signals:
+    void requestReceived(const UnitSimRequest &request);
+    void restarted();
+
+private slots:
+    void readUnicast();
+    void readBroadcast();
+
+private:
+    void installParameterHandlers();
+    void installCommandHandlers();
+    void installNetworkHandlers();
+
+    void handleDatagram(const QNetworkDatagram &datagram, bool viaBroadcast);
+    UnitSimRequest parseRequest(const QByteArray &datagram) const;
+    void answer(const UnitSimRequest &request, UnitSimReply &reply);
+    void transmit(const QByteArray &datagram, const QHostAddress &to, uint16_t port);
+    void logRequest(const UnitSimRequest &request);
+    bool isOwnBroadcast(const QNetworkDatagram &datagram) const;
+    void resetState();
+
+    // Command handlers (unitsim_*.cpp).
+    void onReadParam(const UnitSimRequest &request, UnitSimReply &reply);
+    void onWriteParam(const UnitSimRequest &request, UnitSimReply &reply);
+    void onHeartbeat(const UnitSimRequest &request, UnitSimReply &reply);
+    void onProductInfo(const UnitSimRequest &request, UnitSimReply &reply);
+    void onRefRunResult(const UnitSimRequest &request, UnitSimReply &reply);
+    void onRefRunMode(const UnitSimRequest &request, UnitSimReply &reply);
+    void onManualRun(const UnitSimRequest &request, UnitSimReply &reply);
+    void onStopDataRun(const UnitSimRequest &request, UnitSimReply &reply);
+    void onRecord(const UnitSimRequest &request, UnitSimReply &reply);
+    void onServiceAction(const UnitSimRequest &request, UnitSimReply &reply);
+    void onErrorReset(const UnitSimRequest &request, UnitSimReply &reply);
+    void onRestart(const UnitSimRequest &request, UnitSimReply &reply);
+    void onDiscover(const UnitSimRequest &request, UnitSimReply &reply);
+    void onNetConfig(const UnitSimRequest &request, UnitSimReply &reply);
+
+    QHostAddress m_address{QStringLiteral("127.0.0.2")};
+    std::array<uint8_t, 6> m_mac{{0x02, 0x4B, 0x56, 0x00, 0x00, 0x02}};
+    bool m_macSet = false;
+    QString m_name;
+    bool m_listenBroadcast = true;
+    int m_interfaceIndex = 0;
+
+    QUdpSocket *m_socket = nullptr;
+    QUdpSocket *m_broadcastSocket = nullptr;
+    QTimer m_pushTimer;
+    QTimer m_clockTimer;
+    int m_pushIntervalMs = 1000;
+    int m_restartSilenceMs = 3000;
+    QElapsedTimer m_restartClock;
+    bool m_restarting = false;
+    uint16_t m_ownSequence = 0;
+
+    QHostAddress m_peer;
+    uint16_t m_peerPort = 0;
+
+    UnitSimFaults m_faults;
+    QHash<uint32_t, int32_t> m_errorStatus;  // command << 24 | param id (0xFFFFFF = any)
+    QHash<uint8_t, Handler> m_handlers;
+
+    HearBeatMessage_t m_heartbeat;
+    UnitParameterStore m_parameters;
+    ProductInfoRecord m_productInfo;
+    ReferenceRunResult_t m_refRunResult;
+    QByteArray m_record;
+    uint32_t m_recordValue = 0;
+
+    QVector<UnitSimRequest> m_log;
+    QFile *m_logFile = nullptr;
+
+    // Recent broadcasts, so one that reaches us twice is answered once.
+    struct SeenBroadcast
+    {
+        QHostAddress source;
+        uint16_t port;
+        uint16_t sequence;
+        qint64 at;
+    };
+    QVector<SeenBroadcast> m_seenBroadcasts;
+    QElapsedTimer m_uptime;
+};

@@ -1,0 +1,124 @@
+// Identification, records, reference run, service actions, error reset and
+// restart of the simulated unit.
+#include "unitsim.h"
+
+#include <QTimer>
+
+#include "le.h"
+
+namespace {
+
+constexpr int32_t kInvalidParam = -16;
+constexpr int32_t kNotSupported = -17;
+constexpr int32_t kDataSize = -1;
+
+} // namespace
+
+void UnitSim::installCommandHandlers()
+{
+    setHandler(0xE0, [this](const UnitSimRequest &q, UnitSimReply &r) { onProductInfo(q, r); });
+    setHandler(0x21, [this](const UnitSimRequest &q, UnitSimReply &r) { onRefRunResult(q, r); });
+    setHandler(0x22, [this](const UnitSimRequest &q, UnitSimReply &r) { onRefRunMode(q, r); });
+    setHandler(0x23, [this](const UnitSimRequest &q, UnitSimReply &r) { onManualRun(q, r); });
+    setHandler(0x26, [this](const UnitSimRequest &q, UnitSimReply &r) { onStopDataRun(q, r); });
+    setHandler(0x70, [this](const UnitSimRequest &q, UnitSimReply &r) { onRecord(q, r); });
+    setHandler(0xED, [this](const UnitSimRequest &q, UnitSimReply &r) { onServiceAction(q, r); });
+    setHandler(0xFE, [this](const UnitSimRequest &q, UnitSimReply &r) { onErrorReset(q, r); });
+    setHandler(0xFF, [this](const UnitSimRequest &q, UnitSimReply &r) { onRestart(q, r); });
+}
+
+void UnitSim::onProductInfo(const UnitSimRequest &, UnitSimReply &reply)
+{
+    reply.payload = m_productInfo.toByteArray();  // 11 bytes; the frame pads it to 12
+}
+
+void UnitSim::onRefRunResult(const UnitSimRequest &, UnitSimReply &reply)
+{
+    reply.payload = m_refRunResult.toByteArray();
+}
+
+void UnitSim::onRefRunMode(const UnitSimRequest &request, UnitSimReply &reply)
+{
+    if (request.payload.isEmpty()) {
+        reply.fail(kDataSize);
+        return;
+    }
+    const uint8_t mode = uint8_t(request.payload.at(0)) & 0x0F;
+    m_heartbeat.runControl = uint8_t((m_heartbeat.runControl & 0xF0) | mode);
+}
+
+void UnitSim::onManualRun(const UnitSimRequest &, UnitSimReply &)
+{
+}
+
+void UnitSim::onStopDataRun(const UnitSimRequest &, UnitSimReply &)
+{
+}
+
+void UnitSim::onRecord(const UnitSimRequest &request, UnitSimReply &reply)
+{
+    if (request.payload.size() < 2) {
+        reply.fail(kDataSize);
+        return;
+    }
+    const uint16_t sub = le::u16(reinterpret_cast<const uint8_t *>(request.payload.constData()));
+    reply.payload = request.payload.left(2);
+    if (sub == 0) {
+        QByteArray value(4, '\0');
+        le::put32(reinterpret_cast<uint8_t *>(value.data()), m_recordValue);
+        reply.payload.append(value);
+    } else if (sub == 1) {
+        reply.payload.append(m_record);
+    } else if (sub >= 2 && sub <= 7) {
+        reply.payload.append(m_record.mid((sub - 2) * 95, 95));
+    } else {
+        reply.fail(kInvalidParam);
+    }
+}
+
+void UnitSim::onServiceAction(const UnitSimRequest &request, UnitSimReply &reply)
+{
+    if (request.payload.size() < 2) {
+        reply.fail(kDataSize);
+        return;
+    }
+    const uint16_t action = le::u16(reinterpret_cast<const uint8_t *>(request.payload.constData()));
+    switch (action) {
+    case 0x10:
+    case 0x11:
+    case 0x12:
+    case 0x30:
+    case 0x40:
+    case 0x41:
+        break;
+    case 0x20:
+        // Back to the factory configuration, network settings included.
+        m_parameters.reset(m_address, m_mac, m_name);
+        m_heartbeat.configModified = 0;
+        break;
+    default:
+        reply.fail(kNotSupported);
+        break;
+    }
+}
+
+void UnitSim::onErrorReset(const UnitSimRequest &, UnitSimReply &)
+{
+    m_heartbeat.errorBits = 0;
+    m_heartbeat.errorCritical = 0;
+}
+
+void UnitSim::onRestart(const UnitSimRequest &, UnitSimReply &reply)
+{
+    // No answer: the unit goes away for a while and comes back by itself.
+    reply.send = false;
+    m_restarting = true;
+    m_restartClock.start();
+    QTimer::singleShot(m_restartSilenceMs, this, [this] {
+        if (m_restarting && !isRestarting()) {
+            m_restarting = false;
+            m_heartbeat.deviceTime = 0;
+            emit restarted();
+        }
+    });
+}
