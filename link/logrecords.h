@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "le.h"
 
@@ -70,7 +71,10 @@ struct LogRecord
                 return false;
         return true;
     }
+    QByteArray toByteArray() const { return QByteArray(reinterpret_cast<const char *>(bytes.data()), kSize); }
     bool operator==(const LogRecord &other) const { return bytes == other.bytes; }
+    bool operator!=(const LogRecord &other) const { return !(*this == other); }
 };
 
+static_assert(LogBlockHeader::kSize == 5 * 4, "LogBlockHeader is five u32 words");
 static_assert(sizeof(LogRecord) == LogRecord::kSize, "LogRecord is 32 bytes on the wire");
