@@ -7,6 +7,14 @@ MouseWheelScrollProtect::MouseWheelScrollProtect(QObject *parent, bool onlyWitho
     : QObject(parent)
     , onlyWithoutFocus(onlyWithoutFocus)
 {
+    // Spin and combo boxes take the focus from the wheel itself, before any
+    // filter sees the event; the input would then always count as focused.
+    // Focus by click and tab only.
+    if (parent && parent->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(parent);
+        if (widget->focusPolicy() == Qt::WheelFocus)
+            widget->setFocusPolicy(Qt::StrongFocus);
+    }
 }
 
 bool MouseWheelScrollProtect::eventFilter(QObject *obj, QEvent *event)

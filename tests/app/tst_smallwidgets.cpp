@@ -1,0 +1,283 @@
+#include "collapsebutton.h"
+#include "eventdetect.h"
+#include "mousewheelscrollprotect.h"
+#include "tormaveldtbox.h"
+#include "verticalscrollarea.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
+
+namespace {
+
+void sendFocus(QWidget *w, QEvent::Type type)
+{
+    QFocusEvent event(type, Qt::OtherFocusReason);
+    QApplication::sendEvent(w, &event);
+}
+
+void sendWheel(QWidget *w, int delta)
+{
+    const QPointF pos(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent event(pos, w->mapToGlobal(pos.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // Only wheel events from the window system travel on to the parents;
+    // sendEvent would mark it as synthesized again.
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(w, &event);
+}
+
+QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(24, 24).toImage();
+}
+
+} // namespace
+
+class TestSmallWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void boxTitleMovesIntoEmptyLineEdit();
+    void boxTextShowsBlankedTitle();
+    void boxLineEditAddedLaterFollowsText();
+    void boxKeepsTitleWithFilledEditsOrLabels();
+    void eventDetectModes_data();
+    void eventDetectModes();
+    void wheelScrollsPageInsteadOfInput();
+    void verticalScrollAreaHoldsContentWidth();
+    void collapseButtonToggles();
+};
+
+void TestSmallWidgets::boxTitleMovesIntoEmptyLineEdit()
+{
+    TormaveldtBox box;
+    QCOMPARE(box.objectName(), QStringLiteral("TormaveldtBox"));
+    QCOMPARE(box.property("childHasFocus").toBool(), false);
+    auto *layout = new QVBoxLayout(&box);
+    auto *edit = new QLineEdit(&box);
+    layout->addWidget(edit);
+    box.setTitle(QStringLiteral("IP address"));
+    QVERIFY(!box.isInitialised());
+
+    box.grab(); // first paint hooks the children
+    QVERIFY(box.isInitialised());
+    QCOMPARE(box.title(), QString());
+    QCOMPARE(edit->placeholderText(), QStringLiteral("IP address"));
+
+    sendFocus(edit, QEvent::FocusIn);
+    QCOMPARE(box.title(), QStringLiteral("IP address"));
+    QCOMPARE(edit->placeholderText(), QString());
+    QCOMPARE(box.property("childHasFocus").toBool(), true);
+
+    sendFocus(edit, QEvent::FocusOut);
+    QCOMPARE(box.property("childHasFocus").toBool(), false);
+    QCOMPARE(edit->placeholderText(), QStringLiteral("IP address"));
+    QCOMPARE(box.title(), QString());
+
+    // With text, leaving keeps the title.
+    sendFocus(edit, QEvent::FocusIn);
+    edit->setText(QStringLiteral("10.0.0.1"));
+    sendFocus(edit, QEvent::FocusOut);
+    QCOMPARE(box.title(), QStringLiteral("IP address"));
+}
+
+void TestSmallWidgets::boxTextShowsBlankedTitle()
+{
+    TormaveldtBox box;
+    auto *layout = new QVBoxLayout(&box);
+    auto *edit = new QLineEdit(&box);
+    layout->addWidget(edit);
+    box.setTitle(QStringLiteral("Name"));
+    box.grab();
+    QCOMPARE(box.title(), QString());
+
+    edit->setText(QStringLiteral("PPU 1")); // set by the page, focus elsewhere
+    QCOMPARE(box.title(), QStringLiteral("Name"));
+    edit->clear(); // blanks only at the next focus loss
+    QCOMPARE(box.title(), QStringLiteral("Name"));
+    sendFocus(edit, QEvent::FocusIn);
+    sendFocus(edit, QEvent::FocusOut);
+    QCOMPARE(box.title(), QString());
+}
+
+void TestSmallWidgets::boxLineEditAddedLaterFollowsText()
+{
+    TormaveldtBox box;
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(new QLabel(QStringLiteral("label")));
+    box.setTitle(QStringLiteral("Mask"));
+    box.grab();
+    QCOMPARE(box.title(), QStringLiteral("Mask"));
+
+    auto *edit = new QLineEdit;
+    layout->addWidget(edit); // reparented into the box: ChildAdded
+    QCOMPARE(edit->placeholderText(), QStringLiteral("Mask"));
+    QCOMPARE(box.title(), QString());
+    edit->setText(QStringLiteral("255"));
+    QCOMPARE(box.title(), QStringLiteral("Mask"));
+    edit->clear();
+    QCOMPARE(box.title(), QString());
+
+    sendFocus(edit, QEvent::FocusIn); // the added child is hooked for focus too
+    QCOMPARE(box.property("childHasFocus").toBool(), true);
+}
+
+void TestSmallWidgets::boxKeepsTitleWithFilledEditsOrLabels()
+{
+    TormaveldtBox filled;
+    auto *layout = new QVBoxLayout(&filled);
+    layout->addWidget(new QLineEdit(QStringLiteral("a"), &filled));
+    layout->addWidget(new QLineEdit(QStringLiteral("b"), &filled));
+    filled.setTitle(QStringLiteral("Both"));
+    filled.grab();
+    QCOMPARE(filled.title(), QStringLiteral("Both"));
+
+    TormaveldtBox labels;
+    auto *l2 = new QVBoxLayout(&labels);
+    l2->addWidget(new QLabel(QStringLiteral("x"), &labels));
+    labels.setTitle(QStringLiteral("Info"));
+    labels.grab();
+    QCOMPARE(labels.title(), QStringLiteral("Info"));
+
+    // Re-texting on a language change keeps the new title.
+    labels.setTitle(QStringLiteral("Angaben"));
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(&labels, &change);
+    QCOMPARE(labels.storedTitleText(), QStringLiteral("Angaben"));
+}
+
+void TestSmallWidgets::eventDetectModes_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("widgetGetsPress");
+    QTest::newRow("pass on") << 0 << true;
+    QTest::newRow("accept and swallow") << 1 << false;
+    QTest::newRow("ignore and swallow") << 2 << false;
+    QTest::newRow("unknown mode passes on") << 7 << true;
+}
+
+void TestSmallWidgets::eventDetectModes()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, widgetGetsPress);
+    QPushButton button(QStringLiteral("b"));
+    button.resize(80, 30);
+    auto *detect = new EventDetect(QEvent::MouseButtonPress, mode, &button);
+    button.installEventFilter(detect);
+    QSignalSpy spy(detect, &EventDetect::eventDetected);
+
+    QTest::mousePress(&button, Qt::LeftButton);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<QObject *>(), &button);
+    QCOMPARE(button.isDown(), widgetGetsPress);
+    QTest::mouseRelease(&button, Qt::LeftButton);
+    QCOMPARE(spy.count(), 1); // other event types pass unseen
+}
+
+void TestSmallWidgets::wheelScrollsPageInsteadOfInput()
+{
+    QScrollArea page;
+    page.resize(200, 150);
+    auto *content = new QWidget;
+    content->setMinimumHeight(1000);
+    auto *layout = new QVBoxLayout(content);
+    auto *spin = new QSpinBox;
+    spin->setRange(0, 100);
+    spin->setValue(50);
+    layout->addWidget(spin);
+    layout->addStretch();
+    page.setWidget(content);
+    QCOMPARE(spin->focusPolicy(), Qt::WheelFocus);
+    spin->installEventFilter(new MouseWheelScrollProtect(spin, true));
+    QCOMPARE(spin->focusPolicy(), Qt::StrongFocus); // or the wheel would focus it first
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+
+    spin->clearFocus();
+    QVERIFY(!spin->hasFocus());
+    sendWheel(spin, -120);
+    QCOMPARE(spin->value(), 50);
+    QVERIFY(page.verticalScrollBar()->value() > 0);
+
+    // With the focus on it, the input takes the wheel.
+    page.activateWindow();
+    spin->setFocus();
+    QTRY_VERIFY(spin->hasFocus());
+    sendWheel(spin, 120);
+    QCOMPARE(spin->value(), 51);
+
+    // Without the focus condition the wheel never reaches it.
+    auto *always = new MouseWheelScrollProtect(spin, false);
+    spin->installEventFilter(always);
+    sendWheel(spin, 120);
+    QCOMPARE(spin->value(), 51);
+}
+
+void TestSmallWidgets::verticalScrollAreaHoldsContentWidth()
+{
+    VerticalScrollArea area;
+    QVERIFY(area.widgetResizable());
+    QCOMPARE(area.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    for (int i = 0; i < 30; ++i)
+        layout->addWidget(new QLabel(QStringLiteral("row %1").arg(i)));
+    area.setWidget(content);
+    area.resize(400, 200);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    QCOMPARE(content->minimumWidth(), 400);
+    QCOMPARE(content->maximumWidth(), 400);
+    QCOMPARE(content->width(), 400);
+    QVERIFY(!area.horizontalScrollBar()->isVisible());
+
+    // A direct child wider than the area widens the content.
+    auto *wide = new QLabel(QString(200, QLatin1Char('W')), &area);
+    const int hint = wide->sizeHint().width();
+    QVERIFY(hint > 500);
+    area.resize(500, 200);
+    QTRY_COMPARE(content->minimumWidth(), hint);
+    QCOMPARE(content->maximumWidth(), hint);
+}
+
+void TestSmallWidgets::collapseButtonToggles()
+{
+    CollapseButton button;
+    QCOMPARE(button.property("isCollapsed").toBool(), false);
+    QVERIFY(!button.isCollapsedState());
+    QCOMPARE(button.iconSize(), QSize(24, 24));
+    const QImage collapseImage = iconImage(QIcon(QStringLiteral(":/gfx/Icon_Collapse.svg")));
+    const QImage expandImage = iconImage(QIcon(QStringLiteral(":/gfx/Icon_Expand.svg")));
+    QVERIFY(collapseImage != expandImage);
+    QCOMPARE(iconImage(button.icon()), collapseImage);
+
+    QWidget panel;
+    panel.show();
+    button.setCollapseWidget(&panel);
+    button.setCollapseWidget(nullptr); // keeps the panel
+    button.click();
+    QVERIFY(panel.isHidden());
+    QCOMPARE(button.property("isCollapsed").toBool(), true);
+    QCOMPARE(iconImage(button.icon()), expandImage);
+    button.click();
+    QVERIFY(!panel.isHidden());
+    QCOMPARE(button.property("isCollapsed").toBool(), false);
+    QCOMPARE(iconImage(button.icon()), collapseImage);
+
+    button.ScaleFactorchange(1.5);
+    QCOMPARE(button.iconSize(), QSize(36, 36));
+    button.ScaleFactorchange(0.5);
+    QCOMPARE(button.iconSize(), QSize(12, 12));
+}
+
+QTEST_MAIN(TestSmallWidgets)
+#include "tst_smallwidgets.moc"

@@ -1,0 +1,189 @@
+#include "scalingdialog.h"
+#include "translation.h"
+#include "translationdialog.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Counts the language changes a screen receives.
+class Screen : public BaseWidget
+{
+public:
+    void translateUiSlot(QWidget *) override { ++retexts; }
+    int retexts = 0;
+};
+
+QString exitText(ScalingDialog &dialog)
+{
+    return dialog.findChild<QPushButton *>(QStringLiteral("btnExit"))->text();
+}
+
+void deliverLanguageChange()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestTranslation : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void names_data();
+    void names();
+    void installedLanguages();
+    void switchRetextsAndChangesNumberLocale();
+    void languageWithoutFileKeepsEnglishButSetsLocale();
+    void switchToCurrentLanguageDoesNothing();
+    void dialogListsLanguagesAndSwitchesOnClick();
+    void dialogClickWorksWithoutCurrentRow();
+};
+
+void TestTranslation::names_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("fromQm");
+    QTest::newRow("de_DE") << "de_DE" << "de" << "";
+    QTest::newRow("de_AT") << "de_AT" << "de" << "";
+    QTest::newRow("C") << "C" << "" << "";
+    QTest::newRow("sr_Latn_RS") << "sr_Latn_RS" << "sr_Latn" << "";
+    QTest::newRow("SST_de.qm") << "SST_de.qm" << "SST" << "de";
+    QTest::newRow("qt_de.qm") << "qt_de.qm" << "qt" << "de";
+    QTest::newRow("SST_pt_BR.qm") << "SST_pt_BR.qm" << "SST_pt" << "pt_BR";
+    QTest::newRow("no dot") << "SST_de" << "SST" << "";
+    QTest::newRow("empty") << "" << "" << "";
+}
+
+void TestTranslation::names()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, base);
+    QFETCH(QString, fromQm);
+    QCOMPARE(languageBase(input), base);
+    QCOMPARE(languageFromQmFile(input), fromQm);
+}
+
+void TestTranslation::installedLanguages()
+{
+    const QStringList files = availableLanguages();
+    QVERIFY2(files.contains(QStringLiteral("SST_de.qm")), qPrintable(translationsDir()));
+    QVERIFY(files.contains(QStringLiteral("SST_en.qm")));
+    for (const QString &f : files)
+        QVERIFY(f.startsWith(QStringLiteral("SST_")) && f.endsWith(QStringLiteral(".qm")));
+}
+
+void TestTranslation::switchRetextsAndChangesNumberLocale()
+{
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+    ScalingDialog dialog;
+    QCOMPARE(exitText(dialog), QStringLiteral("Exit"));
+
+    loadLanguage(QLocale(QStringLiteral("de_AT")));
+    deliverLanguageChange();
+    QCOMPARE(currentUiLanguage(), QStringLiteral("de"));
+    QCOMPARE(exitText(dialog), QStringLiteral("Verlassen"));
+    QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("btnApply"))->text(),
+             QStringLiteral("Übernehmen und Anwendung neu starten"));
+    QCOMPARE(QLocale().toString(1.5), QStringLiteral("1,5"));
+    QCOMPARE(dialog.locale().language(), QLocale::German);
+    // Qt's own texts come along (qt_de.qm and the catalogues it names).
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+
+    // A dialog built now shows German from the start.
+    ScalingDialog fresh;
+    QCOMPARE(exitText(fresh), QStringLiteral("Verlassen"));
+
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+    QCOMPARE(exitText(dialog), QStringLiteral("Exit"));
+    QCOMPARE(QLocale().toString(1.5), QStringLiteral("1.5"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+}
+
+void TestTranslation::languageWithoutFileKeepsEnglishButSetsLocale()
+{
+    switchTranslator(QStringLiteral("de"));
+    deliverLanguageChange();
+    ScalingDialog dialog;
+    QCOMPARE(exitText(dialog), QStringLiteral("Verlassen"));
+
+    loadLanguage(QLocale(QStringLiteral("fr_FR")));
+    deliverLanguageChange();
+    QCOMPARE(exitText(dialog), QStringLiteral("Exit"));
+    QCOMPARE(QLocale().language(), QLocale::French);
+    QCOMPARE(QLocale().toString(1.5), QStringLiteral("1,5"));
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+}
+
+void TestTranslation::switchToCurrentLanguageDoesNothing()
+{
+    switchTranslator(QStringLiteral("de"));
+    deliverLanguageChange();
+    Screen screen;
+    switchTranslator(QStringLiteral("de"));
+    loadLanguage(QLocale(QStringLiteral("de_CH")));
+    deliverLanguageChange();
+    QCOMPARE(screen.retexts, 0);
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+    QCOMPARE(screen.retexts, 1);
+}
+
+void TestTranslation::dialogListsLanguagesAndSwitchesOnClick()
+{
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+    TranslationDialog dialog;
+    QCOMPARE(dialog.rowCount(), 2);
+    // Sorted by file name: SST_de.qm, SST_en.qm.
+    QCOMPARE(dialog.rowItem(0)->text(), QStringLiteral("German"));
+    QCOMPARE(dialog.rowItem(1)->text(), QStringLiteral("English"));
+    QCOMPARE(dialog.currentRow(), 1);
+    QCOMPARE(currentUiLanguage(), QStringLiteral("en")); // building switched nothing
+
+    auto *list = dialog.findChild<QListWidget *>(QStringLiteral("lstLang"));
+    list->setCurrentRow(0);
+    QCOMPARE(currentUiLanguage(), QStringLiteral("de"));
+    deliverLanguageChange();
+    QCOMPARE(dialog.findChild<QPushButton *>(QStringLiteral("btnSelect"))->text(),
+             QStringLiteral("Auswählen"));
+    QCOMPARE(dialog.rowItem(0)->text(), QStringLiteral("German")); // names stay English
+
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.findChild<QPushButton *>(QStringLiteral("btnSelect"))->click();
+    });
+    QCOMPARE(dialog.exec(), 0);
+    QCOMPARE(currentUiLanguage(), QStringLiteral("de"));
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+}
+
+void TestTranslation::dialogClickWorksWithoutCurrentRow()
+{
+    // A system language without translation file: no row is current.
+    switchTranslator(QStringLiteral("fr"));
+    deliverLanguageChange();
+    TranslationDialog dialog;
+    QCOMPARE(dialog.currentRow(), -1);
+    QCOMPARE(currentUiLanguage(), QStringLiteral("fr"));
+
+    auto *list = dialog.findChild<QListWidget *>(QStringLiteral("lstLang"));
+    list->setCurrentRow(0);
+    QCOMPARE(currentUiLanguage(), QStringLiteral("de"));
+    QCOMPARE(QLocale().language(), QLocale::German);
+    switchTranslator(QStringLiteral("en"));
+    deliverLanguageChange();
+}
+
+QTEST_MAIN(TestTranslation)
+#include "tst_translation.moc"
