@@ -1,0 +1,217 @@
+#include <QtTest>
+
+#include "bootloadersim.h"
+#include "clifixture.h"
+#include "loaderfixture.h"
+#include "testnet.h"
+
+using namespace loader;
+
+// KorvantisLoader's commands through QProcess against a simulated
+// bootloader in this process; "-s" names the tool's veth address.
+class TestCliVeth : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+    void sourceMustBeLocal();
+    void catchLoader();
+    void startFirmware();
+    void resetAndCatch();
+    void resetAndCatchWhenUnitStaysAway();
+    void flashFirmwareAndKeys();
+    void flashingFailures();
+    void lostAnswerIsResent();
+    void silentUnit();
+    void secondSourceWins();
+    void simulatorProgram();
+
+private:
+    QStringList addresses() const { return {"-t", m_unit.toString(), "-s", "198.18.0.1"}; }
+
+    QHostAddress m_unit{QStringLiteral("127.0.2.3")};
+    BootloaderSim *m_sim = nullptr;
+};
+
+void TestCliVeth::initTestCase()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    m_sim = new BootloaderSim(m_unit);
+    m_sim->setListenBroadcast(false);
+    QString error;
+    QVERIFY2(m_sim->start(&error), qPrintable(error));
+}
+
+void TestCliVeth::init()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    m_sim->setState(BootloaderSim::State::Bootloader);
+    m_sim->setRebootMs(1000);
+    m_sim->setCatchWindowMs(5000);
+    m_sim->eraseFlash();
+    m_sim->clearFaults();
+    m_sim->clearRequests();
+}
+
+void TestCliVeth::cleanupTestCase() { delete m_sim; }
+
+void TestCliVeth::sourceMustBeLocal()
+{
+    const LoaderRun run = runLoader({"-t", m_unit.toString(), "-s", "198.18.1.77", "-c"});
+    QCOMPARE(run.out, QByteArray("missing source or target ip\nResult: -9999\n"));
+    QCOMPARE(run.exitCode, exitStatusOf(-9999));
+    QVERIFY(m_sim->requests().isEmpty());
+}
+
+void TestCliVeth::catchLoader()
+{
+    // Upper-case options, and an unknown word after the addresses is skipped.
+    const LoaderRun run = runLoader({"-T", m_unit.toString(), "-S", "198.18.0.1", "foo", "-C"});
+    QCOMPARE(run.out, QByteArray("Result: 0\n"));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(m_sim->requests().size(), 1);
+    QCOMPARE(m_sim->requests().first().command, uint8_t(0x90));
+    QCOMPARE(m_sim->requests().first().payload, QByteArray("\x08\x00", 2));
+    QCOMPARE(m_sim->requests().first().sender, QHostAddress(QStringLiteral("198.18.0.1")));
+}
+
+void TestCliVeth::startFirmware()
+{
+    const LoaderRun run = runLoader(addresses() << "-l");
+    QCOMPARE(run.out, QByteArray("Result: 0\n"));
+    const auto r = m_sim->requests();
+    QCOMPARE(r.size(), 2);
+    QCOMPARE(r.at(0).command, uint8_t(0x90));
+    QCOMPARE(r.at(1).command, uint8_t(0x91));
+    QCOMPARE(r.at(1).payload, QByteArray("\x03\x00", 2));
+    QTRY_VERIFY(m_sim->state() == BootloaderSim::State::Firmware);
+
+    // The running firmware ignores the catch that comes first.
+    const LoaderRun again = runLoader(addresses() << "-l");
+    QCOMPARE(again.out, QByteArray("Result: -1000\n"));
+    QCOMPARE(again.exitCode, exitStatusOf(-1000));
+}
+
+void TestCliVeth::resetAndCatch()
+{
+    m_sim->setState(BootloaderSim::State::Firmware);
+    const LoaderRun run = runLoader(addresses() << "-rc");
+    QCOMPARE(run.out, QByteArray("Result: 0\n"));
+    QVERIFY(run.ms >= 4000);
+    const auto r = m_sim->requests();
+    QCOMPARE(r.size(), 2);
+    QCOMPARE(r.at(0).command, uint8_t(0xFF));
+    QCOMPARE(r.at(1).command, uint8_t(0x90));
+    QVERIFY(r.at(1).ms - r.at(0).ms >= 4000);
+    QVERIFY(m_sim->state() == BootloaderSim::State::Bootloader);
+}
+
+void TestCliVeth::resetAndCatchWhenUnitStaysAway()
+{
+    m_sim->setState(BootloaderSim::State::Firmware);
+    m_sim->setCatchWindowMs(0);  // the firmware starts again at once
+    const LoaderRun run = runLoader(addresses() << "-rc");
+    QCOMPARE(run.out, QByteArray("error catching loader\nResult: -1000\n"));
+    QCOMPARE(run.exitCode, exitStatusOf(-1000));
+    QCOMPARE(m_sim->requestsFor(0x90).size(), 2);
+}
+
+void TestCliVeth::flashFirmwareAndKeys()
+{
+    const QByteArray app = fixture::pattern(0x8000 + 300, 11);
+    const QString fw = fixture::tempPath("cli-fw.fwa");
+    QCOMPARE(fixture::makeArchive(3, {{FirmwareSection::PagedImage, app}}).save(fw), ERR_OK);
+    LoaderRun run = runLoader(addresses() << "-f" << fw);
+    QCOMPARE(run.out, "Writing Firmware: " + fw.toLocal8Bit() + "\nResult: 0\n");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(m_sim->requests().first().command, uint8_t(0x90));  // caught first
+    QCOMPARE(m_sim->readFlash(0x08014000, app.size()), app);
+
+    const QByteArray keys = fixture::pattern(0x4000, 12);
+    const QByteArray info = fixture::pattern(64, 13);
+    const QString kf = fixture::tempPath("cli-keys.fwa");
+    QCOMPARE(fixture::makeArchive(2, {{FirmwareSection::PagedImage, keys}, {FirmwareSection::InfoBlock, info}}).save(kf),
+             ERR_OK);
+    run = runLoader(addresses() << "-k" << kf);
+    QCOMPARE(run.out, "Writing Keys: " + kf.toLocal8Bit() + "\nResult: 0\n");
+    QCOMPARE(m_sim->readFlash(0x08010000, keys.size()), keys);
+    QCOMPARE(m_sim->infoBlock(), info);
+    QCOMPARE(m_sim->readFlash(0x08014000, app.size()), app);  // untouched by the keys
+}
+
+void TestCliVeth::flashingFailures()
+{
+    const QString fw = fixture::tempPath("cli-crc.fwa");
+    QCOMPARE(fixture::makeArchive(3, {{FirmwareSection::PagedImage, fixture::pattern(0x4000, 14)}}).save(fw), ERR_OK);
+    m_sim->addFault({BootloaderSim::FaultKind::RefuseCrc, 0x82, 1, 0});
+    LoaderRun run = runLoader(addresses() << "-f" << fw);
+    QCOMPARE(run.out, "Writing Firmware: " + fw.toLocal8Bit() + "\nResult: -3\n");
+    QCOMPARE(run.exitCode, exitStatusOf(-3));
+
+    // An empty archive name is a failure, not a success.
+    run = runLoader(addresses() << "-f" << "");
+    QCOMPARE(run.out, QByteArray("Result: -1003\n"));
+
+    // A failed catch ends the command with the catch's code.
+    m_sim->clearRequests();
+    m_sim->addFault({BootloaderSim::FaultKind::ErrorStatus, 0x90, 1, -17});
+    run = runLoader(addresses() << "-f" << fw);
+    QCOMPARE(run.out, QByteArray("Result: -17\n"));
+    QCOMPARE(m_sim->requests().size(), 1);
+}
+
+void TestCliVeth::lostAnswerIsResent()
+{
+    m_sim->addFault({BootloaderSim::FaultKind::Drop, 0x90, 1, 0});
+    const LoaderRun run = runLoader(addresses() << "-c");
+    QCOMPARE(run.out, QByteArray("Result: 0\n"));
+    const auto r = m_sim->requests();
+    QCOMPARE(r.size(), 2);
+    QCOMPARE(r.at(1).sequence, uint16_t(r.at(0).sequence + 1));
+    QVERIFY(r.at(1).ms - r.at(0).ms >= 90);
+}
+
+void TestCliVeth::silentUnit()
+{
+    m_sim->addFault({BootloaderSim::FaultKind::Silence, -1, -1, 0});
+    const LoaderRun run = runLoader(addresses() << "-c", 10000);
+    QVERIFY(run.finished);
+    QCOMPARE(run.out, QByteArray("Result: -1000\n"));
+    QCOMPARE(run.exitCode, exitStatusOf(-1000));
+    QCOMPARE(m_sim->requests().size(), 2);
+}
+
+void TestCliVeth::secondSourceWins()
+{
+    const LoaderRun run = runLoader({"-t", m_unit.toString(), "-s", "198.18.0.1", "-s", "198.18.0.4", "-c"});
+    QCOMPARE(run.out, QByteArray("Result: 0\n"));
+    QCOMPARE(m_sim->requests().first().sender, QHostAddress(QStringLiteral("198.18.0.4")));
+}
+
+void TestCliVeth::simulatorProgram()
+{
+    // The same simulation as a program: KorvantisUnitSim --mode bootloader.
+    const QString sim = testnet::binDir() + QStringLiteral("/KorvantisUnitSim");
+    if (!QFile::exists(sim))
+        QSKIP("KorvantisUnitSim is not built");
+    const QString log = fixture::tempPath("bootsim.log");
+    QProcess unit;
+    unit.start(sim, {"--mode", "bootloader", "--address", "127.0.2.5", "--no-broadcast", "--log", log,
+                     "--error", "0x91:-21"});
+    QVERIFY(unit.waitForReadyRead(5000));
+    LoaderRun run = runLoader({"-t", "127.0.2.5", "-s", "198.18.0.1", "-l"});
+    unit.kill();
+    unit.waitForFinished(5000);
+    QCOMPARE(run.out, QByteArray("Result: -21\n"));
+    QFile f(log);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines.at(0).contains(" 90 80 0800 unicast"));
+    QVERIFY(lines.at(1).contains(" 91 80 0300 unicast"));
+}
+
+QTEST_MAIN(TestCliVeth)
+#include "tst_cli_veth.moc"
