@@ -54,15 +54,15 @@ void BaseWidget::connectWrapperSignals(BaseWidget *child, BaseWidget *parent)
 
 void BaseWidget::changeEvent(QEvent *event)
 {
-    if (event) {
-        if (event->type() == QEvent::LocaleChange) {
-            loadLanguage(locale());
-        } else if (event->type() == QEvent::LanguageChange) {
-            translationInProgress = true;
-            setLocale(QLocale());
-            emit translateUiSignal(this);
-            translationInProgress = false;
-        }
+    if (!event) // QWidget::changeEvent would dereference it
+        return;
+    if (event->type() == QEvent::LocaleChange) {
+        loadLanguage(locale());
+    } else if (event->type() == QEvent::LanguageChange) {
+        translationInProgress = true;
+        setLocale(QLocale());
+        emit translateUiSignal(this);
+        translationInProgress = false;
     }
     QWidget::changeEvent(event);
 }
