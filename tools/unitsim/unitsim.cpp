@@ -18,25 +18,21 @@ constexpr uint8_t kCmdDiscover = 0xD1;
 constexpr uint8_t kCmdNetConfig = 0xDF;
 constexpr uint32_t kAnyParam = 0xFFFFFF;
 
-// The interface whose network holds the address, 0 when none is found.
-int interfaceIndexOf(const QHostAddress &address)
+// Whether the interface a datagram came in on belongs to the network of
+// `address`. Unknown interfaces count as ours.
+bool interfaceServes(int interfaceIndex, const QHostAddress &address)
 {
-    for (const QNetworkInterface &iface : QNetworkInterface::allInterfaces()) {
-        for (const QNetworkAddressEntry &entry : iface.addressEntries()) {
-            if (entry.ip().protocol() != QAbstractSocket::IPv4Protocol)
-                continue;
-            if (entry.ip() == address)
-                return iface.index();
-        }
+    if (interfaceIndex <= 0)
+        return true;
+    const QNetworkInterface iface = QNetworkInterface::interfaceFromIndex(interfaceIndex);
+    if (!iface.isValid())
+        return true;
+    for (const QNetworkAddressEntry &entry : iface.addressEntries()) {
+        if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol
+            && (entry.ip() == address || address.isInSubnet(entry.ip(), entry.prefixLength())))
+            return true;
     }
-    for (const QNetworkInterface &iface : QNetworkInterface::allInterfaces()) {
-        for (const QNetworkAddressEntry &entry : iface.addressEntries()) {
-            if (entry.ip().protocol() == QAbstractSocket::IPv4Protocol
-                && address.isInSubnet(entry.ip(), entry.prefixLength()))
-                return iface.index();
-        }
-    }
-    return 0;
+    return false;
 }
 
 } // namespace
@@ -97,7 +93,6 @@ bool UnitSim::start(QString *error)
     if (m_listenBroadcast) {
         // A socket bound to one address never sees broadcasts; a wildcard one
         // does (and may also see unicast for other units, which it ignores).
-        m_interfaceIndex = interfaceIndexOf(m_address);
         m_broadcastSocket = new QUdpSocket(this);
         if (!m_broadcastSocket->bind(QHostAddress::AnyIPv4, kDevicePort, share)) {
             qWarning() << "unit simulator: no broadcasts:" << m_broadcastSocket->errorString();
@@ -225,10 +220,8 @@ bool UnitSim::isOwnBroadcast(const QNetworkDatagram &d) const
             return false;
     }
     // A broadcast reaches every wildcard socket of the host, whatever network
-    // it came in on; a unit only hears its own network.
-    if (m_interfaceIndex != 0 && d.interfaceIndex() != 0 && int(d.interfaceIndex()) != m_interfaceIndex)
-        return false;
-    return true;
+    // it was sent on; a unit only hears its own network.
+    return interfaceServes(int(d.interfaceIndex()), m_address);
 }
 
 UnitSimRequest UnitSim::parseRequest(const QByteArray &datagram) const
@@ -280,7 +273,9 @@ void UnitSim::handleDatagram(const QNetworkDatagram &d, bool viaBroadcast)
         const qint64 now = m_uptime.elapsed();
         for (int i = m_seenBroadcasts.size() - 1; i >= 0; --i) {
             const auto &s = m_seenBroadcasts.at(i);
-            if (now - s.at > 2000)
+            // One datagram seen twice arrives within microseconds; a retry of
+            // the same frame comes a whole time-out later and must be heard.
+            if (now - s.at > 50)
                 m_seenBroadcasts.remove(i);
             else if (s.source == request.source && s.port == request.sourcePort && s.sequence == request.sequence)
                 return;

@@ -182,7 +182,6 @@ private:
     bool m_macSet = false;
     QString m_name;
     bool m_listenBroadcast = true;
-    int m_interfaceIndex = 0;
 
     QUdpSocket *m_socket = nullptr;
     QUdpSocket *m_broadcastSocket = nullptr;

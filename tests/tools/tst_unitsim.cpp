@@ -1,0 +1,313 @@
+// The simulated unit itself, seen from a raw UDP socket: the program's
+// options and log, and the fault knobs the other tests rely on.
+#include <QNetworkDatagram>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+#include "ethernetframe.h"
+#include "le.h"
+#include "testnet.h"
+#include "unitsim.h"
+#include "unitsimmain.h"
+
+namespace {
+
+const QHostAddress kUnit(QStringLiteral("127.0.4.10"));
+const QHostAddress kProgramUnit(QStringLiteral("127.0.4.11"));
+
+// A tool-side socket that sends requests and collects whatever comes back.
+struct Probe
+{
+    QUdpSocket socket;
+    Probe() { socket.bind(QHostAddress(QHostAddress::LocalHost), 0); }
+
+    void send(const QHostAddress &unit, uint16_t seq, uint8_t command, const QByteArray &payload = {})
+    {
+        socket.writeDatagram(buildFrame(seq, command, payload), unit, kDevicePort);
+    }
+    // Datagrams that arrive within `ms`.
+    QVector<QByteArray> collect(int ms)
+    {
+        QVector<QByteArray> out;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            QTest::qWait(10);
+            while (socket.hasPendingDatagrams())
+                out.append(socket.receiveDatagram().data());
+        }
+        return out;
+    }
+    QByteArray waitOne(int ms = 2000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            if (socket.hasPendingDatagrams())
+                return socket.receiveDatagram().data();
+            QTest::qWait(5);
+        }
+        return {};
+    }
+};
+
+FrameHeader headerOf(const QByteArray &d) { return FrameHeader::parse(reinterpret_cast<const uint8_t *>(d.constData())); }
+
+} // namespace
+
+class TestUnitSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusesLocalHost();
+    void answersAndLogs();
+    void faults_data();
+    void faults();
+    void delayedAndDuplicated();
+    void errorStatusAndUnknownCommand();
+    void badRequestsAreIgnored();
+    void writeChecksWidth();
+    void programPushesAndLogs();
+    void programRejectsBadOptions();
+};
+
+void TestUnitSim::refusesLocalHost()
+{
+    UnitSim sim;
+    sim.setAddress(QHostAddress::LocalHost);
+    QString error;
+    QVERIFY(!sim.start(&error));
+    QVERIFY(error.contains(QStringLiteral("127.0.0.1")));
+    QVERIFY(!sim.isRunning());
+}
+
+void TestUnitSim::answersAndLogs()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    sim.setAddress(kUnit);
+    sim.setListenBroadcast(false);
+    sim.setPushInterval(0);
+    QVERIFY(sim.start());
+    Probe probe;
+    probe.send(kUnit, 7, 0xE1, QByteArray::fromHex("012004"));
+    const QByteArray answer = probe.waitOne();
+    QCOMPARE(EthernetFrame::check(answer), FrameCheck::Ok);
+    const FrameHeader h = headerOf(answer);
+    QCOMPARE(h.sequence, uint16_t(7));
+    QCOMPARE(h.flags, uint8_t(FrameFlag::Answer));
+    QCOMPARE(h.command, uint8_t(0xE1));
+    QCOMPARE(answer.mid(8, 3).toHex(), QByteArray("012004"));
+    QCOMPARE(answer.mid(11, 9), QByteArray("Channel 5"));
+
+    QCOMPARE(sim.requestLog().size(), 1);
+    const UnitSimRequest &r = sim.requestLog().at(0);
+    QCOMPARE(r.command, uint8_t(0xE1));
+    QCOMPARE(r.paramId, 0x2001);
+    QCOMPARE(r.index, 4);
+    QCOMPARE(r.source, QHostAddress(QHostAddress::LocalHost));
+    QCOMPARE(sim.lastPeerPort(), probe.socket.localPort());
+}
+
+void TestUnitSim::faults_data()
+{
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<int>("expectedCheck");
+    QTest::newRow("bad CRC") << 0 << int(FrameCheck::CrcMismatch);
+    QTest::newRow("cut short") << 1 << int(FrameCheck::Incomplete);
+    QTest::newRow("wrong sequence") << 2 << int(FrameCheck::Ok);
+    QTest::newRow("wrong command") << 3 << int(FrameCheck::Ok);
+    QTest::newRow("truncated payload") << 4 << int(FrameCheck::Ok);
+}
+
+// Each fault spoils exactly the next answer; the one after is good.
+void TestUnitSim::faults()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    QFETCH(int, fault);
+    QFETCH(int, expectedCheck);
+    UnitSim sim;
+    sim.setAddress(kUnit);
+    sim.setListenBroadcast(false);
+    sim.setPushInterval(0);
+    QVERIFY(sim.start());
+    UnitSimFaults &f = sim.faults();
+    switch (fault) {
+    case 0: f.corruptCrc = 1; break;
+    case 1: f.shortDatagram = 1; break;
+    case 2: f.wrongSequence = 1; break;
+    case 3: f.wrongCommand = 1; break;
+    case 4: f.truncatePayload = 1; f.truncateTo = 10; break;
+    }
+    Probe probe;
+    probe.send(kUnit, 3, 0x71);
+    const QByteArray bad = probe.waitOne();
+    QVERIFY(!bad.isEmpty());
+    QCOMPARE(int(EthernetFrame::check(bad)), expectedCheck);
+    if (fault == 2)
+        QCOMPARE(headerOf(bad).sequence, uint16_t(4));
+    if (fault == 3)
+        QCOMPARE(headerOf(bad).command, uint8_t(0x72));
+    if (fault == 4)
+        QCOMPARE(headerOf(bad).length, uint16_t(10));
+
+    probe.send(kUnit, 4, 0x71);
+    const QByteArray good = probe.waitOne();
+    QCOMPARE(EthernetFrame::check(good), FrameCheck::Ok);
+    QCOMPARE(headerOf(good).sequence, uint16_t(4));
+    QCOMPARE(headerOf(good).length, uint16_t(50));
+}
+
+void TestUnitSim::delayedAndDuplicated()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    sim.setAddress(kUnit);
+    sim.setListenBroadcast(false);
+    sim.setPushInterval(0);
+    QVERIFY(sim.start());
+    Probe probe;
+    sim.faults().duplicateAnswers = 1;
+    sim.faults().dropAnswers = 1;
+    probe.send(kUnit, 1, 0x71);  // dropped
+    probe.send(kUnit, 2, 0x71);  // twice
+    probe.send(kUnit, 3, 0x71);  // once
+    const auto got = probe.collect(200);
+    QCOMPARE(got.size(), 3);
+    QCOMPARE(headerOf(got.at(0)).sequence, uint16_t(2));
+    QCOMPARE(headerOf(got.at(1)).sequence, uint16_t(2));
+    QCOMPARE(headerOf(got.at(2)).sequence, uint16_t(3));
+
+    sim.faults().delayMs = 150;
+    probe.send(kUnit, 4, 0x71);
+    QCOMPARE(probe.collect(60).size(), 0);
+    QVERIFY(!probe.waitOne().isEmpty());
+}
+
+void TestUnitSim::errorStatusAndUnknownCommand()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    sim.setAddress(kUnit);
+    sim.setListenBroadcast(false);
+    sim.setPushInterval(0);
+    QVERIFY(sim.start());
+    sim.setErrorStatus(0xE1, 0x2000, -16);
+    Probe probe;
+    probe.send(kUnit, 1, 0xE1, QByteArray::fromHex("0020"));
+    QByteArray a = probe.waitOne();
+    QCOMPARE(headerOf(a).flags, uint8_t(FrameFlag::Answer | FrameFlag::Error));
+    QCOMPARE(le::i32(reinterpret_cast<const uint8_t *>(a.constData()) + 8), -16);
+    // Another parameter of the same command is answered normally.
+    probe.send(kUnit, 2, 0xE1, QByteArray::fromHex("2000"));
+    a = probe.waitOne();
+    QCOMPARE(headerOf(a).flags, uint8_t(FrameFlag::Answer));
+    // A command the unit does not know gets an error answer.
+    probe.send(kUnit, 3, 0x99);
+    a = probe.waitOne();
+    QCOMPARE(headerOf(a).flags, uint8_t(FrameFlag::Answer | FrameFlag::Error));
+    QCOMPARE(le::i32(reinterpret_cast<const uint8_t *>(a.constData()) + 8), -17);
+}
+
+void TestUnitSim::badRequestsAreIgnored()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    sim.setAddress(kUnit);
+    sim.setListenBroadcast(false);
+    sim.setPushInterval(0);
+    QVERIFY(sim.start());
+    Probe probe;
+    QByteArray bad = buildFrame(1, 0x71, QByteArray());
+    bad[9] = char(bad.at(9) ^ 0x40);
+    probe.socket.writeDatagram(bad, kUnit, kDevicePort);
+    probe.socket.writeDatagram(QByteArray::fromHex("0100807100"), kUnit, kDevicePort);
+    probe.socket.writeDatagram(QByteArray(), kUnit, kDevicePort);
+    // Not a request (no 0x80): nothing to answer.
+    probe.socket.writeDatagram(buildFrame(2, 0x71, QByteArray(), FrameFlag::Answer), kUnit, kDevicePort);
+    QCOMPARE(probe.collect(100).size(), 0);
+    QCOMPARE(sim.requestLog().size(), 0);
+    // And the unit still works.
+    probe.send(kUnit, 3, 0x71);
+    QVERIFY(!probe.waitOne().isEmpty());
+}
+
+void TestUnitSim::writeChecksWidth()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    sim.setAddress(kUnit);
+    sim.setListenBroadcast(false);
+    sim.setPushInterval(0);
+    QVERIFY(sim.start());
+    Probe probe;
+    // Debounce is 2 bytes: 3 are refused, the store keeps its value.
+    probe.send(kUnit, 1, 0xEF, QByteArray::fromHex("2200050607"));
+    QByteArray a = probe.waitOne();
+    QVERIFY(headerOf(a).flags & FrameFlag::Error);
+    QCOMPARE(sim.parameters().value(0x22).toHex(), QByteArray("6400"));
+    probe.send(kUnit, 2, 0xEF, QByteArray::fromHex("22000500"));
+    a = probe.waitOne();
+    QCOMPARE(headerOf(a).flags, uint8_t(FrameFlag::Answer));
+    QCOMPARE(sim.parameters().value(0x22).toHex(), QByteArray("0500"));
+    QCOMPARE(sim.requestLog().last().value.toHex(), QByteArray("0500"));
+    // The MAC address cannot be written.
+    probe.send(kUnit, 3, 0xEF, QByteArray::fromHex("02100102030405060708"));
+    QVERIFY(headerOf(probe.waitOne()).flags & FrameFlag::Error);
+}
+
+void TestUnitSim::programPushesAndLogs()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    const QString program = testnet::binDir() + QStringLiteral("/KorvantisUnitSim");
+    if (!QFile::exists(program))
+        QSKIP("KorvantisUnitSim is not built");
+    QTemporaryDir dir;
+    const QString logFile = dir.filePath(QStringLiteral("requests.log"));
+    QProcess unit;
+    unit.start(program, {QStringLiteral("--address"), kProgramUnit.toString(), QStringLiteral("--push-interval"),
+                         QStringLiteral("50"), QStringLiteral("--log"), logFile, QStringLiteral("--no-broadcast"),
+                         QStringLiteral("--error-status"), QStringLiteral("0xE1:0x20=-16")});
+    QVERIFY(unit.waitForReadyRead(5000));
+
+    Probe probe;
+    probe.send(kProgramUnit, 1, 0x71);
+    const QByteArray answer = probe.waitOne();
+    QCOMPARE(headerOf(answer).flags, uint8_t(FrameFlag::Answer));
+    QCOMPARE(headerOf(answer).length, uint16_t(50));
+    // Reports of its own follow, to the address it last heard from.
+    const QByteArray report = probe.waitOne();
+    QCOMPARE(headerOf(report).flags, uint8_t(FrameFlag::KeepAlive));
+    QCOMPARE(headerOf(report).command, uint8_t(0x71));
+    QCOMPARE(headerOf(report).length, uint16_t(50));
+
+    probe.send(kProgramUnit, 2, 0xE1, QByteArray::fromHex("2000"));
+    QByteArray err;
+    for (int i = 0; i < 20 && !(headerOf(err).flags & FrameFlag::Error); ++i)
+        err = probe.waitOne();
+    QVERIFY(headerOf(err).flags & FrameFlag::Error);
+
+    unit.terminate();
+    unit.waitForFinished(3000);
+    QFile log(logFile);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    QVERIFY2(text.contains("cmd=0x71 seq=1"), text.constData());
+    QVERIFY2(text.contains("cmd=0xe1 seq=2 param=0x0020"), text.constData());
+}
+
+void TestUnitSim::programRejectsBadOptions()
+{
+    // Runs in this process: bad options end before anything is bound.
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("127.0.0.1")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--address"), QStringLiteral("::1")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--drop"), QStringLiteral("many")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--error-status"), QStringLiteral("0xE1")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--mac"), QStringLiteral("01:02")}), 2);
+}
+
+QTEST_GUILESS_MAIN(TestUnitSim)
+#include "tst_unitsim.moc"
