@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "configrecords.h"
 #include "devicenamerecord.h"
 #include "devicerecords.h"
 #include "errordecode.h"
@@ -85,6 +86,7 @@ public:
     static constexpr int kChannels = 7;
     static constexpr int kConfigBlobSize = 512;
     static constexpr int kAnybusCfgSize = 567;
+    static_assert(Anybus_cfg::kSize == kAnybusCfgSize, "fieldbus record width");
     static constexpr int kMacParamSize = 8;
     static constexpr int kRecordAreaSize = 600;
     static constexpr int kRecordSize = 570;
@@ -166,6 +168,8 @@ public:
     errorCode_e writeChannelName(DeviceNameRecord &record, uint8_t channel);
     errorCode_e readAnybusCFG(uint8_t *cfg);  // 567 bytes
     errorCode_e writeAnybusCFG(const uint8_t *cfg);
+    errorCode_e readAnybusCFG(Anybus_cfg *cfg) { return readAnybusCFG(cfg->data()); }
+    errorCode_e writeAnybusCFG(Anybus_cfg cfg) { return writeAnybusCFG(static_cast<const uint8_t *>(cfg.data())); }
 
     // --- commands
     errorCode_e sendServiceAction(uint16_t action);
