@@ -26,9 +26,15 @@ unsigned timeOfDaySeed()
 
 } // namespace
 
+// A save the unit never finishes while it keeps answering ends after this.
+constexpr int kSaveFeedbackTimeoutMs = 120000;
+
 Confighandler::Confighandler(QObject *parent)
     : QObject(parent)
 {
+    m_saveDeadline.setSingleShot(true);
+    m_saveDeadline.setInterval(kSaveFeedbackTimeoutMs);
+    connect(&m_saveDeadline, &QTimer::timeout, this, &Confighandler::saveDeadlineExpired);
     setDefaultConfig();
 }
 

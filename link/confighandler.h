@@ -1,17 +1,22 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "configrecords.h"
 #include "devicenamerecord.h"
 #include "errordecode.h"
 
+class EthernetHandler;
 class FilterKoeff;
+struct HearBeatMessage_t;
 
 // The tool's single working copy of one unit's configuration: device and
 // channel names, device block, configuration blob, network settings and the
@@ -40,6 +45,11 @@ public:
     void setWarnMissingReferences(bool warn) { m_warnMissingReferences = warn; }
 
     void setDefaultConfig();
+
+    // The protocol client that moves the copy to and from the unit; set once
+    // by the owner of both. Its connectionLost ends a pending save.
+    void setEthernetHandler(EthernetHandler *handler);
+    EthernetHandler *ethernetHandler() const { return m_handler; }
 
     // ---- device block
     CFG_Device_Param_struct getDeviceConfig() const { return m_deviceParams; }
@@ -93,6 +103,46 @@ public:
     // ---- network settings
     QHostAddress getIpAddress() const;
     QHostAddress getSubnetMask() const;
+    // Store the values at once; with toUnit they are also written to the
+    // unit (address before mask), and ConfigConnectivitychanged follows only
+    // when every write succeeded. A non-IPv4 value is refused with -16 and
+    // nothing changes.
+    errorCode_e setIpAddress(QHostAddress address, bool toUnit = false);
+    errorCode_e setSubnetMask(QHostAddress mask, bool toUnit = false);
+    errorCode_e setNetworkSettings(QHostAddress address, QHostAddress mask, bool toUnit = false);
+
+    // ---- the configuration on the unit
+    // Opens a save on the unit (action 0x12); the heartbeats then drive it to
+    // its end, which waitingForFeedbackFinished announces whatever the
+    // outcome. reread: read the configuration back once the save succeeded.
+    void saveConfigOnDevice(bool reread);
+    // How long a save may stay unfinished while the unit keeps answering.
+    void setSaveFeedbackTimeout(int ms) { m_saveDeadline.setInterval(ms); }
+    // The whole configuration as the configuration pages move it: writes the
+    // device configuration, the device name and the seven channel names,
+    // stopping at the first failure, then opens the save (without re-read).
+    errorCode_e writeConfigToDevice();
+    // Reads the device name, the seven channel names and the device
+    // configuration, going on after failures, each reported as an error.
+    void rereadConfigFromDevice();
+
+    // ---- configuration files
+    // The file dialog lives with the widgets: it answers with the chosen
+    // name (empty when cancelled). Without one the dialog forms cancel.
+    using FileNameProvider =
+        std::function<QString(bool forSaving, const QString &caption, const QString &filter)>;
+    void setFileNameProvider(FileNameProvider provider) { m_fileNameProvider = std::move(provider); }
+    // Ask for the name, then save or load; 0 also when cancelled.
+    errorCode_e saveConfigFile();
+    errorCode_e loadConfigFile();
+    // The same for a given name ("." and the extension appended when
+    // missing). A failed save leaves an existing file untouched; a refused
+    // file (unreadable, of another version or size, damaged, or with names
+    // the setters would refuse) gives -103 and changes nothing.
+    errorCode_e saveConfigFile(const QString &fileName);
+    errorCode_e loadConfigFile(const QString &fileName);
+    // Why the last file operation failed, for the log.
+    QString lastFileError() const { return m_lastFileError; }
 
     // ---- channel state; a channel above 6 gives false. The all-forms run
     // channels 0 to 6 and stop at the first false.
@@ -115,6 +165,23 @@ public:
     // Cuts a text to at most maximum characters, ending a cut one in " ...".
     static QString elideText(const QString &text, int maximum);
 
+public slots:
+    // Device transfers; results are errorCode_e values, the unit's own codes
+    // passed through.
+    errorCode_e readDevicename();
+    errorCode_e readChannelname(uint8_t channelIndex);
+    errorCode_e readCFGFieldbus();
+    errorCode_e readCFGDevice();
+    errorCode_e writeDevicename();
+    errorCode_e writeChannelname(uint8_t channelIndex);
+    errorCode_e writeCFGDevice();
+    // Advances a pending save, one step per heartbeat.
+    void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
+    // A lost link ends a pending save as failed.
+    void lostconnection();
+    // Shows the outcome of a save the caller ran itself.
+    void reportSaveResult(int32_t result);
+
 signals:
     void waitingForFeedbackFinished();
     void ConfigBlobchanged(CFG_Blob_struct_sorted blob);
@@ -133,7 +200,18 @@ signals:
     void printNotifyBarSuccesswrapper(QString message);
 
 private:
+    // States of the save handshake.
+    enum SaveState { SaveIdle = 0, SaveRunning = 1, SaveConfirmed = 2, SaveFinished = 3 };
+
     bool validateDeviceConfig(const CFG_Device_Param_struct &block);
+    int32_t askQuestion(const QStringList &buttons, const QString &title, const QString &message, int kind);
+    void reportSuccess(const QString &message);
+    // Ends a pending save: clears the flags, shows the failure when there is
+    // one and announces the end.
+    void endSave(bool failed);
+    void saveDeadlineExpired();
+    errorCode_e writeConfigFile(const QString &fileName);
+    errorCode_e applyConfigFile(const QString &fileName);
     void reportError(const QString &message);
     void storeName(DeviceNameRecord &record, const QString &name);
 
@@ -148,4 +226,19 @@ private:
     CFG_Blob_struct_sorted m_blob;
     Anybus_cfg m_anybus;
     bool m_warnMissingReferences = false;
+
+    EthernetHandler *m_handler = nullptr;
+    // Save handshake: state, a generation that every new save or lost link
+    // advances (so a step that waited on the unit can tell it was
+    // overtaken), a negative status seen after the confirmation, the
+    // deadline of a save the unit never finishes, and the lock that keeps a
+    // second heartbeat out while a step waits.
+    SaveState m_saveState = SaveIdle;
+    uint32_t m_saveGeneration = 0;
+    bool m_saveNegativeSeen = false;
+    QTimer m_saveDeadline;
+    QMutex m_saveMutex;
+
+    FileNameProvider m_fileNameProvider;
+    QString m_lastFileError;
 };

@@ -28,6 +28,7 @@ Device::Device(QObject *parent, int threadCount)
     connect(&m_server, &UDPServer::messageReceivedSignal, &m_handler, &EthernetHandler::handleMessageSlot,
             Qt::QueuedConnection);
     connect(this, &Device::setIPSlot, &m_server, &UDPServer::setIPSlot, Qt::QueuedConnection);
+    m_config.setEthernetHandler(&m_handler);
 }
 
 Device::~Device()
