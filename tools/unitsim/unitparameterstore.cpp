@@ -1,9 +1,8 @@
 #include "unitparameterstore.h"
 
-#include "blobscrambler.h"
-#include "configblob.h"
 #include "devicenamerecord.h"
 #include "le.h"
+#include "unitsimconfig.h"
 
 namespace {
 
@@ -68,17 +67,9 @@ void UnitParameterStore::reset(const QHostAddress &address, const std::array<uin
 {
     m_values.clear();
 
-    // A configuration the tool accepts: the default blob, sealed with this
-    // unit's MAC and scrambled as it travels.
-    CFG_Blob_struct_sorted blob = ConfigBlob::defaultBlob(address.toIPv4Address());
-    uint64_t macValue = 0;
-    for (int i = 0; i < 6; ++i)
-        macValue = (macValue << 8) | mac[size_t(i)];
-    blob.setReferenceMac(macValue);
-    ConfigBlob::seal(blob, address.toIPv4Address());
-    QByteArray scrambled(512, '\0');
-    BlobScrambler::scramble(blob.data(), reinterpret_cast<uint8_t *>(scrambled.data()));
-    setValue(0x0010, scrambled);
+    // A configuration as a unit keeps it, owned by this unit's MAC address
+    // and scrambled as it travels.
+    setValue(0x0010, UnitSimConfig::makeScrambledBlob(mac, address.toIPv4Address()));
 
     setValue(0x0020, u8(1));     // analog output
     setValue(0x0021, u8(0));

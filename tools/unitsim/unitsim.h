@@ -133,6 +133,9 @@ public:
 
     // One handler per command; later features add theirs the same way.
     void setHandler(uint8_t command, Handler handler) { m_handlers.insert(command, std::move(handler)); }
+    // The present handler of a command (empty when none), for a part that
+    // wraps it.
+    Handler handler(uint8_t command) const { return m_handlers.value(command); }
 
     // Sends one frame from the unit's own address.
     void sendFrame(uint8_t flags, uint8_t command, uint16_t sequence, const QByteArray &payload,

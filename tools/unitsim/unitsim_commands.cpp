@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "le.h"
+#include "unitsimconfig.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ void UnitSim::installCommandHandlers()
     setHandler(0xED, [this](const UnitSimRequest &q, UnitSimReply &r) { onServiceAction(q, r); });
     setHandler(0xFE, [this](const UnitSimRequest &q, UnitSimReply &r) { onErrorReset(q, r); });
     setHandler(0xFF, [this](const UnitSimRequest &q, UnitSimReply &r) { onRestart(q, r); });
+    // Configuration saves follow actions 0x12/0x11 and report in the heartbeat.
+    UnitSimConfig::of(this);
 }
 
 void UnitSim::onProductInfo(const UnitSimRequest &, UnitSimReply &reply)
