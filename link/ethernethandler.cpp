@@ -226,11 +226,19 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
 
     // 10. Answers, by command.
     switch (h.command) {
+    // A block answer joins its transfer only as the first answer to the
+    // pending block request: a late or repeated copy could restart or spoil it.
     case CmdReadLog:
-        handleLogBlockAnswer(frame);
+        if (m_wait.matches(h) && !m_wait.received())
+            handleLogBlockAnswer(frame);
+        else
+            qDebug() << "log block answer without its request - dropped";
         break;
     case CmdReadData:
-        handleDataBlockAnswer(frame);
+        if (m_wait.matches(h) && !m_wait.received())
+            handleDataBlockAnswer(frame);
+        else
+            qDebug() << "measurement block answer without its request - dropped";
         break;
     case CmdRefRunResult:
         handleRefRunAnswer(frame);

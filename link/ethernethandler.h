@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "configrecords.h"
+#include "blocktransfer.h"
 #include "devicenamerecord.h"
 #include "devicerecords.h"
 #include "errordecode.h"
@@ -192,6 +193,14 @@ public:
     errorCode_e readRecordBlock(uint8_t *area);  // 600 bytes
     errorCode_e readRecordValue(uint32_t &value);
 
+    // --- block transfers of the log (0x11) and of measurement data (0x12)
+    errorCode_e readLog(LogBlockHeader &request);
+    errorCode_e readData(LogBlockHeader &request);
+    void getLogEntries(QVector<LogRecord> &entries) const;
+    void getDataBuffer(QVector<int32_t> &values) const;
+    const BlockTransfer &logTransfer() const { return m_logTransfer; }
+    const BlockTransfer &dataTransfer() const { return m_dataTransfer; }
+
     const ReferenceRunResult_t &refRunResult() const { return m_refRunResult; }
 
 signals:
@@ -289,4 +298,6 @@ private:
     std::array<uint8_t, kRecordAreaSize> m_recordArea{};
     int64_t m_recordStamp = 0;
     bool m_recordStampSet = false;
+    BlockTransfer m_logTransfer{BlockTransfer::Kind::Bytes};
+    BlockTransfer m_dataTransfer{BlockTransfer::Kind::Samples};
 };

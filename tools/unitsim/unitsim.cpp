@@ -9,6 +9,7 @@
 
 #include "ethernetframe.h"
 #include "le.h"
+#include "unitsimblocks.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ UnitSim::UnitSim(QObject *parent)
     installParameterHandlers();
     installCommandHandlers();
     installNetworkHandlers();
+    UnitSimBlocks::of(this);
 }
 
 UnitSim::~UnitSim()

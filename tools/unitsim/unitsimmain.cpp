@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "unitsim.h"
+#include "unitsimblocks.h"
 
 namespace {
 
@@ -96,6 +97,7 @@ int runUnitSim(const QStringList &arguments)
                                          QStringLiteral("cmd[:param]=status"));
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
                        wrongCmd, badCrc, shortDg, truncate, silent, errorStatus});
+    UnitSimBlocks::addOptions(parser);
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -146,6 +148,8 @@ int runUnitSim(const QStringList &arguments)
         return fail(QStringLiteral("cannot open log file %1").arg(parser.value(log)));
 
     QString error;
+    if (!UnitSimBlocks::applyOptions(parser, &sim, &error))
+        return fail(error);
     sim.setPushInterval(pushMs);
     if (!sim.start(&error))
         return fail(error);
