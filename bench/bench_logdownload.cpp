@@ -1,0 +1,193 @@
+// Downloads a 100,000-record log (3.2 MB) from the simulated unit over
+// loopback, then runs a raw stop-and-wait exchange of the same number and
+// size of datagrams between two plain UDP sockets. Prints blocks per second
+// for both, their ratio (goal: the log download at most 2x the raw
+// exchange) and the peak memory of the process.
+//
+// Loopback only (127.0.9.x): it never needs the test network namespace.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSemaphore>
+#include <QThread>
+#include <QUdpSocket>
+#include <cstdio>
+#include <sys/resource.h>
+
+#include "blocktransfer.h"
+#include "device.h"
+#include "metatypes.h"
+#include "unitsim.h"
+#include "unitsimblocks.h"
+
+namespace {
+
+const QHostAddress kUnit(QStringLiteral("127.0.9.2"));
+const QHostAddress kRawServer(QStringLiteral("127.0.9.3"));
+const QHostAddress kRawClient(QStringLiteral("127.0.9.1"));
+constexpr int kRecords = 100000;
+
+long peakRssKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;  // kilobytes on Linux
+}
+
+// The request engine logs every exchange; a benchmark measures the exchange.
+void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+// Answers every datagram with one of `answerSize` bytes, blocking, on its own thread.
+class RawServer : public QThread
+{
+public:
+    RawServer(int answerSize, int count)
+        : m_answerSize(answerSize)
+        , m_count(count)
+    {
+    }
+    bool bound = false;
+
+protected:
+    void run() override
+    {
+        QUdpSocket socket;
+        bound = socket.bind(kRawServer, 7755);
+        m_ready.release();
+        if (!bound)
+            return;
+        const QByteArray answer(m_answerSize, '\x5A');
+        QByteArray in(2048, '\0');
+        QHostAddress from;
+        quint16 port = 0;
+        for (int served = 0; served < m_count;) {
+            if (!socket.waitForReadyRead(5000))
+                return;
+            while (socket.hasPendingDatagrams()) {
+                socket.readDatagram(in.data(), in.size(), &from, &port);
+                socket.writeDatagram(answer, from, port);
+                ++served;
+            }
+        }
+    }
+
+public:
+    QSemaphore m_ready;
+
+private:
+    int m_answerSize;
+    int m_count;
+};
+
+// Stop and wait: send one request, wait for its answer, `count` times.
+double rawExchangeSeconds(int requestSize, int answerSize, int count)
+{
+    RawServer server(answerSize, count);
+    server.start();
+    server.m_ready.acquire();
+    if (!server.bound) {
+        server.wait();
+        return -1;
+    }
+    QUdpSocket client;
+    if (!client.bind(kRawClient, 0))
+        return -1;
+    const QByteArray request(requestSize, '\x11');
+    QByteArray in(2048, '\0');
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < count; ++i) {
+        client.writeDatagram(request, kRawServer, 7755);
+        if (!client.waitForReadyRead(2000))
+            return -1;
+        client.readDatagram(in.data(), in.size());
+    }
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    server.wait();
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(quietDebug);
+    registerMetaTypes();
+
+    // The unit on a thread of its own, as a real unit is a separate machine.
+    QThread unitThread;
+    unitThread.start();
+    auto *sim = new UnitSim;
+    sim->setAddress(kUnit);
+    sim->setListenBroadcast(false);
+    sim->setPushInterval(0);
+    UnitSimBlocks::of(sim)->setLogRecords(kRecords, 0);
+    const QByteArray area = UnitSimBlocks::of(sim)->logArea();
+    sim->moveToThread(&unitThread);
+    bool started = false;
+    QString error;
+    QMetaObject::invokeMethod(sim, [&] { started = sim->start(&error); }, Qt::BlockingQueuedConnection);
+    if (!started) {
+        std::fprintf(stderr, "cannot start the simulated unit: %s\n", qPrintable(error));
+        return 1;
+    }
+
+    const long rssBefore = peakRssKb();
+    int blocks = 0;
+    double seconds = 0;
+    bool identical = false;
+    {
+        Device device(nullptr, 2);
+        EthernetHandler *eth = device.ethernetHandler();
+        device.startTransport();
+        eth->setTargetIP(kUnit);
+        QElapsedTimer settle;
+        settle.start();
+        while (!eth->isConnected() && settle.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+        LogBlockHeader request;
+        QElapsedTimer clock;
+        clock.start();
+        const errorCode_e result = eth->readLog(request);
+        seconds = clock.nsecsElapsed() / 1e9;
+        if (result != ERR_OK) {
+            std::fprintf(stderr, "log download failed: %d\n", int(result));
+            return 1;
+        }
+        QVector<LogRecord> records;
+        eth->getLogEntries(records);
+        identical = records.size() == kRecords;
+        for (int i = 0; identical && i < records.size(); ++i)
+            identical = records.at(i).toByteArray() == area.mid(i * LogRecord::kSize, LogRecord::kSize);
+        blocks = (area.size() + BlockTransfer::kMaxBlockData - 1) / BlockTransfer::kMaxBlockData;
+    }
+    const long rssAfter = peakRssKb();
+
+    // The same exchange without any protocol: a 30-byte request frame (8
+    // header bytes, the 20-byte block header, 2 CRC bytes) and a 1500-byte
+    // answer frame, stop and wait.
+    const int requestSize = 8 + LogBlockHeader::kSize + 2;
+    const int answerSize = 8 + LogBlockHeader::kSize + BlockTransfer::kMaxBlockData + 2;
+    const double raw = rawExchangeSeconds(requestSize, answerSize, blocks);
+
+    QMetaObject::invokeMethod(sim, [sim] { delete sim; }, Qt::BlockingQueuedConnection);
+    unitThread.quit();
+    unitThread.wait();
+
+    std::printf("log download: %d records, %d bytes, %d blocks in %.3f s = %.0f blocks/s, %s\n", kRecords,
+                int(area.size()), blocks, seconds, blocks / seconds, identical ? "byte-identical" : "MISMATCH");
+    if (raw <= 0) {
+        std::printf("raw stop-and-wait exchange failed\n");
+        return 1;
+    }
+    std::printf("raw stop-and-wait: %d exchanges of %d/%d bytes in %.3f s = %.0f blocks/s\n", blocks, requestSize,
+                answerSize, raw, blocks / raw);
+    std::printf("ratio download/raw: %.2fx (goal <= 2x)\n", seconds / raw);
+    std::printf("peak memory: %ld kB (%ld kB before the download)\n", rssAfter, rssBefore);
+    return identical ? 0 : 1;
+}
