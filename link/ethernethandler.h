@@ -195,6 +195,7 @@ public:
 
     // --- block transfers of the log (0x11) and of measurement data (0x12)
     errorCode_e readLog(LogBlockHeader &request);
+    errorCode_e readLog(LogBlockHeader *request);  // null: -16
     errorCode_e readData(LogBlockHeader &request);
     void getLogEntries(QVector<LogRecord> &entries) const;
     void getDataBuffer(QVector<int32_t> &values) const;

@@ -75,6 +75,11 @@ errorCode_e EthernetHandler::readLog(LogBlockHeader &request)
     }
 }
 
+errorCode_e EthernetHandler::readLog(LogBlockHeader *request)
+{
+    return request ? readLog(*request) : ERR_INVALID_PARAM;
+}
+
 errorCode_e EthernetHandler::readData(LogBlockHeader &request)
 {
     m_dataTransfer.reset();

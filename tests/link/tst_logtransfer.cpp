@@ -83,7 +83,7 @@ private:
     errorCode_e readLog()
     {
         LogBlockHeader request;
-        return eth()->readLog(request);
+        return eth()->readLog(&request);
     }
     QVector<LogRecord> entries()
     {
@@ -138,7 +138,10 @@ void TestLogTransfer::logRoundTrip()
     QSignalSpy update(eth(), &EthernetHandler::updateProgressbar);
     QSignalSpy deinit(eth(), &EthernetHandler::deinitProgressbar);
 
-    QCOMPARE(readLog(), ERR_OK);
+    LogBlockHeader request;
+    QCOMPARE(eth()->readLog(request), ERR_OK);
+    // The caller's header follows the transfer.
+    QCOMPARE(request.blockIndex, last);
 
     // Every slot comes back as it is on the unit ...
     const QVector<LogRecord> got = entries();
@@ -194,6 +197,7 @@ void TestLogTransfer::brokenTransferResumes()
     blocks()->faults().dropBlock = 3;
     blocks()->faults().dropTimes = 3;
 
+    QCOMPARE(eth()->readLog(nullptr), ERR_INVALID_PARAM);
     QSignalSpy deinit(eth(), &EthernetHandler::deinitProgressbar);
     QCOMPARE(readLog(), ERR_TIMEOUT);
     QCOMPARE(deinit.size(), 1);
