@@ -175,7 +175,8 @@ public slots:
     errorCode_e writeDevicename();
     errorCode_e writeChannelname(uint8_t channelIndex);
     errorCode_e writeCFGDevice();
-    // Advances a pending save, one step per heartbeat.
+    // Advances a pending save, one step per heartbeat answer; the main
+    // window connects EthernetHandler::connectionPing to it (once).
     void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
     // A lost link ends a pending save as failed.
     void lostconnection();
