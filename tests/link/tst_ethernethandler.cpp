@@ -130,7 +130,7 @@ void TestEthernetHandler::everyCommand()
         {"read threshold 2", 0xE1, le16(0x32), [&] { return e->readChannelThreshold(u16v, 2); },
          [&] { return u16v == 502; }},
         {"read scale 2", 0xE1, le16(0x42), [&] { return e->readChannelScale(u16v, 2); },
-         [&] { return u16v == 20002; }},
+         [&] { return u16v == 7400; }},
         {"read ref SKW 1", 0xE1, le16(0x51), [&] { return e->readChannelRefSKW(u16v, 1); },
          [&] { return u16v == 0xFFFF; }},
         {"read IP", 0xE1, le16(0x1000), [&] { return e->readIPAddress(addr); }, [&] { return addr == kUnit; }},

@@ -77,7 +77,7 @@ void UnitParameterStore::reset(const QHostAddress &address, const std::array<uin
     setValue(0x0023, u8(0x7F));
     for (uint16_t ch = 0; ch < 7; ++ch) {
         setValue(uint16_t(0x30 + ch), u16(uint16_t(500 + ch)));
-        setValue(uint16_t(0x40 + ch), u16(uint16_t(20000 + ch)));
+        setValue(uint16_t(0x40 + ch), u16(uint16_t(7200 + 100 * ch)));  // within the valid 4800..14000
         setValue(uint16_t(0x50 + ch), u16(0xFFFF));  // no reference run yet
     }
     setValue(0x1000, u32(address.toIPv4Address()));
