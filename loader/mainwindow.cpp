@@ -2,19 +2,22 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLabel>
+#include <QFileDialog>
 #include <QNetworkInterface>
-#include <QProgressBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextStream>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
 
+#include "aboutdialog.h"
+#include "addressinput.h"
 #include "ethernethandler.h"
 #include "firmwarehandler.h"
 #include "firmwaresealer.h"
+#include "loaderresources.h"
+#include "loaderversion.h"
+#include "ui_mainwindow.h"
 #include "udpserver.h"
 #include "waitms.h"
 
@@ -36,23 +39,17 @@ QTextStream &standardOutput()
 
 } // namespace
 
-MainWindow::MainWindow(UDPServer *server, int argc, char **argv) : QMainWindow(nullptr), m_server(server)
+MainWindow::MainWindow(UDPServer *server, int argc, char **argv)
+    : QMainWindow(nullptr), ui((initResources(), new Ui::MainWindow)), m_server(server)
 {
-    setObjectName(QStringLiteral("MainWindow"));
-    resize(869, 731);
-    auto *central = new QWidget(this);
-    auto *layout = new QVBoxLayout(central);
-    m_placeholder = new QLabel(QStringLiteral("Uses software under LGPL"), central);
-    m_placeholder->setAlignment(Qt::AlignCenter);
-    m_progress = new QProgressBar(central);
-    m_progress->setVisible(false);
-    layout->addWidget(m_progress);
-    layout->addWidget(m_placeholder);
-    setCentralWidget(central);
-    statusBar();
+    ui->setupUi(this);
+    m_chooseFile = [](QWidget *parent, const QString &caption, const QString &start, const QString &filter) {
+        return QFileDialog::getOpenFileName(parent, caption, start, filter);
+    };
 
     if (argc > 1) {
-        centralWidget()->setEnabled(false);
+        ui->interfaceNormal->setEnabled(false);
+        ui->menuBar->setEnabled(false);
         hide();
         setWindowFlags(windowFlags()
                        & ~(Qt::WindowContextHelpButtonHint | Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -80,26 +77,34 @@ MainWindow::MainWindow(UDPServer *server, int argc, char **argv) : QMainWindow(n
     connect(this, &MainWindow::quitCMDLineApplication, this, &MainWindow::quitCMDLineApplicationSlot,
             Qt::QueuedConnection);
 
-    setWindowTitle(QStringLiteral("KorvantisLoader  3.10-00001204"));
+    setWindowTitle(loaderversion::windowTitle());
     processCommandLine(m_words);
     m_rememberedPath = QStandardPaths::writableLocation(QStandardPaths::HomeLocation) + QDir::separator();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_license.close();
+    delete ui;
+}
+
+void MainWindow::setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+QString MainWindow::normaliseAddressText(const QString &text) { return addressinput::normaliseAddressText(text); }
 
 void MainWindow::fillAdapterList()
 {
+    // The first item makes the combo box's index 0, which binds the socket
+    // to that adapter at once.
     for (const QNetworkInterface &iface : QNetworkInterface::allInterfaces()) {
         for (const QNetworkAddressEntry &entry : iface.addressEntries()) {
             const QHostAddress ip = entry.ip();
             if (ip.isLoopback() || ip.protocol() != QAbstractSocket::IPv4Protocol)
                 continue;
             m_adapters.append(ip);
+            ui->cmbAdapter->addItem(addressinput::adapterItemText(iface.humanReadableName(), ip));
         }
     }
-    // The first adapter is taken at once, as the adapter choice would.
-    if (!m_adapters.isEmpty())
-        emit setIPSignal(m_adapters.first(), kDevicePort);
 }
 
 int MainWindow::optionCode(const QString &word)
@@ -323,25 +328,6 @@ void MainWindow::quitCMDLineApplicationSlot(int result)
     // Ends here without unwinding: the socket thread and the nested event
     // loops of a command still running must not be torn down half-way.
     std::_Exit(result);
-}
-
-void MainWindow::showProgress(QString message, uint8_t progress, bool visible)
-{
-    if (visible) {
-        m_placeholder->setText(message);
-        centralWidget()->setEnabled(false);
-        m_progress->setVisible(true);
-        m_progress->setValue(progress > 100 ? 100 : progress);
-    } else {
-        m_progress->setVisible(false);
-        centralWidget()->setEnabled(!m_commandLine);
-    }
-    QCoreApplication::processEvents();
-}
-
-void MainWindow::writeToLog(QString msg)
-{
-    statusBar()->showMessage(msg);
 }
 
 } // namespace loader
