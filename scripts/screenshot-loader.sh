@@ -19,7 +19,7 @@ shoot() {
     env QT_QPA_PLATFORM=xcb "$1" &
     pid=$!
     sleep 3
-    import -window root -crop 869x755+0+0 "$2"
+    import -window root -crop 869x731+0+0 "$2"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
   ' shoot "$loader" "$out"
