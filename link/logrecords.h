@@ -13,6 +13,12 @@
 struct LogBlockHeader
 {
     static constexpr int kSize = 20;
+    // Where each u32 field starts.
+    static constexpr int kDataCountAt = 0;
+    static constexpr int kBlockIndexAt = 4;
+    static constexpr int kLastBlockIndexAt = 8;
+    static constexpr int kWord1At = 12;
+    static constexpr int kWord2At = 16;
 
     uint32_t dataCount = 0;
     uint32_t blockIndex = 0;
@@ -23,20 +29,20 @@ struct LogBlockHeader
     static LogBlockHeader fromBytes(const uint8_t *bytes)
     {
         LogBlockHeader h;
-        h.dataCount = le::u32(bytes);
-        h.blockIndex = le::u32(bytes + 4);
-        h.lastBlockIndex = le::u32(bytes + 8);
-        h.word1 = le::u32(bytes + 12);
-        h.word2 = le::u32(bytes + 16);
+        h.dataCount = le::u32(bytes + kDataCountAt);
+        h.blockIndex = le::u32(bytes + kBlockIndexAt);
+        h.lastBlockIndex = le::u32(bytes + kLastBlockIndexAt);
+        h.word1 = le::u32(bytes + kWord1At);
+        h.word2 = le::u32(bytes + kWord2At);
         return h;
     }
     void toBytes(uint8_t *bytes) const
     {
-        le::put32(bytes, dataCount);
-        le::put32(bytes + 4, blockIndex);
-        le::put32(bytes + 8, lastBlockIndex);
-        le::put32(bytes + 12, word1);
-        le::put32(bytes + 16, word2);
+        le::put32(bytes + kDataCountAt, dataCount);
+        le::put32(bytes + kBlockIndexAt, blockIndex);
+        le::put32(bytes + kLastBlockIndexAt, lastBlockIndex);
+        le::put32(bytes + kWord1At, word1);
+        le::put32(bytes + kWord2At, word2);
     }
     QByteArray toByteArray() const
     {
@@ -76,5 +82,14 @@ struct LogRecord
     bool operator!=(const LogRecord &other) const { return !(*this == other); }
 };
 
-static_assert(LogBlockHeader::kSize == 5 * 4, "LogBlockHeader is five u32 words");
+// The five u32 fields follow one another without a gap and end at kSize.
+static_assert(LogBlockHeader::kDataCountAt == 0
+                  && LogBlockHeader::kBlockIndexAt == LogBlockHeader::kDataCountAt + int(sizeof(LogBlockHeader::dataCount))
+                  && LogBlockHeader::kLastBlockIndexAt
+                         == LogBlockHeader::kBlockIndexAt + int(sizeof(LogBlockHeader::blockIndex))
+                  && LogBlockHeader::kWord1At
+                         == LogBlockHeader::kLastBlockIndexAt + int(sizeof(LogBlockHeader::lastBlockIndex))
+                  && LogBlockHeader::kWord2At == LogBlockHeader::kWord1At + int(sizeof(LogBlockHeader::word1))
+                  && LogBlockHeader::kSize == LogBlockHeader::kWord2At + int(sizeof(LogBlockHeader::word2)),
+              "LogBlockHeader layout");
 static_assert(sizeof(LogRecord) == LogRecord::kSize, "LogRecord is 32 bytes on the wire");
