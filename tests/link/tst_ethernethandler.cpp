@@ -192,6 +192,8 @@ void TestEthernetHandler::everyCommand()
              return e->sendErrorReset();
          },
          [&] { return s->heartbeat().errorBits == 0; }},
+        {"reference-run result", 0x21, QByteArray(), [&] { return e->requestRefRunResult(); },
+         [&] { return e->refRunResult().toByteArray() == s->refRunResult().toByteArray(); }},
         {"product info", 0xE0, QByteArray(), [&] { return e->readProductInfo(&info); },
          [&] { return info.firmwareBuild == 1339 && info.firmwareMajor == 3 && info.firmwareMinor == 11; }},
         {"record value", 0x70, le16(0), [&] { return e->readRecordValue(u32v); },
