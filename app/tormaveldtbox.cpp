@@ -42,7 +42,9 @@ void TormaveldtBox::hookChild(QObject *child, bool followEveryChange)
     if (!lineEdit)
         return;
     lineEdit->setPlaceholderText(storedTitle);
-    if (followEveryChange) {
+    if (hookedEdits.contains(lineEdit)) {
+        // Already followed; only the title may need blanking below.
+    } else if (followEveryChange) {
         // Line edits added after the first paint show the title exactly
         // while they hold text.
         connect(lineEdit, &QLineEdit::textChanged, lineEdit,
@@ -58,6 +60,7 @@ void TormaveldtBox::hookChild(QObject *child, bool followEveryChange)
                 },
                 Qt::DirectConnection);
     }
+    hookedEdits.append(lineEdit);
     if (lineEdit->text().isEmpty())
         setTitle(QString());
 }
@@ -77,10 +80,28 @@ bool TormaveldtBox::eventFilter(QObject *obj, QEvent *event)
             if (added) {
                 setTitle(storedTitle);
                 hookChild(added, true);
+                hookChildLater(added);
             }
         }
     }
     return QGroupBox::eventFilter(obj, event);
+}
+
+void TormaveldtBox::hookChildLater(QObject *child)
+{
+    // A widget created with the box as its parent announces itself from
+    // inside its QWidget constructor, before it is a QLineEdit; look at it
+    // again once it is fully built.
+    if (!child->isWidgetType() || qobject_cast<QLineEdit *>(child))
+        return;
+    QPointer<QObject> later(child);
+    QMetaObject::invokeMethod(
+        this,
+        [this, later] {
+            if (later && later->parent() == this && qobject_cast<QLineEdit *>(later.data()))
+                hookChild(later.data(), true);
+        },
+        Qt::QueuedConnection);
 }
 
 void TormaveldtBox::changeEvent(QEvent *event)

@@ -3,6 +3,8 @@
 #include "childfocuseventfilter.h"
 
 #include <QGroupBox>
+#include <QList>
+#include <QPointer>
 
 namespace Ui {
 class TormaveldtBox;
@@ -32,9 +34,13 @@ protected:
 
 private:
     void hookChild(QObject *child, bool followEveryChange);
+    void hookChildLater(QObject *child);
 
     Ui::TormaveldtBox *ui;
     bool initialised = false;
     QString storedTitle;
     ChildFocusEventFilter focusFilter;
+    // Line edits whose text is already followed, so that a second look at
+    // the same child does not connect it twice.
+    QList<QPointer<QLineEdit>> hookedEdits;
 };

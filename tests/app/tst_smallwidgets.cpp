@@ -129,6 +129,22 @@ void TestSmallWidgets::boxLineEditAddedLaterFollowsText()
 
     sendFocus(edit, QEvent::FocusIn); // the added child is hooked for focus too
     QCOMPARE(box.property("childHasFocus").toBool(), true);
+    sendFocus(edit, QEvent::FocusOut);
+
+    // A line edit created with the box as parent is only a QWidget when the
+    // box hears of it; it follows its text all the same once it is built.
+    edit->setText(QStringLiteral("255"));
+    auto *born = new QLineEdit(&box);
+    layout->addWidget(born);
+    QTRY_COMPARE(born->placeholderText(), QStringLiteral("Mask"));
+    QCOMPARE(box.title(), QString());
+    born->setText(QStringLiteral("0"));
+    QCOMPARE(box.title(), QStringLiteral("Mask"));
+    born->clear();
+    QCOMPARE(box.title(), QString());
+    sendFocus(born, QEvent::FocusIn);
+    QCOMPARE(born->placeholderText(), QString());
+    QCOMPARE(box.property("childHasFocus").toBool(), true);
 }
 
 void TestSmallWidgets::boxKeepsTitleWithFilledEditsOrLabels()
