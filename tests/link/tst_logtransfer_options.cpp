@@ -91,6 +91,13 @@ void TestLogTransferOptions::badValues_data()
     QTest::newRow("drop-block with junk") << QStringList{QStringLiteral("--drop-block"), QStringLiteral("x")};
     QTest::newRow("drop-block with three parts") << QStringList{QStringLiteral("--drop-block"), QStringLiteral("1:2:3")};
     QTest::newRow("skip-block not a number") << QStringList{QStringLiteral("--skip-block"), QStringLiteral("two")};
+    // Sizes whose byte count would overflow.
+    QTest::newRow("records beyond a log area") << QStringList{QStringLiteral("--log-records"), QStringLiteral("100000000")};
+    QTest::newRow("records and erased slots together too many")
+        << QStringList{QStringLiteral("--log-records"), QStringLiteral("2000000"), QStringLiteral("--log-erased"),
+                       QStringLiteral("1000001")};
+    QTest::newRow("erased slots beyond a log area") << QStringList{QStringLiteral("--log-erased"), QStringLiteral("2147483647")};
+    QTest::newRow("tail beyond a block") << QStringList{QStringLiteral("--log-tail-bytes"), QStringLiteral("2147483647")};
 }
 
 void TestLogTransferOptions::badValues()

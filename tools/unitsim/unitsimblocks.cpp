@@ -63,8 +63,9 @@ UnitSimBlocks *UnitSimBlocks::of(UnitSim *sim)
 
 void UnitSimBlocks::setLogRecords(int records, int erasedSlots)
 {
-    setLogArea(makeLogRecords(std::max(0, records))
-               + QByteArray(std::max(0, erasedSlots) * LogRecord::kSize, char(0xFF)));
+    records = std::clamp(records, 0, kMaxLogSlots);
+    erasedSlots = std::clamp(erasedSlots, 0, kMaxLogSlots - records);
+    setLogArea(makeLogRecords(records) + QByteArray(erasedSlots * LogRecord::kSize, char(0xFF)));
 }
 
 void UnitSimBlocks::setLogArea(const QByteArray &area)
@@ -80,7 +81,8 @@ void UnitSimBlocks::setBlockSize(int bytes)
 
 QByteArray UnitSimBlocks::makeLogRecords(int count)
 {
-    QByteArray out(std::max(0, count) * LogRecord::kSize, '\0');
+    count = std::clamp(count, 0, kMaxLogSlots);
+    QByteArray out(count * LogRecord::kSize, '\0');
     Lcg rng{0x4B4F5256u};
     uint32_t time = 12;
     int16_t skw[7] = {410, 395, 430, 388, 402, 415, 399};
@@ -308,6 +310,17 @@ bool UnitSimBlocks::applyOptions(const QCommandLineParser &parser, UnitSim *sim,
     if (blockSize > kMaxBlockData) {
         if (error)
             *error = QStringLiteral("--block-size takes 1 to %1").arg(kMaxBlockData);
+        return false;
+    }
+    // Counts beyond these would overflow the log area's size.
+    if (records > kMaxLogSlots || erased > kMaxLogSlots - records) {
+        if (error)
+            *error = QStringLiteral("--log-records and --log-erased take at most %1 slots together").arg(kMaxLogSlots);
+        return false;
+    }
+    if (tail > kMaxBlockData) {
+        if (error)
+            *error = QStringLiteral("--log-tail-bytes takes 0 to %1").arg(kMaxBlockData);
         return false;
     }
     if (parser.isSet(QStringLiteral("drop-block"))) {

@@ -40,6 +40,9 @@ public:
     static constexpr int kSteps = 6;
     static constexpr int kDefaultRecords = 200;
     static constexpr int kDefaultErasedSlots = 56;
+    // The most 32-byte slots a log area holds: 96 MB, what one transfer of
+    // full blocks can carry. Larger counts are cut to this.
+    static constexpr int kMaxLogSlots = 3000000;
 
     // The block store of `sim`, created and attached on first use.
     static UnitSimBlocks *of(UnitSim *sim);
