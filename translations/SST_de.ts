@@ -28,7 +28,7 @@
     </message>
     <message>
         <source>Exit</source>
-        <translation>Verlassen</translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>Apply and Restart Application</source>
