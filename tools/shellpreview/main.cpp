@@ -1,6 +1,8 @@
 // Shows a stack of two notification bars (a success and an error entry) over
 // an open message box, as the main window would, and optionally saves a
-// picture of the window:  ShellPreview [--scale F] [--lang de] [--out file.png]
+// picture of the window:  ShellPreview [--lang de] [--out file.png]
+// The scale factor comes from "cfg.ini" in the working directory, as in the
+// tool itself.
 
 #include "custommessagebox.h"
 #include "notificationbar.h"
@@ -15,6 +17,37 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+
+// Sample texts as the pages would send them, in the preview's language, so
+// that the German look (longer words) can be checked too.
+struct SampleTexts
+{
+    QString success;
+    QString error;
+    QStringList buttons;
+    QString title;
+    QString question;
+};
+
+SampleTexts sampleTexts(const QString &language)
+{
+    if (language == QLatin1String("de"))
+        return {QStringLiteral("Konfiguration auf die Einheit geschrieben."),
+                QStringLiteral("Lesen des Gerätenamens fehlgeschlagen. Fehler: Zeitüberschreitung "
+                               "Fehlercode: -1000"),
+                {QStringLiteral("Abbrechen"), QStringLiteral("Bestätigen")},
+                QStringLiteral("Konfiguration schreiben"),
+                QStringLiteral("Die geänderte Konfiguration auf die Einheit schreiben?")};
+    return {QStringLiteral("Configuration written to the unit."),
+            QStringLiteral("Read device name failed. Error: Timeout Errorcode: -1000"),
+            {QStringLiteral("Cancel"), QStringLiteral("Confirm")},
+            QStringLiteral("Write configuration"),
+            QStringLiteral("Write the changed configuration to the unit?")};
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -33,6 +66,7 @@ int main(int argc, char *argv[])
 
     ScalingHandlerCont::instance()->loadScaling(); // cfg.ini of the working directory
     switchTranslator(parser.value(langOption));
+    const SampleTexts texts = sampleTexts(parser.value(langOption));
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Service Setup Tool Korvantis - shell preview"));
@@ -47,9 +81,8 @@ int main(int argc, char *argv[])
     auto *error = new NotificationBar(&window);
     layout->addWidget(success);
     layout->addWidget(error);
-    success->showSuccess(QStringLiteral("Configuration written to the unit."), 0);
-    error->showError(QStringLiteral("Read device name failed. Error: Timeout Errorcode: -1000"),
-                     true, true);
+    success->showSuccess(texts.success, 0);
+    error->showError(texts.error, true, true);
 
     auto *dialogPage = new QWidget(&window);
     dialogPage->setProperty("isSemiTransparent", true);
@@ -71,10 +104,7 @@ int main(int argc, char *argv[])
         box->closeButton()->click();
     });
     QTimer::singleShot(0, box, [&] {
-        const int answer = box->exec({QStringLiteral("Cancel"), QStringLiteral("Confirm")},
-                                     QStringLiteral("Write configuration"),
-                                     QStringLiteral("Write the changed configuration to the unit?"),
-                                     2);
+        const int answer = box->exec(texts.buttons, texts.title, texts.question, 2);
         qInfo("Message box answer: %d", answer);
         if (!out.isEmpty())
             app.quit();
