@@ -109,10 +109,16 @@ void MainWindow::fillAdapterList()
 
 int MainWindow::optionCode(const QString &word)
 {
-    static const char *const options[] = {"-h", "-t", "-s", "-f", "-k", "-c", "-rc", "-l", "-m"};
-    for (int i = 0; i < int(sizeof options / sizeof options[0]); ++i)
-        if (word.compare(QLatin1String(options[i]), Qt::CaseInsensitive) == 0)
-            return i;
+    // Compared in this order; each word's code is also the function number
+    // of its command ("-l" 5, "-c" 6, "-rc" 7).
+    static const struct
+    {
+        const char *word;
+        int code;
+    } options[] = {{"-h", 0}, {"-t", 1}, {"-s", 2}, {"-f", 3}, {"-k", 4}, {"-c", 6}, {"-rc", 7}, {"-l", 5}, {"-m", 8}};
+    for (const auto &option : options)
+        if (word.compare(QLatin1String(option.word), Qt::CaseInsensitive) == 0)
+            return option.code;
     return -1;
 }
 
@@ -208,9 +214,7 @@ void MainWindow::processCommandLine(const QStringList &args)
         case 6:
         case 7:
             m_commandLine = true;
-            // "-c" catches, "-rc" resets and catches, "-l" starts the firmware.
-            emit execCMD(code == 5 ? CatchLoader : code == 6 ? ResetAndCatch : StartFirmware,
-                         QStringLiteral("NOFILE"));
+            emit execCMD(code, QStringLiteral("NOFILE"));
             queued = true;
             break;
         case 8:

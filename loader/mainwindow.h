@@ -32,8 +32,8 @@ public:
     MainWindow(UDPServer *server, int argc, char **argv);
     ~MainWindow() override;
 
-    // The code of a command-line word: "-h" 0, "-t" 1, "-s" 2, "-f" 3,
-    // "-k" 4, "-c" 5, "-rc" 6, "-l" 7, "-m" 8, anything else -1.
+    // The code of a command-line word, case ignored: "-h" 0, "-t" 1, "-s" 2,
+    // "-f" 3, "-k" 4, "-l" 5, "-c" 6, "-rc" 7, "-m" 8, anything else -1.
     static int optionCode(const QString &word);
     static QString normaliseAddressText(const QString &text);
     bool isCommandLine() const { return m_commandLine; }

@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
-#include "../loader/ethernethandler.h"
+#include "../../loader/ethernethandler.h"
 #include "addressinput.h"
 #include "loaderfixture.h"
 #include "loadermetatypes.h"
@@ -51,6 +51,8 @@ private slots:
     void cancelledHexDialogForgetsPath();
     void connectSetsTarget_data();
     void connectSetsTarget();
+    void optionCodes_data();
+    void optionCodes();
 
 private:
     template <typename T> T *child(const char *name) const
@@ -398,6 +400,31 @@ void TestMainWindow::connectSetsTarget()
     child<QLineEdit>("txtTargetIP")->setText(typed);
     child<QPushButton>("btnConnect")->click();
     QCOMPARE(EthernetHandler::instance()->targetIP(), QHostAddress(target));
+}
+
+void TestMainWindow::optionCodes_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("code");
+    QTest::newRow("-h") << "-h" << 0;
+    QTest::newRow("-T") << "-T" << 1;
+    QTest::newRow("-s") << "-s" << 2;
+    QTest::newRow("-f") << "-f" << 3;
+    QTest::newRow("-K") << "-K" << 4;
+    QTest::newRow("-l") << "-l" << 5;
+    QTest::newRow("-C") << "-C" << 6;
+    QTest::newRow("-rC") << "-rC" << 7;
+    QTest::newRow("-m") << "-m" << 8;
+    QTest::newRow("-r") << "-r" << -1;
+    QTest::newRow("h") << "h" << -1;
+    QTest::newRow("empty") << "" << -1;
+}
+
+void TestMainWindow::optionCodes()
+{
+    QFETCH(QString, word);
+    QFETCH(int, code);
+    QCOMPARE(MainWindow::optionCode(word), code);
 }
 
 QTEST_MAIN(TestMainWindow)
