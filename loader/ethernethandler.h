@@ -6,6 +6,7 @@
 #include <QObject>
 #include <cstdint>
 
+#include "bootprotocol.h"
 #include "bootrecords.h"
 #include "crc16.h"
 #include "errorcode.h"
@@ -18,29 +19,12 @@ namespace loader {
 // checks and decodes answers, matches an answer to its request by sequence
 // number, resends once and returns a result code. One object per process,
 // living on the GUI thread; every command blocks its caller in a local event
-// loop until the answer or the time-out.
-class EthernetHandler : public QObject
+// loop until the answer or the time-out. The command bytes come from
+// BootProtocol.
+class EthernetHandler : public QObject, public BootProtocol
 {
     Q_OBJECT
 public:
-    // Command bytes of the bootloader.
-    enum Command : uint8_t {
-        CmdWriteMacAndIP = 0x60,
-        CmdReadFWVersion = 0x70,
-        CmdReadHWVersion = 0x71,
-        CmdOffsetDataLen = 0x80,
-        CmdData = 0x81,
-        CmdWritePage = 0x82,
-        CmdWriteInfoBlock = 0x83,
-        CmdCatchLoader = 0x90,
-        CmdStartPayload = 0x91,
-        CmdNetConfigBroadcast = 0xDF,
-        CmdReset = 0xFF,
-    };
-    static constexpr int kMaxChunk = 1024;
-    static constexpr uint8_t kCatchPayload = 0x08;
-    static constexpr uint8_t kStartFirmwarePayload = 3;
-
     static EthernetHandler *instance();
 
     void setTargetIP(const QHostAddress &ip);

@@ -5,27 +5,13 @@
 #include <QUdpSocket>
 #include <algorithm>
 
+#include "../../loader/bootprotocol.h"
 #include "ethernetframe.h"
 #include "le.h"
 
 namespace {
 
-enum : uint8_t {
-    CmdWriteMacAndIP = 0x60,
-    CmdReadFWVersion = 0x70,
-    CmdReadHWVersion = 0x71,
-    CmdOffsetDataLen = 0x80,
-    CmdData = 0x81,
-    CmdWritePage = 0x82,
-    CmdWriteInfoBlock = 0x83,
-    CmdCatchLoader = 0x90,
-    CmdStartPayload = 0x91,
-    CmdNetConfigBroadcast = 0xDF,
-    CmdReset = 0xFF,
-};
-
-constexpr int kChunkSize = 1024;
-constexpr uint8_t kStartFirmware = 3;
+using loader::BootProtocol;
 
 // The bootloader's own check of a programmed page: CRC-32 (0x04C11DB7, MSB
 // first, init 0, no final XOR) over the bytes in reversed 4-byte groups, a
@@ -205,9 +191,9 @@ bool BootloaderSim::answersIn(State state, uint8_t command) const
     case State::Rebooting:
         return false;
     case State::CatchWindow:
-        return command == CmdCatchLoader || command == CmdReset;
+        return command == BootProtocol::CmdCatchLoader || command == BootProtocol::CmdReset;
     case State::Firmware:
-        return command == CmdReset || command == CmdNetConfigBroadcast;
+        return command == BootProtocol::CmdReset || command == BootProtocol::CmdNetConfigBroadcast;
     }
     return false;
 }
@@ -230,7 +216,7 @@ void BootloaderSim::handle(const QByteArray &datagram, const QHostAddress &sende
     request.command = header.command;
     request.payload = datagram.mid(kFrameHeaderSize, header.length);
     // Only the network configuration is taken from a broadcast.
-    if (broadcast && request.command != CmdNetConfigBroadcast)
+    if (broadcast && request.command != BootProtocol::CmdNetConfigBroadcast)
         return;
     m_requests.append(request);
     logRequest(request);
@@ -247,7 +233,7 @@ void BootloaderSim::handle(const QByteArray &datagram, const QHostAddress &sende
         answer = nak();
     } else if (takeFault(FaultKind::ErrorStatus, request.command, &value)) {
         answer = error(value);
-    } else if ((request.command == CmdWritePage || request.command == CmdWriteInfoBlock)
+    } else if ((request.command == BootProtocol::CmdWritePage || request.command == BootProtocol::CmdWriteInfoBlock)
                && takeFault(FaultKind::RefuseCrc, request.command, &value)) {
         m_pending = false;
         answer = error(value ? value : StatusCrcMismatch);
@@ -292,23 +278,23 @@ BootloaderSim::Answer BootloaderSim::process(const Request &request)
     const auto *p = reinterpret_cast<const uint8_t *>(request.payload.constData());
     const int n = request.payload.size();
     switch (request.command) {
-    case CmdCatchLoader:
+    case BootProtocol::CmdCatchLoader:
         if (m_state == State::CatchWindow)
             setState(State::Bootloader);
         return ack();
-    case CmdReset:
+    case BootProtocol::CmdReset:
         QTimer::singleShot(0, this, [this] { reboot(); });
         return ack();
-    case CmdStartPayload:
-        if (n < 1 || p[0] != kStartFirmware)
+    case BootProtocol::CmdStartPayload:
+        if (n < 1 || p[0] != BootProtocol::kStartFirmwarePayload)
             return nak();
         QTimer::singleShot(0, this, [this] { setState(State::Firmware); });
         return ack();
-    case CmdReadFWVersion:
+    case BootProtocol::CmdReadFWVersion:
         return data(m_fwVersion);
-    case CmdReadHWVersion:
+    case BootProtocol::CmdReadHWVersion:
         return data(m_hwVersion);
-    case CmdWriteMacAndIP:
+    case BootProtocol::CmdWriteMacAndIP:
         if (n < 10)
             return nak();
         if (m_deviceDataWritten)
@@ -317,12 +303,12 @@ BootloaderSim::Answer BootloaderSim::process(const Request &request)
         m_defaultIp = request.payload.mid(6, 4);
         m_deviceDataWritten = true;
         return ack();
-    case CmdNetConfigBroadcast:
+    case BootProtocol::CmdNetConfigBroadcast:
         if (n < 16 || request.payload.left(6) != m_mac)
             return Answer();  // not for this unit: stay silent
         m_lastNetConfig = request.payload.left(16);
         return ack();
-    case CmdOffsetDataLen: {
+    case BootProtocol::CmdOffsetDataLen: {
         if (n < 6)
             return nak();
         const uint32_t offset = le::u32(p);
@@ -340,25 +326,26 @@ BootloaderSim::Answer BootloaderSim::process(const Request &request)
         m_buffer = QByteArray(int(length), char(0xFF));
         return ack();
     }
-    case CmdData: {
+    case BootProtocol::CmdData: {
         if (!m_pending)
             return error(StatusNoBlock);
         if (n < 1)
             return nak();
-        const uint32_t at = uint32_t(p[0] == 0 ? 0 : (p[0] - 1)) * kChunkSize;
+        const uint32_t at = uint32_t(p[0] == 0 ? 0 : (p[0] - 1)) * BootProtocol::kMaxChunk;
         // A chunk may be sent again (its answer was lost), never skipped.
         if (p[0] == 0 || at > m_filled || at >= m_pendingLength)
             return error(StatusChunkOrder);
         // The frame may carry one pad byte; the announced length says what
         // is data.
-        const uint32_t take = std::min<uint32_t>(uint32_t(n - 1), std::min<uint32_t>(kChunkSize, m_pendingLength - at));
+        const uint32_t take = std::min<uint32_t>(
+            uint32_t(n - 1), std::min<uint32_t>(BootProtocol::kMaxChunk, m_pendingLength - at));
         std::copy(request.payload.constBegin() + 1, request.payload.constBegin() + 1 + take, m_buffer.begin() + at);
         m_filled = std::max(m_filled, at + take);
         return ack();
     }
-    case CmdWritePage:
+    case BootProtocol::CmdWritePage:
         return commitBlock(request, false);
-    case CmdWriteInfoBlock:
+    case BootProtocol::CmdWriteInfoBlock:
         return commitBlock(request, true);
     default:
         return nak();
