@@ -8,9 +8,9 @@
 #include <QThread>
 #include <cstdint>
 
-#include "ethernethandler.h"
+#include "../../loader/ethernethandler.h"
 #include "firmwarearchive.h"
-#include "udpserver.h"
+#include "../../loader/udpserver.h"
 
 // The loader's transport as the program sets it up: the UDPServer on its own
 // thread, wired to the one EthernetHandler, bound to a local address.

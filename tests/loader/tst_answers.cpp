@@ -1,7 +1,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "ethernethandler.h"
+#include "../../loader/ethernethandler.h"
 #include "le.h"
 #include "loadermetatypes.h"
 

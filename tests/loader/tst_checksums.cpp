@@ -3,7 +3,7 @@
 #include "checksums.h"
 #include "crc.h"
 #include "crc16.h"
-#include "ethernethandler.h"
+#include "../../loader/ethernethandler.h"
 
 using namespace loader;
 
