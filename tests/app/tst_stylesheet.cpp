@@ -52,6 +52,7 @@ private slots:
     void build();
     void realSheetResolvesEveryPlaceholder();
     void realSheetParsesWithoutWarnings();
+    void realSheetSelectsOnEveryProperty();
     void everyImageExistsAndRenders();
     void initOnlyRebuildsOnNewFactor();
     void missingVariablesLeaveSheetEmpty();
@@ -199,6 +200,43 @@ void TestStylesheet::realSheetParsesWithoutWarnings()
     broken.setStyleSheet(QStringLiteral("QWidget { color: red; "));
     broken.ensurePolished();
     QVERIFY(!warnings.messages().isEmpty());
+}
+
+void TestStylesheet::realSheetSelectsOnEveryProperty()
+{
+    // The variants the forms and pages set; a selector that went missing
+    // would silently drop a look.
+    const QString raw = readResource(QStringLiteral(":stylesheet.qss"));
+    QStringList selectors;
+    for (const char *name :
+         {"isAcquisitionButton", "isAssistantTabButton", "isAssistantTabButtonText",
+          "isBackground", "isChnSel", "isConfigPage", "isDeleteButton", "isDialog", "isDragIcon",
+          "isDropZone", "isGraph", "isHover", "isInstallationDirectionNegativ",
+          "isInstallationDirectionPositiv", "isInteractionText", "isLabelButton", "isLeftRound",
+          "isLogTree", "isLogo", "isMainTab", "isMultiColor", "isNavTree", "isNoBorder",
+          "isNoHover", "isNoRound", "isNotificationBarButton", "isNotificationBarError",
+          "isNotificationBarInfo", "isNotificationErrorIcon", "isNotificationSuccessIcon",
+          "isPrimaryButton", "isReadOnly", "isRightRound", "isSelected", "isSemiTransparent",
+          "isSensorDescription", "isSettingsGroup", "isSettingsGroupExtention",
+          "isTabItemVariant1", "isTextButton", "isTile", "isTransparent", "isValueBar",
+          "invalidValue", "useRedBorder", "useRightBorder", "isCollapsed"})
+        selectors << QStringLiteral("[%1=\"true\"]").arg(QLatin1String(name));
+    for (const char *name : {"isBackground2", "isConnected", "childHasFocus"})
+        selectors << QStringLiteral("[%1=\"true\"]").arg(QLatin1String(name))
+                  << QStringLiteral("[%1=\"false\"]").arg(QLatin1String(name));
+    const QList<QPair<const char *, QStringList>> texts{
+        {"textStyle",
+         {"H1", "H2", "H3", "H4", "H5", "Large", "LargeBold", "Medium", "MediumBold", "Small",
+          "SmallBold"}},
+        {"TileStatus", {"none", "success", "warning"}},
+        {"StatusStyle", {"gray", "green", "yellow", "orange", "red"}},
+        {"MessageIcon", {"info", "error", "none"}},
+        {"LabelStyle", {"FontTextBold", "Header", "ProgressBarDescription", "H3"}}};
+    for (const auto &property : texts)
+        for (const QString &value : property.second)
+            selectors << QStringLiteral("[%1=\"%2\"]").arg(QLatin1String(property.first), value);
+    for (const QString &selector : selectors)
+        QVERIFY2(raw.contains(selector), qPrintable(selector));
 }
 
 void TestStylesheet::everyImageExistsAndRenders()
