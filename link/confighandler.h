@@ -237,6 +237,9 @@ private:
     SaveState m_saveState = SaveIdle;
     uint32_t m_saveGeneration = 0;
     bool m_saveNegativeSeen = false;
+    // The generation of the save whose confirmation is waiting on the unit,
+    // 0 while none is.
+    uint32_t m_confirmingGeneration = 0;
     QTimer m_saveDeadline;
     QMutex m_saveMutex;
 

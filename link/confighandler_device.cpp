@@ -426,7 +426,15 @@ void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress
 {
     Q_UNUSED(sender)
     TryLock lock(m_saveMutex);
-    if (!lock.locked() || !m_waitingForFeedback || !m_handler)
+    if (!lock.locked()) {
+        // A step is waiting on the unit. While that step is the confirmation,
+        // the unit may already report the save's failure (its answer can be
+        // the one that was lost and retried); that report must not go unseen.
+        if (m_confirmingGeneration != 0 && m_confirmingGeneration == m_saveGeneration && states.saveStatus < 0)
+            m_saveNegativeSeen = true;
+        return;
+    }
+    if (!m_waitingForFeedback || !m_handler)
         return;
     // The record is the handler's own and changes with every report that
     // arrives while a step waits on the unit.
@@ -440,7 +448,9 @@ void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress
             m_saveState = SaveRunning;
         return;
     case SaveRunning: {
+        m_confirmingGeneration = generation;
         const errorCode_e r = m_handler->executeConfigWrite();
+        m_confirmingGeneration = 0;
         if (generation != m_saveGeneration)
             return;
         if (r != ERR_OK) {

@@ -29,6 +29,7 @@ private slots:
     void rereadAfterSave();
     void negativeFinalStatus_data();
     void negativeFinalStatus();
+    void negativeReportWhileConfirming();
     void unitGoesSilent();
     void unitNeverFinishes();
     void openFails();
@@ -168,6 +169,35 @@ void TestSaveHandshake::negativeFinalStatus()
     // Nothing more follows.
     QTest::qWait(300);
     QCOMPARE(m_log->finished, 1);
+}
+
+void TestSaveHandshake::negativeReportWhileConfirming()
+{
+    // The answer to the confirmation is lost. While the tool waits to ask
+    // again, the unit reports the failure a few times and 0 after that; the
+    // failure still stands.
+    LinkTimings t = m_link.handler()->timings();
+    t.baseTimeoutMs = 60;  // the confirmation waits ten times this
+    m_link.handler()->setTimings(t);
+    unitConfig()->setFinalStatus(-40);
+    unitConfig()->setFinalStatusReports(2);
+    const UnitSim::Handler inner = sim()->handler(0xED);
+    auto dropped = std::make_shared<bool>(false);
+    UnitSim *unit = sim();
+    sim()->setHandler(0xED, [inner, dropped, unit](const UnitSimRequest &q, UnitSimReply &r) {
+        inner(q, r);
+        if (!*dropped && q.payload.startsWith('\x11')) {
+            *dropped = true;
+            unit->faults().dropAnswers = 1;
+        }
+    });
+
+    config()->saveConfigOnDevice(false);
+    QTRY_COMPARE_WITH_TIMEOUT(m_log->finished, 1, kWaitMs);
+    QCOMPARE(m_log->errors, QStringList{kFailed});
+    QVERIFY(m_log->successes.isEmpty());
+    QCOMPARE(actions(), QStringList({QStringLiteral("12"), QStringLiteral("11"), QStringLiteral("11")}));
+    QCOMPARE(unitConfig()->savesConfirmed(), 1);
 }
 
 void TestSaveHandshake::unitGoesSilent()

@@ -102,16 +102,23 @@ void UnitSimConfig::onServiceAction(const UnitSimRequest &request, UnitSimReply 
         const uint16_t action = le::u16(reinterpret_cast<const uint8_t *>(request.payload.constData()));
         if (action == kActionOpenSave) {
             m_save = Save::Open;
+            m_confirmTaken = false;
             ++m_opened;
             setStatus(m_runningStatus);
             return;
         }
         if (action == kActionConfirmSave) {
+            // The tool asking again with the same sequence number (the
+            // answer was lost) gets the same answer; nothing changes.
+            if (m_confirmTaken && request.sequence == m_confirmSequence)
+                return;
             if (m_save != Save::Open) {
                 reply.fail(kNotSupported);
                 return;
             }
             m_save = Save::Confirmed;
+            m_confirmTaken = true;
+            m_confirmSequence = request.sequence;
             ++m_confirmed;
             m_reportsLeft = m_finalReports;
             setStatus(m_finalStatus);

@@ -20,7 +20,8 @@ struct UnitSimReply;
 // reports the final status (0, or a failure a test chooses). The final
 // status stays until the next save, or for a given number of heartbeat
 // answers after which the status goes back to 0. A confirmation without an
-// open save is refused.
+// open save is refused; the same confirmation sent again (same sequence
+// number, its answer was lost) is answered as the first was.
 class UnitSimConfig : public QObject
 {
     Q_OBJECT
@@ -66,6 +67,8 @@ private:
     int32_t m_finalStatus = 0;
     int m_finalReports = -1;
     int m_reportsLeft = 0;
+    bool m_confirmTaken = false;
+    uint16_t m_confirmSequence = 0;
     int m_opened = 0;
     int m_confirmed = 0;
 };
