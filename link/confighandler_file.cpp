@@ -10,8 +10,10 @@ errorCode_e Confighandler::saveConfigFile()
 {
     if (!validateForSave())
         return ERR_INVALID_CONFIG;
-    if (!m_fileNameProvider)
+    if (!m_fileNameProvider) {
+        qWarning() << "no file dialog installed: the configuration was not saved";
         return ERR_OK;
+    }
     const QString name = m_fileNameProvider(true, tr("Select Filename"), QStringLiteral("*.") + m_configFileExtension);
     if (name.trimmed().isEmpty())
         return ERR_OK;
@@ -50,8 +52,10 @@ errorCode_e Confighandler::writeConfigFile(const QString &fileName)
 
 errorCode_e Confighandler::loadConfigFile()
 {
-    if (!m_fileNameProvider)
+    if (!m_fileNameProvider) {
+        qWarning() << "no file dialog installed: no configuration was loaded";
         return ERR_OK;
+    }
     const QString name =
         m_fileNameProvider(false, tr("Select Filename"), QStringLiteral("*.") + m_configFileExtension);
     return loadConfigFile(name);
@@ -104,7 +108,11 @@ errorCode_e Confighandler::applyConfigFile(const QString &path)
     for (int ch = 0; ch < kChannelCount; ++ch)
         m_channelNames[size_t(ch)] = content.channelNames[size_t(ch)];
 
-    m_warnMissingReferences = true;
+    // Only a block that will be taken arms the missing-reference warning; a
+    // refused one is reported by the validation alone and must not leave the
+    // warning armed for some later, unrelated change.
+    if (content.device.valid())
+        m_warnMissingReferences = true;
     setDeviceConfig(content.device);
 
     CFG_Blob_struct_sorted blob;

@@ -38,6 +38,17 @@ bool CFG_Device_Param_struct::channelFieldsValid(int ch) const
     return s >= 4800 && s <= 14000 && t >= 20 && t <= 2000;
 }
 
+bool CFG_Device_Param_struct::valid() const
+{
+    if (!commonFieldsValid())
+        return false;
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        if (!channelFieldsValid(ch))
+            return false;
+    }
+    return true;
+}
+
 // ---- connection parameters -------------------------------------------------
 
 CFG_ConnectionParameters_struct CFG_ConnectionParameters_struct::fromBytes(const QByteArray &b, bool *ok)

@@ -74,6 +74,8 @@ public:
     // Range checks of the fields the unit relies on.
     bool commonFieldsValid() const;
     bool channelFieldsValid(int ch) const;
+    // The common fields and every channel's fields.
+    bool valid() const;
 
     bool operator==(const CFG_Device_Param_struct &o) const { return sameBytes(o); }
     bool operator!=(const CFG_Device_Param_struct &o) const { return !sameBytes(o); }

@@ -316,6 +316,11 @@ void TestConfigFile::invalidDeviceBlockSkipsOnlyThatBlock()
     QVERIFY(c.getDeviceConfig() == oldDevice);
     QVERIFY(log.errors.contains(QStringLiteral("Detected invalid Device Common Config! Config ignored.")));
     QVERIFY(log.errors.contains(QStringLiteral("Detected invalid Device Config! Config ignored.")));
+    // A refused block neither warns about missing references nor leaves
+    // that warning armed for a later change.
+    for (const QString &e : qAsConst(log.errors))
+        QVERIFY2(!e.startsWith(QStringLiteral("There were no valid Reference values")), qPrintable(e));
+    QVERIFY(!c.warnMissingReferences());
     QCOMPARE(c.channelName(5), QStringLiteral("Lager 5 µ"));
     CFG_ChannelMapping_struct m;
     QCOMPARE(c.channelEntry(5, m), ERR_OK);
