@@ -69,7 +69,13 @@ errorCode_e FirmwareHandler::flashSections(const QString &fileName, uint8_t type
                 break;
             }
             const FirmwareSection &section = header.sections.at(index);
-            QByteArray buffer(std::max(section.size, 0), '\0');
+            // The size comes from the file: a section that cannot lie inside
+            // the image is refused before a buffer of its size is made.
+            if (section.size < 0 || qint64(section.offset) + qint64(section.size) > qint64(archive.image().size())) {
+                result = ERR_SECTION_EXTENT;
+                break;
+            }
+            QByteArray buffer(section.size, '\0');
             result = archive.extractSection(reinterpret_cast<uint8_t *>(buffer.data()), uint32_t(buffer.size()), index);
             if (result != ERR_OK)
                 break;

@@ -171,6 +171,7 @@ void TestFlash::refusals_data()
     QTest::newRow("group past the index list") << 4 << int(ERR_BAD_CONTENT);
     QTest::newRow("index past the section list") << 5 << int(ERR_SECTION_INDEX);
     QTest::newRow("missing file") << 6 << int(ERR_FILE_OPEN);
+    QTest::newRow("section size far beyond the image") << 7 << int(ERR_SECTION_EXTENT);
 }
 
 void TestFlash::refusals()
@@ -203,7 +204,19 @@ void TestFlash::refusals()
         break;
     default: break;
     }
-    const QString path = what == 6 ? fixture::tempPath("nothing-here.fwa") : save(a, QStringLiteral("refuse%1.fwa").arg(what));
+    QString path = what == 6 ? fixture::tempPath("nothing-here.fwa") : save(a, QStringLiteral("refuse%1.fwa").arg(what));
+    if (what == 7) {
+        // A section whose size field claims almost 2 GiB of a 10-byte image:
+        // refused before a buffer of that size is made.
+        a = fixture::makeArchive(3, {{FirmwareSection::PagedImage, fixture::pattern(10, 1)}});
+        QByteArray content = QByteArray::fromHex(a.toText().replace('\n', ' '));
+        const QByteArray section = QByteArray::fromHex("00000000" "00000003" "0000000a");  // index 0, kind 3, size 10
+        QVERIFY(content.contains(section));
+        content.replace(section, QByteArray::fromHex("00000000" "00000003" "7ffffff0"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content.toHex(' '));
+    }
     FirmwareHandler flasher(m_rig->handler());
     QCOMPARE(int(what == 0 ? flasher.writeKeys(path) : flasher.writeFirmware(path)), result);
     QCOMPARE(m_sim->requests().size(), 0);  // refused before anything was sent
