@@ -10,6 +10,14 @@
 BaseWidget::BaseWidget(QWidget *parent)
     : QWidget(parent)
 {
+    // The message box request's argument types, so that queued routes (and
+    // signal spies) can carry them.
+    static const bool typesRegistered = [] {
+        qRegisterMetaType<QMessageBox::Icon>("QMessageBox::Icon");
+        qRegisterMetaType<int32_t *>("int32_t*");
+        return true;
+    }();
+    Q_UNUSED(typesRegistered)
     setAttribute(Qt::WA_StyledBackground, true);
     translationInProgress = false;
     connect(this, &BaseWidget::translateUiSignal, this, &BaseWidget::translateUiSlot,

@@ -158,6 +158,7 @@ void TestWidgetBases::wrapperSignalsTravelUp()
     emit child->translateUiSignal(child);
 
     QCOMPARE(box.count(), 1);
+    QCOMPARE(box.at(0).at(3).value<QMessageBox::Icon>(), QMessageBox::Critical);
     QCOMPARE(box.at(0).at(4).value<int32_t *>(), &answer);
     QCOMPARE(err.count(), 1);
     QCOMPARE(ok.count(), 1);
