@@ -29,14 +29,6 @@ CFG_Blob_struct_sorted sealedDefault()
     return blob;
 }
 
-QVector<uint8_t> mappingMasks(const CFG_Blob_struct_sorted &b)
-{
-    QVector<uint8_t> m;
-    for (int i = 0; i < 7; ++i)
-        m << b.mapping(i).channelMask();
-    return m;
-}
-
 } // namespace
 
 class TestConfigBlob : public QObject
