@@ -8,9 +8,10 @@
 #include <QThread>
 #include <cstdint>
 
+// By path: the link layer has headers of the same names on the include path.
 #include "../../loader/ethernethandler.h"
-#include "firmwarearchive.h"
 #include "../../loader/udpserver.h"
+#include "firmwarearchive.h"
 
 // The loader's transport as the program sets it up: the UDPServer on its own
 // thread, wired to the one EthernetHandler, bound to a local address.
