@@ -1,22 +1,8 @@
 #!/usr/bin/env bash
-# Runs inside a fresh network namespace made by `unshare -n`: brings up lo and
-# a veth pair (198.18.0.1 for the tools, 198.18.0.2.. for simulated units), so
-# broadcasts reach the simulated units and never leave this namespace.
+# Runs ctest inside a fresh network namespace made by `unshare -n`.
+# Usage: unshare -n bash scripts/netns-ctest.sh <build-dir> [ctest options]
 set -euo pipefail
 BUILD_DIR=$1; shift
-
-ip link set lo up
-ip link add kvt-tool type veth peer name kvt-unit
-ip addr add 198.18.0.1/24 dev kvt-tool
-for n in 2 3 4 5 6 7 8 9; do
-  ip addr add 198.18.0.$n/24 dev kvt-unit
-done
-ip link set kvt-tool up
-ip link set kvt-unit up
-# Limited broadcasts (255.255.255.255) leave by the tool's side of the pair.
-ip route add broadcast 255.255.255.255 dev kvt-tool src 198.18.0.1 table local 2>/dev/null || true
-ip route add default dev kvt-tool
-
-export KORVANTIS_TEST_NETNS=1
+source "$(dirname "$0")/netns-setup.sh"
 cd "$BUILD_DIR"
 exec ctest --output-on-failure -j "$(nproc)" "$@"
