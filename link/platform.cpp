@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include <QThread>
+#include <QtGlobal>
 
 namespace platform {
 
@@ -9,5 +10,12 @@ void yieldThread() { QThread::yieldCurrentThread(); }
 void sleepMs(uint32_t ms) { QThread::msleep(ms); }
 
 void freeConsole() {}
+
+void useHeadlessGuiWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 } // namespace platform

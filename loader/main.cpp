@@ -10,6 +10,8 @@ int main(int argc, char *argv[])
 {
     if (argc < 2)
         platform::freeConsole();
+    else
+        platform::useHeadlessGuiWithoutDisplay();
     QApplication app(argc, argv);
     loader::registerMetaTypes();
 

@@ -2,6 +2,7 @@
 
 #include "clifixture.h"
 #include "loaderfixture.h"
+#include "testnet.h"
 
 // The command line without a unit: usage, address checks, sealing.
 class TestCli : public QObject
@@ -9,6 +10,7 @@ class TestCli : public QObject
     Q_OBJECT
 private slots:
     void usage();
+    void commandLineWithoutDisplay();
     void missingAddresses_data();
     void missingAddresses();
     void optionWithoutArgument();
@@ -40,6 +42,21 @@ void TestCli::usage()
     const LoaderRun run = runLoader({"-h", "-t", "127.0.2.4", "-s", "127.0.2.4", "-l"});
     QCOMPARE(run.resultLine(), QByteArray("Result: 0"));
     QCOMPARE(run.exitCode, 0);
+}
+
+// A command-line run from a plain terminal with no display still works.
+void TestCli::commandLineWithoutDisplay()
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(env);
+    process.start(testnet::binDir() + QStringLiteral("/KorvantisLoader"), {QStringLiteral("-h")});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(process.readAllStandardOutput().endsWith("Result: 0\n"));
 }
 
 void TestCli::missingAddresses_data()
