@@ -267,6 +267,15 @@ private:
     // A typed read: sends it, then checks that the matched answer filled the
     // wanted slot completely.
     errorCode_e readSlot(uint16_t id, int index = kNoIndex);
+    // Reads a parameter and, on success, hands out its freshly cached value.
+    template <typename T>
+    errorCode_e readInto(uint16_t id, T &out, const T &cached)
+    {
+        const errorCode_e r = readSlot(id);
+        if (r == ERR_OK)
+            out = cached;
+        return r;
+    }
     errorCode_e oneByteCommand(uint8_t command, uint8_t value);
 
     LinkTimings m_timings;

@@ -149,64 +149,43 @@ errorCode_e EthernetHandler::readConfigBlob(uint8_t *scrambledBlob)
 
 errorCode_e EthernetHandler::readOutputConfig(uint8_t &value)
 {
-    const errorCode_e r = readSlot(ParamOutputConfig);
-    if (r == ERR_OK)
-        value = m_cache.outputConfig;
-    return r;
+    return readInto(ParamOutputConfig, value, m_cache.outputConfig);
 }
 
 errorCode_e EthernetHandler::readOutputInversion(uint8_t &value)
 {
-    const errorCode_e r = readSlot(ParamOutputInversion);
-    if (r == ERR_OK)
-        value = m_cache.outputInversion;
-    return r;
+    return readInto(ParamOutputInversion, value, m_cache.outputInversion);
 }
 
 errorCode_e EthernetHandler::readDebounceTime(uint16_t &value)
 {
-    const errorCode_e r = readSlot(ParamDebounceTime);
-    if (r == ERR_OK)
-        value = m_cache.debounceTime;
-    return r;
+    return readInto(ParamDebounceTime, value, m_cache.debounceTime);
 }
 
 errorCode_e EthernetHandler::readChannelEnableMask(uint8_t &value)
 {
-    const errorCode_e r = readSlot(ParamChannelEnableMask);
-    if (r == ERR_OK)
-        value = m_cache.channelEnableMask;
-    return r;
+    return readInto(ParamChannelEnableMask, value, m_cache.channelEnableMask);
 }
 
 errorCode_e EthernetHandler::readChannelThreshold(uint16_t &value, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_PARAM;
-    const errorCode_e r = readSlot(uint16_t(ParamChannelThreshold + channel));
-    if (r == ERR_OK)
-        value = m_cache.threshold[channel];
-    return r;
+    return readInto(uint16_t(ParamChannelThreshold + channel), value, m_cache.threshold[channel]);
 }
 
 errorCode_e EthernetHandler::readChannelScale(uint16_t &value, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_PARAM;
-    const errorCode_e r = readSlot(uint16_t(ParamChannelScale + channel));
-    if (r == ERR_OK)
-        value = m_cache.scale[channel];
-    return r;
+    return readInto(uint16_t(ParamChannelScale + channel), value, m_cache.scale[channel]);
 }
 
 errorCode_e EthernetHandler::readChannelRefSKW(uint16_t &value, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_PARAM;
-    const errorCode_e r = readSlot(uint16_t(ParamChannelRefSkw + channel));
-    if (r == ERR_OK)
-        value = m_cache.refSkw[channel];
-    return r;
+    return readInto(uint16_t(ParamChannelRefSkw + channel), value, m_cache.refSkw[channel]);
 }
 
 errorCode_e EthernetHandler::readIPAddress(QHostAddress &address)
@@ -235,10 +214,7 @@ errorCode_e EthernetHandler::readMACAddress(uint8_t *mac)
 
 errorCode_e EthernetHandler::readParam1F02(uint32_t &value)
 {
-    const errorCode_e r = readSlot(ParamValue1F02);
-    if (r == ERR_OK)
-        value = m_cache.value1F02;
-    return r;
+    return readInto(ParamValue1F02, value, m_cache.value1F02);
 }
 
 errorCode_e EthernetHandler::readDeviceName(QString &name)
