@@ -8,6 +8,7 @@
 #include <QVector>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "configrecords.h"
@@ -274,6 +275,14 @@ private:
         const errorCode_e r = readSlot(id);
         if (r == ERR_OK)
             out = cached;
+        return r;
+    }
+    // The same for a whole record, copied out byte for byte.
+    errorCode_e readBytes(uint16_t id, uint8_t *out, const uint8_t *cached, int size)
+    {
+        const errorCode_e r = readSlot(id);
+        if (r == ERR_OK)
+            std::memcpy(out, cached, size_t(size));
         return r;
     }
     errorCode_e oneByteCommand(uint8_t command, uint8_t value);

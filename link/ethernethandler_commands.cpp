@@ -141,10 +141,7 @@ void EthernetHandler::handleParamAnswer(const EthernetFrame &frame)
 
 errorCode_e EthernetHandler::readConfigBlob(uint8_t *scrambledBlob)
 {
-    const errorCode_e r = readSlot(ParamConfigBlob);
-    if (r == ERR_OK)
-        std::memcpy(scrambledBlob, m_cache.configBlob.data(), kConfigBlobSize);
-    return r;
+    return readBytes(ParamConfigBlob, scrambledBlob, m_cache.configBlob.data(), kConfigBlobSize);
 }
 
 errorCode_e EthernetHandler::readOutputConfig(uint8_t &value)
@@ -190,26 +187,17 @@ errorCode_e EthernetHandler::readChannelRefSKW(uint16_t &value, uint8_t channel)
 
 errorCode_e EthernetHandler::readIPAddress(QHostAddress &address)
 {
-    const errorCode_e r = readSlot(ParamIpAddress);
-    if (r == ERR_OK)
-        address = m_cache.ipAddress;
-    return r;
+    return readInto(ParamIpAddress, address, m_cache.ipAddress);
 }
 
 errorCode_e EthernetHandler::readNetmask(QHostAddress &mask)
 {
-    const errorCode_e r = readSlot(ParamNetmask);
-    if (r == ERR_OK)
-        mask = m_cache.netmask;
-    return r;
+    return readInto(ParamNetmask, mask, m_cache.netmask);
 }
 
 errorCode_e EthernetHandler::readMACAddress(uint8_t *mac)
 {
-    const errorCode_e r = readSlot(ParamMacAddress);
-    if (r == ERR_OK)
-        std::memcpy(mac, m_cache.mac.data(), kMacParamSize);
-    return r;
+    return readBytes(ParamMacAddress, mac, m_cache.mac.data(), kMacParamSize);
 }
 
 errorCode_e EthernetHandler::readParam1F02(uint32_t &value)
@@ -237,10 +225,7 @@ errorCode_e EthernetHandler::readChannelName(QString &name, uint8_t channel)
 
 errorCode_e EthernetHandler::readAnybusCFG(uint8_t *cfg)
 {
-    const errorCode_e r = readSlot(ParamAnybusCfg);
-    if (r == ERR_OK)
-        std::memcpy(cfg, m_cache.anybusCfg.data(), kAnybusCfgSize);
-    return r;
+    return readBytes(ParamAnybusCfg, cfg, m_cache.anybusCfg.data(), kAnybusCfgSize);
 }
 
 // ---------------------------------------------------------------- setters

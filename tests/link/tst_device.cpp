@@ -59,10 +59,7 @@ void TestDevice::emptyDatagramIsNotSent()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     UDPServer server;
     server.runServer();
     QSignalSpy sent(&server, &UDPServer::messageSendSignal);
@@ -79,10 +76,7 @@ void TestDevice::datagramsArriveInOrder()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     UDPServer server;
     server.runServer();
     server.setIPSlot(QHostAddress(QHostAddress::LocalHost), 7755);

@@ -297,10 +297,7 @@ void TestEthernetHandler::errorAnswerReturnsStatus()
 void TestEthernetHandler::strangerIsIgnored()
 {
     UnitSim stranger;
-    stranger.setAddress(kStranger);
-    stranger.setListenBroadcast(false);
-    stranger.setPushInterval(0);
-    QVERIFY(stranger.start());
+    QVERIFY(stranger.startQuiet(kStranger));
     const uint16_t toolPort = m_link.device->udpServer()->localPort();
     QVERIFY(toolPort != 0);
 

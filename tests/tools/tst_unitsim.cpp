@@ -88,10 +88,7 @@ void TestUnitSim::answersAndLogs()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     Probe probe;
     probe.send(kUnit, 7, 0xE1, QByteArray::fromHex("012004"));
     const QByteArray answer = probe.waitOne();
@@ -130,10 +127,7 @@ void TestUnitSim::faults()
     QFETCH(int, fault);
     QFETCH(int, expectedCheck);
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     UnitSimFaults &f = sim.faults();
     switch (fault) {
     case 0: f.corruptCrc = 1; break;
@@ -165,10 +159,7 @@ void TestUnitSim::delayedAndDuplicated()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     Probe probe;
     sim.faults().duplicateAnswers = 1;
     sim.faults().dropAnswers = 1;
@@ -191,10 +182,7 @@ void TestUnitSim::errorStatusAndUnknownCommand()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     sim.setErrorStatus(0xE1, 0x2000, -16);
     Probe probe;
     probe.send(kUnit, 1, 0xE1, QByteArray::fromHex("0020"));
@@ -216,10 +204,7 @@ void TestUnitSim::badRequestsAreIgnored()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     Probe probe;
     QByteArray bad = buildFrame(1, 0x71, QByteArray());
     bad[9] = char(bad.at(9) ^ 0x40);
@@ -239,10 +224,7 @@ void TestUnitSim::writeChecksWidth()
 {
     KORVANTIS_REQUIRE_TESTNET();
     UnitSim sim;
-    sim.setAddress(kUnit);
-    sim.setListenBroadcast(false);
-    sim.setPushInterval(0);
-    QVERIFY(sim.start());
+    QVERIFY(sim.startQuiet(kUnit));
     Probe probe;
     // Debounce is 2 bytes: 3 are refused, the store keeps its value.
     probe.send(kUnit, 1, 0xEF, QByteArray::fromHex("2200050607"));

@@ -59,6 +59,14 @@ UnitSim::~UnitSim()
     stop();
 }
 
+bool UnitSim::startQuiet(const QHostAddress &address, QString *error)
+{
+    setAddress(address);
+    setListenBroadcast(false);
+    setPushInterval(0);
+    return start(error);
+}
+
 bool UnitSim::start(QString *error)
 {
     auto fail = [error](const QString &text) {

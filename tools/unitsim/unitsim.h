@@ -99,6 +99,8 @@ public:
     // Binds the sockets and resets the parameters to their defaults. False
     // with a reason when the address cannot be used.
     bool start(QString *error = nullptr);
+    // A unit at `address` that only answers: no broadcasts, no own reports.
+    bool startQuiet(const QHostAddress &address, QString *error = nullptr);
     void stop();
     bool isRunning() const { return m_socket != nullptr; }
 
