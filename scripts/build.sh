@@ -7,4 +7,4 @@ BUILD_DIR=${1:-build}
 if [[ ! -f "$BUILD_DIR/build.ninja" ]]; then
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$BUILD_DIR" -j "$(nproc)"
+cmake --build "$BUILD_DIR" -j "${JOBS:-$(nproc)}"

@@ -5,4 +5,4 @@ set -euo pipefail
 BUILD_DIR=$1; shift
 source "$(dirname "$0")/netns-setup.sh"
 cd "$BUILD_DIR"
-exec ctest --output-on-failure -j "$(nproc)" "$@"
+exec ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@"

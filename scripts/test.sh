@@ -13,4 +13,4 @@ if unshare -n true 2>/dev/null; then
 fi
 echo "NOTE: cannot create a network namespace (not root?): network tests will be skipped." >&2
 cd "$BUILD_DIR"
-exec ctest --output-on-failure -j "$(nproc)" "$@"
+exec ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
