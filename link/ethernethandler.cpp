@@ -5,7 +5,7 @@
 #include <QEventLoop>
 #include <QMutex>
 
-#include "le.h"
+#include "byteorder.h"
 #include "timedmutexlocker.h"
 
 namespace {

@@ -6,7 +6,9 @@
 #include <QDebug>
 #include <algorithm>
 
-#include "le.h"
+#include <cstring>
+
+#include "byteorder.h"
 
 namespace {
 

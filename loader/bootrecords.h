@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "le.h"
+#include "byteorder.h"
 
 // The packed little-endian records that the bootloader commands carry.
 

@@ -6,7 +6,9 @@
 #include <atomic>
 #include <cstdlib>
 
-#include "le.h"
+#include <cstring>
+
+#include "byteorder.h"
 #include "platform.h"
 #include "timedmutexlocker.h"
 

@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <cstring>
 
+#include "byteorder.h"
+
 namespace loader {
 
 namespace {
@@ -29,7 +31,7 @@ public:
         }
         const auto *p = reinterpret_cast<const uint8_t *>(m_data.constData()) + m_pos;
         m_pos += 4;
-        return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+        return be::u32(p);
     }
     int i32() { return int(int32_t(u32())); }
 
@@ -45,7 +47,7 @@ public:
         const auto *p = reinterpret_cast<const uint8_t *>(m_data.constData()) + m_pos;
         QString s(int(bytes / 2), Qt::Uninitialized);
         for (uint32_t i = 0; i < bytes / 2; ++i)
-            s[int(i)] = QChar(ushort((p[2 * i] << 8) | p[2 * i + 1]));
+            s[int(i)] = QChar(be::u16(p + 2 * i));
         m_pos += bytes;
         return s;
     }
@@ -72,14 +74,14 @@ private:
 
 uint32_t be32(const QByteArray &data, qint64 at)
 {
-    const auto *p = reinterpret_cast<const uint8_t *>(data.constData()) + at;
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+    return be::u32(reinterpret_cast<const uint8_t *>(data.constData()) + at);
 }
 
 void appendLength(QByteArray &out, uint32_t length)
 {
-    const char b[5] = {char(length >> 24), char(length >> 16), char(length >> 8), char(length), 0};
-    out.append(b, 5);
+    uint8_t b[5] = {0, 0, 0, 0, 0};
+    be::put32(b, length);
+    out.append(reinterpret_cast<const char *>(b), 5);
 }
 
 } // namespace

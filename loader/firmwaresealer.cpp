@@ -3,7 +3,7 @@
 #include "checksums.h"
 #include "flashmap.h"
 #include "intelhex.h"
-#include "le.h"
+#include "byteorder.h"
 
 #include <cstring>
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "byteorder.h"
+
 namespace loader {
 
 namespace {
@@ -104,7 +106,7 @@ errorCode_e IntelHex::readFile(uint32_t start, uint8_t *image, uint32_t size, co
         const uint8_t *data = record + 4;
         switch (type) {
         case 0x00: {
-            const uint32_t address = (upper << 16) | (uint32_t(record[1]) << 8) | record[2];
+            const uint32_t address = (upper << 16) | be::u16(record + 1);
             if (address < start) {
                 error = ERR_TOO_MUCH_DATA;
                 break;
@@ -129,7 +131,7 @@ errorCode_e IntelHex::readFile(uint32_t start, uint8_t *image, uint32_t size, co
                 error = ERR_BAD_CONTENT;
                 break;
             }
-            upper = (uint32_t(data[0]) << 8) | data[1];
+            upper = be::u16(data);
             break;
         default:
             break;

@@ -11,7 +11,7 @@
 #include "configblob.h"
 #include "configfile.h"
 #include "configfixture.h"
-#include "le.h"
+#include "byteorder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "configblob.h"
 #include "configfixture.h"
-#include "le.h"
+#include "byteorder.h"
 #include "testnet.h"
 #include "unitsimfixture.h"
 

@@ -2,7 +2,7 @@
 
 #include "crc.h"
 #include "ethernetframe.h"
-#include "le.h"
+#include "byteorder.h"
 
 class TestEthernetFrame : public QObject
 {

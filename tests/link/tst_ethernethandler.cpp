@@ -4,7 +4,7 @@
 #include <QTest>
 #include <functional>
 
-#include "le.h"
+#include "byteorder.h"
 #include "testnet.h"
 #include "unitsimfixture.h"
 

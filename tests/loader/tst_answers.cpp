@@ -2,7 +2,7 @@
 #include <functional>
 
 #include "../../loader/ethernethandler.h"
-#include "le.h"
+#include "byteorder.h"
 #include "loadermetatypes.h"
 
 using namespace loader;

@@ -2,7 +2,7 @@
 
 #include "firmwaresealer.h"
 #include "intelhex.h"
-#include "le.h"
+#include "byteorder.h"
 #include "loaderfixture.h"
 
 using namespace loader;

@@ -7,7 +7,7 @@
 #include <QUdpSocket>
 
 #include "ethernetframe.h"
-#include "le.h"
+#include "byteorder.h"
 #include "testnet.h"
 #include "unitsim.h"
 #include "unitsimmain.h"

@@ -7,7 +7,7 @@
 
 #include "../../loader/bootprotocol.h"
 #include "ethernetframe.h"
-#include "le.h"
+#include "byteorder.h"
 
 namespace {
 

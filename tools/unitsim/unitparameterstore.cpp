@@ -1,7 +1,7 @@
 #include "unitparameterstore.h"
 
 #include "devicenamerecord.h"
-#include "le.h"
+#include "byteorder.h"
 #include "unitsimconfig.h"
 
 namespace {

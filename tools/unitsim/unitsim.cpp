@@ -8,7 +8,7 @@
 #include <QUdpSocket>
 
 #include "ethernetframe.h"
-#include "le.h"
+#include "byteorder.h"
 #include "unitsimblocks.h"
 
 namespace {

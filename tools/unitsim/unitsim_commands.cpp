@@ -4,7 +4,7 @@
 
 #include <QTimer>
 
-#include "le.h"
+#include "byteorder.h"
 #include "unitsimconfig.h"
 
 namespace {

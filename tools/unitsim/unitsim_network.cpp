@@ -2,7 +2,7 @@
 // simulated unit.
 #include "unitsim.h"
 
-#include "le.h"
+#include "byteorder.h"
 
 namespace {
 

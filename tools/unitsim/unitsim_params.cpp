@@ -1,7 +1,7 @@
 // Typed parameter reads (0xE1) and writes (0xEF) of the simulated unit.
 #include "unitsim.h"
 
-#include "le.h"
+#include "byteorder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "le.h"
+#include "byteorder.h"
 #include "logrecords.h"
 #include "unitsim.h"
 

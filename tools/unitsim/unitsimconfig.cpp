@@ -3,7 +3,7 @@
 
 #include "blobscrambler.h"
 #include "configblob.h"
-#include "le.h"
+#include "byteorder.h"
 #include "unitsim.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "devicenamerecord.h"
-#include "le.h"
+#include "byteorder.h"
 
 namespace {
 
@@ -164,19 +164,6 @@ QByteArray recordBytes(const Record &record)
     return out;
 }
 
-uint32_t be32(const uint8_t *p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
-
-void putBe32(uint8_t *p, uint32_t v)
-{
-    p[0] = uint8_t(v >> 24);
-    p[1] = uint8_t(v >> 16);
-    p[2] = uint8_t(v >> 8);
-    p[3] = uint8_t(v);
-}
-
 } // namespace
 
 FieldbusStatusRecord FieldbusStatusRecord::fromBytes(const uint8_t *b)
@@ -325,8 +312,8 @@ MG_Discover_Request_t MG_Discover_Request_t::fromBytes(const uint8_t *b)
 {
     MG_Discover_Request_t r;
     r.magic = le::u32(b + discover::magic.offset);
-    r.hostAddress = be32(b + discover::hostAddress.offset);
-    r.subnetMask = be32(b + discover::subnetMask.offset);
+    r.hostAddress = be::u32(b + discover::hostAddress.offset);
+    r.subnetMask = be::u32(b + discover::subnetMask.offset);
     r.replyPort = le::u16(b + discover::replyPort.offset);
     return r;
 }
@@ -334,8 +321,8 @@ MG_Discover_Request_t MG_Discover_Request_t::fromBytes(const uint8_t *b)
 void MG_Discover_Request_t::toBytes(uint8_t *b) const
 {
     le::put32(b + discover::magic.offset, magic);
-    putBe32(b + discover::hostAddress.offset, hostAddress);
-    putBe32(b + discover::subnetMask.offset, subnetMask);
+    be::put32(b + discover::hostAddress.offset, hostAddress);
+    be::put32(b + discover::subnetMask.offset, subnetMask);
     le::put16(b + discover::replyPort.offset, replyPort);
 }
 
@@ -343,12 +330,12 @@ QByteArray MG_Discover_Request_t::toByteArray() const { return recordBytes(*this
 
 QHostAddress DiscoveredDevice::ipAddress() const
 {
-    return QHostAddress(be32(bytes.data() + discovered::ipAddress.offset));
+    return QHostAddress(be::u32(bytes.data() + discovered::ipAddress.offset));
 }
 
 QHostAddress DiscoveredDevice::subnetMask() const
 {
-    return QHostAddress(be32(bytes.data() + discovered::subnetMask.offset));
+    return QHostAddress(be::u32(bytes.data() + discovered::subnetMask.offset));
 }
 
 QString DiscoveredDevice::deviceName() const { return nameRecordText(nameRecord()); }
@@ -368,12 +355,12 @@ QString DiscoveredDevice::macText() const
 
 void DiscoveredDevice::setIpAddress(const QHostAddress &ip)
 {
-    putBe32(bytes.data() + discovered::ipAddress.offset, ip.toIPv4Address());
+    be::put32(bytes.data() + discovered::ipAddress.offset, ip.toIPv4Address());
 }
 
 void DiscoveredDevice::setSubnetMask(const QHostAddress &mask)
 {
-    putBe32(bytes.data() + discovered::subnetMask.offset, mask.toIPv4Address());
+    be::put32(bytes.data() + discovered::subnetMask.offset, mask.toIPv4Address());
 }
 
 void DiscoveredDevice::setNameRecord(const uint8_t *record)
@@ -392,13 +379,13 @@ DiscoveredDevice DiscoveredDevice::fromBytes(const uint8_t *data)
 
 QByteArray DiscoveredDevice::toByteArray() const { return recordBytes(*this); }
 
-void BCAST_NET_CONFIG::setIp(const QHostAddress &address) { putBe32(ip.data(), address.toIPv4Address()); }
+void BCAST_NET_CONFIG::setIp(const QHostAddress &address) { be::put32(ip.data(), address.toIPv4Address()); }
 
-void BCAST_NET_CONFIG::setMask(const QHostAddress &address) { putBe32(mask.data(), address.toIPv4Address()); }
+void BCAST_NET_CONFIG::setMask(const QHostAddress &address) { be::put32(mask.data(), address.toIPv4Address()); }
 
-QHostAddress BCAST_NET_CONFIG::ipAddress() const { return QHostAddress(be32(ip.data())); }
+QHostAddress BCAST_NET_CONFIG::ipAddress() const { return QHostAddress(be::u32(ip.data())); }
 
-QHostAddress BCAST_NET_CONFIG::subnetMask() const { return QHostAddress(be32(mask.data())); }
+QHostAddress BCAST_NET_CONFIG::subnetMask() const { return QHostAddress(be::u32(mask.data())); }
 
 BCAST_NET_CONFIG BCAST_NET_CONFIG::fromBytes(const uint8_t *b)
 {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "le.h"
+#include "byteorder.h"
 
 // The packed records of the unit's configuration, kept as their wire bytes.
 // Every field is read and written little-endian through le.h; each record is

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <cstring>
 
+#include "byteorder.h"
+
 namespace {
 
 constexpr int kLengthSize = 4;
@@ -15,16 +17,11 @@ void setReason(QString *reason, const QString &text)
         *reason = text;
 }
 
-uint32_t be32(const uint8_t *p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
-}
-
 void appendBlock(QByteArray &out, const uint8_t *data, int size)
 {
-    const char length[kLengthSize] = {char(uint32_t(size) >> 24), char(uint32_t(size) >> 16),
-                                      char(uint32_t(size) >> 8), char(size)};
-    out.append(length, kLengthSize);
+    uint8_t length[kLengthSize];
+    be::put32(length, uint32_t(size));
+    out.append(reinterpret_cast<const char *>(length), kLengthSize);
     out.append(reinterpret_cast<const char *>(data), size);
 }
 
@@ -51,10 +48,7 @@ QByteArray encode(const ConfigFileContent &content)
     QByteArray out;
     out.reserve(kFileSize);
     uint8_t version[4];
-    version[0] = uint8_t(content.version);
-    version[1] = uint8_t(content.version >> 8);
-    version[2] = uint8_t(content.version >> 16);
-    version[3] = uint8_t(content.version >> 24);
+    le::put32(version, content.version);
     appendBlock(out, version, 4);
     appendBlock(out, content.connection.data(), CFG_ConnectionParameters_struct::kSize);
 
@@ -103,7 +97,7 @@ bool decode(const QByteArray &bytes, ConfigFileContent *out, QString *reason)
             setReason(reason, QStringLiteral("file ends before block %1").arg(i + 1));
             return false;
         }
-        const uint32_t length = be32(p + offset);
+        const uint32_t length = be::u32(p + offset);
         offset += kLengthSize;
         if (length != uint32_t(blockSizes()[size_t(i)])) {
             // A version block of another length is a file of another
@@ -122,8 +116,7 @@ bool decode(const QByteArray &bytes, ConfigFileContent *out, QString *reason)
         blocks[size_t(i)] = p + offset;
         offset += int(length);
         if (i == 0) {
-            const uint32_t version = uint32_t(blocks[0][0]) | (uint32_t(blocks[0][1]) << 8)
-                                     | (uint32_t(blocks[0][2]) << 16) | (uint32_t(blocks[0][3]) << 24);
+            const uint32_t version = le::u32(blocks[0]);
             if (version != kVersion) {
                 setReason(reason, QStringLiteral("unsupported file version %1").arg(version));
                 return false;

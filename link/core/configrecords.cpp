@@ -58,20 +58,14 @@ CFG_ConnectionParameters_struct CFG_ConnectionParameters_struct::fromBytes(const
 
 QHostAddress CFG_ConnectionParameters_struct::readAddress(int offset) const
 {
-    const uint8_t *p = bytes + offset;
-    return QHostAddress((quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]));
+    return QHostAddress(be::u32(bytes + offset));
 }
 
 void CFG_ConnectionParameters_struct::writeAddress(int offset, const QHostAddress &a)
 {
     bool isV4 = false;
     const quint32 v = a.toIPv4Address(&isV4);
-    const quint32 value = isV4 ? v : 0;
-    uint8_t *p = bytes + offset;
-    p[0] = uint8_t(value >> 24);
-    p[1] = uint8_t(value >> 16);
-    p[2] = uint8_t(value >> 8);
-    p[3] = uint8_t(value);
+    be::put32(bytes + offset, isV4 ? v : 0);
 }
 
 // ---- blob entries ----------------------------------------------------------

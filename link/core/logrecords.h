@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "le.h"
+#include "byteorder.h"
 
 // The 20-byte header of log and measurement block transfers: the whole
 // request payload of commands 0x11 and 0x12, and the first 20 bytes of every

@@ -3,7 +3,7 @@
 #include <QDebug>
 #include <algorithm>
 
-#include "le.h"
+#include "byteorder.h"
 
 BlockTransfer::BlockTransfer(Kind kind)
     : m_kind(kind)

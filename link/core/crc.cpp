@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "le.h"
+#include "byteorder.h"
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 
 #include "crc.h"
-#include "le.h"
+#include <cstring>
+
+#include "byteorder.h"
 
 FrameHeader FrameHeader::parse(const uint8_t *bytes)
 {

@@ -1,6 +1,6 @@
 #include "blobscrambler.h"
 
-#include "le.h"
+#include "byteorder.h"
 #include "scrambletables.h"
 
 #include <cstring>
