@@ -2,6 +2,7 @@
 
 #include "scalinghandlercont.h"
 #include "ui_custommessagebox.h"
+#include "waitguard.h"
 
 #include <QDebug>
 #include <QEventLoop>
@@ -78,8 +79,13 @@ int CustomMessageBox::exec(const QStringList &captions, const QString &title,
     result = -1;
     setVisible(true);
     QEventLoop loop;
+    const WaitGuard guard(this);
     connect(this, &CustomMessageBox::MessageBoxFinished, &loop, &QEventLoop::quit);
+    guard.endWith(loop);
     loop.exec();
+    // Deleted while it waited: no button was chosen.
+    if (!guard)
+        return -1;
     return result;
 }
 

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "bootrecords.h"
+#include "errorcode.h"
+
 namespace Ui {
 class AboutDialog;
 }
@@ -13,7 +16,9 @@ class EthernetHandler;
 // The loader's About window: its version, the Qt version, facts about the PC
 // and, when a unit is addressed, the hardware and bootloader versions that
 // the unit's bootloader reports. Filled anew each time it is shown; Close
-// deletes it.
+// deletes it. The unit's versions are read right after the show, once the
+// window is up: each read waits in a nested event loop, during which the
+// window may be closed and deleted, so every read is followed by a check.
 class AboutDialog : public QWidget
 {
     Q_OBJECT
@@ -23,6 +28,8 @@ public:
 
     // The information text as shown (for checks and copying).
     QString infoText() const;
+    // True while the unit's versions are still being read for this show.
+    bool isReadingVersions() const { return m_reading; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -34,10 +41,15 @@ private:
     void appendHtml(const QString &html);
     void appendText(const QString &text);
     void showHardwareVersion();
-    void showBootloaderVersion();
+    void readUnitVersions();
+    static void startNextRead();
+    void showHardwareVersion(errorCode_e result, const HW_VersionInfo &hw);
+    void showBootloaderVersion(errorCode_e result, const SW_VersionInfo &sw);
 
     Ui::AboutDialog *ui;
     EthernetHandler *m_handler;
+    int m_fill = 0;  // counts the shows; a read for an earlier show stops
+    bool m_reading = false;
 };
 
 } // namespace loader

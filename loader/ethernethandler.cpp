@@ -98,6 +98,12 @@ QByteArray EthernetHandler::buildEmptyFrame(uint8_t command, uint16_t sequenzNr)
 
 void EthernetHandler::timerTick() {}
 
+void EthernetHandler::closeLink()
+{
+    m_closed = true;
+    emit linkClosed();
+}
+
 void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP)
 {
     // 127.0.0.1 stands for "no unit": an answer from there is never taken.
@@ -162,9 +168,10 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, QByteArray payload, Si
     const QMetaObject::Connection answerData = connect(this, &EthernetHandler::Signal_AnswerData, &receiver,
                                                        &SignalReceiver::receiveStateCmdData, Qt::QueuedConnection);
     errorCode_e result = ERR_TIMEOUT;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 2 && !m_closed; ++attempt) {
         QEventLoop loop;
         connect(&receiver, &SignalReceiver::Signal_receivedData, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+        connect(this, &EthernetHandler::linkClosed, &loop, &QEventLoop::quit);
         QTimer timer;
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);

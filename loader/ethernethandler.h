@@ -32,6 +32,13 @@ public:
     QHostAddress targetIP() const { return m_target; }
     bool hasTarget() const { return !m_target.isNull(); }
 
+    // Closing the link ends every wait in progress at once (no resend) and
+    // refuses every later command without sending it, until it is opened
+    // again: nothing goes out once the window that asked is gone.
+    void closeLink();
+    void openLink() { m_closed = false; }
+    bool isLinkClosed() const { return m_closed; }
+
     errorCode_e sendAndWait(uint8_t command, QByteArray payload, SignalReceiver &receiver, uint16_t timeoutMs,
                             const QHostAddress &destination);
     errorCode_e sendAndWaitTarget(uint8_t command, QByteArray payload, SignalReceiver &receiver, uint16_t timeoutMs);
@@ -62,6 +69,7 @@ signals:
     void gotMessageError(uint32_t errorNum);
     void sendPacketSignal(QByteArray txDatagram, QHostAddress ip);
     void connectionLost();
+    void linkClosed();
     void Signal_Answer(uint8_t cmd, loader::errorCode_e status, uint16_t sequenzNr);
     void Signal_AnswerData(uint8_t cmd, loader::errorCode_e status, uint16_t sequenzNr, EthernetFrame frame);
 
@@ -79,6 +87,7 @@ private:
     Crc16 m_crc;
     uint16_t m_sequence = 0;
     QMutex m_sendMutex;
+    bool m_closed = false;
 };
 
 } // namespace loader

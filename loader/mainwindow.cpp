@@ -60,6 +60,7 @@ MainWindow::MainWindow(UDPServer *server, int argc, char **argv)
     }
 
     EthernetHandler *handler = EthernetHandler::instance();
+    handler->openLink();
     if (m_server) {
         connect(handler, &EthernetHandler::sendPacketSignal, m_server,
                 qOverload<QByteArray, QHostAddress>(&UDPServer::sendPacketSlot), Qt::QueuedConnection);

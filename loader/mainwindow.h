@@ -56,6 +56,9 @@ signals:
     void addMagicToHexFile(QString fileName, bool isFirmware);
     void setIPSignal(QHostAddress ip, uint16_t port);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 public slots:
     void showProgress(QString message, uint8_t progress, bool visible);
     void writeToLog(QString msg);
@@ -94,6 +97,7 @@ private:
 
     Ui::MainWindow *ui;
     QPointer<AboutDialog> m_about;
+    QList<QPointer<AboutDialog>> m_abouts;
     LicenseDialog m_license;
     UDPServer *m_server;
     bool m_commandLine = false;

@@ -16,6 +16,7 @@
 #include "ethernethandler.h"
 #include "firmwarehandler.h"
 #include "ui_mainwindow.h"
+#include "waitguard.h"
 
 namespace loader {
 
@@ -42,7 +43,11 @@ void MainWindow::on_btnCatchLoader_clicked()
     EthernetHandler *handler = EthernetHandler::instance();
     if (!handler->hasTarget())
         return;
-    if (handler->catchLoader() == ERR_OK)
+    const WaitGuard guard(this);
+    const errorCode_e result = handler->catchLoader();
+    if (!guard)
+        return;
+    if (result == ERR_OK)
         writeToLog(QStringLiteral("Catching Loader successful "));
     else
         writeToLog(QStringLiteral("Error Catching Loader "));
@@ -55,7 +60,10 @@ void MainWindow::on_btnStartFirmware_clicked()
         writeToLog(QStringLiteral("ERROR: not connected!"));
         return;
     }
+    const WaitGuard guard(this);
     const errorCode_e result = handler->startFirmware();
+    if (!guard)
+        return;
     if (result == ERR_OK)
         writeToLog(QStringLiteral("Firmware started"));
     else
@@ -81,12 +89,13 @@ QString MainWindow::dialogStart(const QString &defaultName) const
 QString MainWindow::chooseArchive(const QString &defaultName, const QString &caption)
 {
     EthernetHandler *handler = EthernetHandler::instance();
-    if (!handler->hasTarget() || handler->catchLoader() != ERR_OK)
+    const WaitGuard guard(this);
+    if (!handler->hasTarget() || handler->catchLoader() != ERR_OK || !guard)
         return QString();
     // A cancelled dialog leaves the bootloader caught.
     const QString fileName =
         m_chooseFile(this, caption, dialogStart(defaultName), QStringLiteral(".fwa Files ( *.fwa )"));
-    if (fileName.isEmpty())
+    if (!guard || fileName.isEmpty())
         return QString();
     m_rememberedPath = fileName;
     return fileName;
@@ -104,7 +113,11 @@ void MainWindow::on_btnFirmware_clicked()
     const QString fileName = chooseArchive(QStringLiteral("firmware.fwa"), QStringLiteral("Select Firmware file"));
     if (fileName.isEmpty())
         return;
-    if (writeArchive(fileName, true) == ERR_OK)
+    const WaitGuard guard(this);
+    const errorCode_e result = writeArchive(fileName, true);
+    if (!guard)
+        return;
+    if (result == ERR_OK)
         showStatus(QStringLiteral("Firmware successfully written"), true);
     else
         showStatus(QStringLiteral("ERROR: unable to write Firmware"), false);
@@ -115,7 +128,10 @@ void MainWindow::on_btnKeyUpdate_clicked()
     const QString fileName = chooseArchive(QStringLiteral("keyUpdate.fwa"), QStringLiteral("Select KeyUpdate file"));
     if (fileName.isEmpty())
         return;
+    const WaitGuard guard(this);
     const errorCode_e result = writeArchive(fileName, false);
+    if (!guard)
+        return;
     if (result == ERR_OK)
         showStatus(QStringLiteral("Key Update successfully written"), true);
     else
@@ -147,9 +163,12 @@ void MainWindow::on_btnWriteDefaults_clicked()
         return;
     }
     EthernetHandler *handler = EthernetHandler::instance();
-    if (!handler->hasTarget() || handler->catchLoader() != ERR_OK)
+    const WaitGuard guard(this);
+    if (!handler->hasTarget() || handler->catchLoader() != ERR_OK || !guard)
         return;
     const errorCode_e result = handler->writeMacAndIP(record);
+    if (!guard)
+        return;
     if (result == ERR_OK)
         showStatus(QStringLiteral("Device Data successful written"), true);
     else
@@ -214,7 +233,27 @@ void MainWindow::writeToLog(QString msg) { ui->CANLog->append(msg); }
 void MainWindow::on_actionAbout_triggered()
 {
     m_about = new AboutDialog(EthernetHandler::instance(), nullptr);
+    // The program ends with this window, not with the last About window.
+    m_about->setAttribute(Qt::WA_QuitOnClose, false);
+    m_abouts.removeAll(QPointer<AboutDialog>());
+    m_abouts.append(m_about);
     m_about->show();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Whatever still waits on the unit ends now and sends nothing more; the
+    // windows of the Help menu go with this one.
+    EthernetHandler::instance()->closeLink();
+    for (const QPointer<AboutDialog> &about : qAsConst(m_abouts)) {
+        if (about) {
+            about->hide();
+            about->deleteLater();
+        }
+    }
+    m_abouts.clear();
+    m_license.hide();
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::on_actionLicense_triggered() { m_license.show(); }

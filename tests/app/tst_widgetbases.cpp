@@ -1,5 +1,6 @@
 #include "basedialog.h"
 #include "basewidget.h"
+#include "custommessagebox.h"
 #include "metatypes.h"
 
 #include <QComboBox>
@@ -68,6 +69,8 @@ private slots:
     void polishWidgetNullIsIgnored();
     void languageChangeRetextsWithFlag();
     void dialogExecReturnsResult();
+    void execEndsWhenDeleted_data();
+    void execEndsWhenDeleted();
 };
 
 void TestWidgetBases::constructionStylesWidget()
@@ -214,6 +217,44 @@ void TestWidgetBases::dialogExecReturnsResult()
     });
     QCOMPARE(dialog.exec(), 42);
     QVERIFY(timerRan);
+}
+
+void TestWidgetBases::execEndsWhenDeleted_data()
+{
+    QTest::addColumn<bool>("messageBox");
+    QTest::addColumn<bool>("later");
+    QTest::newRow("dialog deleted") << false << false;
+    QTest::newRow("dialog deleteLater") << false << true;
+    QTest::newRow("message box deleted") << true << false;
+    QTest::newRow("message box deleteLater") << true << true;
+}
+
+// A dialog or box removed while its exec() waits (its host went, or it was
+// deleted): exec() returns "no answer" at once instead of waiting for a
+// finish that can no longer come, and touches nothing of the dead widget.
+void TestWidgetBases::execEndsWhenDeleted()
+{
+    QFETCH(bool, messageBox);
+    QFETCH(bool, later);
+    Dialog *dialog = messageBox ? nullptr : new Dialog;
+    CustomMessageBox *box = messageBox ? new CustomMessageBox : nullptr;
+    QWidget *widget = box ? static_cast<QWidget *>(box) : dialog;
+    if (dialog)
+        dialog->dialogResult = 7;  // not an answer once the dialog is gone
+    QPointer<QWidget> alive(widget);
+    QTimer::singleShot(0, widget, [widget, later] {
+        if (later)
+            widget->deleteLater();
+        else
+            delete widget;
+    });
+    QTimer hang;
+    connect(&hang, &QTimer::timeout, [] { qFatal("exec() waits on after its widget was deleted"); });
+    hang.start(10000);
+    const int result = box ? box->exec({QStringLiteral("OK")}, QStringLiteral("t"), QStringLiteral("m"), 1)
+                           : dialog->exec();
+    QVERIFY(alive.isNull());
+    QCOMPARE(result, messageBox ? -1 : 0);
 }
 
 QTEST_MAIN(TestWidgetBases)

@@ -80,6 +80,7 @@ void TestAbout::programAndSystemLines()
     AboutDialog about(m_rig->handler());
     QCOMPARE(about.windowTitle(), QStringLiteral("About"));
     about.show();
+    QTRY_VERIFY(!about.isReadingVersions());
     const QStringList l = lines(&about);
     QCOMPARE(l.mid(0, 4), QStringList({"KorvantisLoader", "Version: 3.10-00001204",
                                        QStringLiteral("Qt Version: %1.%2").arg(QT_VERSION_MAJOR).arg(QT_VERSION_MINOR),
@@ -94,7 +95,9 @@ void TestAbout::programAndSystemLines()
     // Refilled, not appended to, on the next show.
     about.hide();
     about.show();
+    QTRY_VERIFY(!about.isReadingVersions());
     QCOMPARE(lines(&about).count("System"), 1);
+    QCOMPARE(lines(&about).count("Hardware:"), 1);
 }
 
 void TestAbout::unitVersions_data()
@@ -126,6 +129,7 @@ void TestAbout::unitVersions()
     m_sim->setFwVersionAnswer(fw);
     AboutDialog about(m_rig->handler());
     about.show();
+    QTRY_VERIFY(!about.isReadingVersions());
     const QStringList l = lines(&about);
     const int h = l.indexOf("Hardware:");
     QVERIFY2(h > 0, qPrintable(about.infoText()));
@@ -148,6 +152,7 @@ void TestAbout::silentUnit()
     m_sim->addFault({BootloaderSim::FaultKind::Silence, -1, -1, 0});
     AboutDialog about(m_rig->handler());
     about.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!about.isReadingVersions(), 10000);
     const QStringList l = lines(&about);
     const QString hw = QStringLiteral("Could not determine HW-Version");
     const QString fw = QStringLiteral("Warning: could not read bootloader version HW ID could be invalid");
@@ -180,6 +185,7 @@ void TestAbout::twoAboutWindows()
     QVERIFY(first && second && first != second);
     QVERIFY(!first->parent() && !second->parent());
     QVERIFY(first->isVisible() && second->isVisible());
+    QTRY_VERIFY(!first->isReadingVersions() && !second->isReadingVersions());
     QVERIFY(lines(first).contains("P-Module: 4"));
     QVERIFY(lines(second).contains("P-Module: 4"));
     QCOMPARE(m_sim->requestsFor(0x71).size(), 2);
