@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
   libqt5svg5-dev libqt5sql5-sqlite qttranslations5-l10n
-  libmbedtls-dev libbenchmark-dev
+  libmbedtls-dev libsqlite3-dev libbenchmark-dev openssl
   iproute2 util-linux xvfb xauth srecord binutils
   fonts-dejavu-core
 )

@@ -1,0 +1,1 @@
+korvantis_add_tests(database korvantis_database korvantis_dbenctool korvantis_app)
