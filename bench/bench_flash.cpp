@@ -12,13 +12,13 @@
 
 #include "bootloadersim.h"
 // The loader's own transport (the setup tool has classes of the same names).
-#include "../loader/ethernethandler.h"
+#include "../loader/client/ethernethandler.h"
 #include "firmwarehandler.h"
 #include "firmwaresealer.h"
 #include "flashmap.h"
 #include "intelhex.h"
 #include "loadermetatypes.h"
-#include "../loader/udpserver.h"
+#include "../loader/client/udpserver.h"
 
 using loader::FirmwareHandler;
 using loader::FirmwareSealer;

@@ -12,6 +12,7 @@
 
 #include "aboutdialog.h"
 #include "addressinput.h"
+#include "commandline.h"
 #include "ethernethandler.h"
 #include "firmwarehandler.h"
 #include "firmwaresealer.h"
@@ -108,20 +109,7 @@ void MainWindow::fillAdapterList()
     }
 }
 
-int MainWindow::optionCode(const QString &word)
-{
-    // Compared in this order; each word's code is also the function number
-    // of its command ("-l" 5, "-c" 6, "-rc" 7).
-    static const struct
-    {
-        const char *word;
-        int code;
-    } options[] = {{"-h", 0}, {"-t", 1}, {"-s", 2}, {"-f", 3}, {"-k", 4}, {"-c", 6}, {"-rc", 7}, {"-l", 5}, {"-m", 8}};
-    for (const auto &option : options)
-        if (word.compare(QLatin1String(option.word), Qt::CaseInsensitive) == 0)
-            return option.code;
-    return -1;
-}
+int MainWindow::optionCode(const QString &word) { return commandline::code(word); }
 
 void MainWindow::writeLine(const QString &line)
 {
@@ -133,108 +121,77 @@ void MainWindow::writeLine(const QString &line)
 
 void MainWindow::printUsage()
 {
-    writeLine(QStringLiteral("usage: KorvantisLoader.exe -t <IP> -s <IP> <CMD>"));
-    const char *const rows[][2] = {
-        {"-h", "Displays this help."},
-        {"-t <IP>", "sets the target IP."},
-        {"-s <IP>", "sets the source IP."},
-        {"-f <FileName>", "Writes the application firmware from <FileName>."},
-        {"-k <FileName>", "Writes a key update from <FileName>."},
-        {"-c", "Catches the booloader to stay."},
-        {"-rc", "Resets FW and Catches the booloader to stay."},
-        {"-l", "starts the firmware."},
-        {"-m <FileName>", "Adds magic to the firmware file."},
-    };
-    for (const auto &row : rows)
-        writeLine(QStringLiteral("%1%2").arg(QLatin1String(row[0]), -30).arg(QLatin1String(row[1])));
+    for (const QString &line : commandline::usageLines())
+        writeLine(line);
 }
 
 void MainWindow::processCommandLine(const QStringList &args)
 {
+    using commandline::Option;
     m_commandLine = false;
-    int position = 0;
-    int stop = 0;
-    bool targetGiven = false;
-    bool sourceGiven = false;
-    bool queued = false;
+    const commandline::Plan plan = commandline::parse(args, [this](const QString &text) {
+        return adapterFor(QHostAddress(text)) >= 0;
+    });
     EthernetHandler *handler = EthernetHandler::instance();
 
-    while (position < args.size() && stop == 0) {
-        const int code = optionCode(args.at(position));
-        const bool commandWord = code == 3 || code == 4 || code == 5 || code == 6 || code == 7 || code == -1;
-        if (commandWord && !(targetGiven && sourceGiven)) {
-            std::printf("missing source or target ip\n");
-            std::fflush(stdout);
-            m_commandLine = true;
-            emit quitCMDLineApplication(ERR_MISSING_ADDRESS);
-            return;
-        }
-        const bool takesArgument = code == 1 || code == 2 || code == 3 || code == 4 || code == 8;
-        QString argument;
-        if (takesArgument) {
-            if (position + 1 >= args.size()) {
-                stop = ERR_TOO_MUCH_DATA;
-                break;
-            }
-            argument = args.at(position + 1);
-            position += 2;
-        } else {
-            position += 1;
-        }
-        switch (code) {
-        case 0:
+    for (const commandline::Step &step : plan.steps) {
+        m_commandLine = true;
+        switch (step.option) {
+        case Option::Help:
             printUsage();
-            m_commandLine = true;
             emit quitCMDLineApplication(0);
-            queued = true;
             break;
-        case 1:
-            handler->setTargetIP(QHostAddress(argument));
-            m_commandLine = true;
-            targetGiven = true;
+        case Option::Target:
+            handler->setTargetIP(QHostAddress(step.argument));
             break;
-        case 2: {
-            const QHostAddress source(argument);
-            m_commandLine = true;
-            for (const QHostAddress &adapter : m_adapters) {
-                if (adapter.isEqual(source, QHostAddress::StrictConversion)) {
-                    emit setIPSignal(adapter, kDevicePort);
-                    sourceGiven = true;
-                    break;
-                }
-            }
+        case Option::Source:
+            if (step.matched)
+                emit setIPSignal(m_adapters.at(adapterFor(QHostAddress(step.argument))), kDevicePort);
             break;
-        }
-        case 3:
-        case 4:
-            m_commandLine = true;
-            emit execCMD(code, argument);
-            queued = true;
+        case Option::UpdateFirmware:
+            emit execCMD(UpdateFirmware, step.argument);
             break;
-        case 5:
-        case 6:
-        case 7:
-            m_commandLine = true;
-            emit execCMD(code, QStringLiteral("NOFILE"));
-            queued = true;
+        case Option::UpdateKeys:
+            emit execCMD(UpdateKeys, step.argument);
             break;
-        case 8:
-            m_commandLine = true;
-            emit addMagicToHexFile(argument, true);
-            queued = true;
+        case Option::StartFirmware:
+            emit execCMD(StartFirmware, QStringLiteral("NOFILE"));
             break;
-        default:
+        case Option::CatchLoader:
+            emit execCMD(CatchLoader, QStringLiteral("NOFILE"));
+            break;
+        case Option::ResetAndCatch:
+            emit execCMD(ResetAndCatch, QStringLiteral("NOFILE"));
+            break;
+        case Option::Seal:
+            emit addMagicToHexFile(step.argument, true);
             break;
         }
     }
 
+    if (plan.end == commandline::End::MissingAddress) {
+        std::printf("missing source or target ip\n");
+        std::fflush(stdout);
+        m_commandLine = true;
+        emit quitCMDLineApplication(ERR_MISSING_ADDRESS);
+        return;
+    }
     // A command line that queued nothing would leave a hidden process
     // running forever: end it with the walk's own outcome instead (an option
     // without its argument gives -1001, addresses alone give 0).
-    if (!args.isEmpty() && !queued) {
+    if (!args.isEmpty() && !plan.queuesWork()) {
         m_commandLine = true;
-        emit quitCMDLineApplication(stop);
+        emit quitCMDLineApplication(plan.end == commandline::End::MissingArgument ? ERR_TOO_MUCH_DATA : ERR_OK);
     }
+}
+
+int MainWindow::adapterFor(const QHostAddress &address) const
+{
+    for (int i = 0; i < m_adapters.size(); ++i) {
+        if (m_adapters.at(i).isEqual(address, QHostAddress::StrictConversion))
+            return i;
+    }
+    return -1;
 }
 
 void MainWindow::showStatus(const QString &text, bool success)

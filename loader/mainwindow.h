@@ -32,8 +32,9 @@ public:
     MainWindow(UDPServer *server, int argc, char **argv);
     ~MainWindow() override;
 
-    // The code of a command-line word, case ignored: "-h" 0, "-t" 1, "-s" 2,
-    // "-f" 3, "-k" 4, "-l" 5, "-c" 6, "-rc" 7, "-m" 8, anything else -1.
+    // The number of a command-line word, case ignored: "-h" 0, "-t" 1,
+    // "-s" 2, "-f" 3, "-k" 4, "-l" 5, "-c" 6, "-rc" 7, "-m" 8, anything
+    // else -1 (the option table of the command line).
     static int optionCode(const QString &word);
     static QString normaliseAddressText(const QString &text);
     bool isCommandLine() const { return m_commandLine; }
@@ -85,6 +86,8 @@ private:
     enum Function { UpdateFirmware = 3, UpdateKeys = 4, StartFirmware = 5, CatchLoader = 6, ResetAndCatch = 7 };
 
     void processCommandLine(const QStringList &args);
+    // Index of the adapter with exactly this address, -1 when none.
+    int adapterFor(const QHostAddress &address) const;
     void printUsage();
     void writeLine(const QString &line);
     void showStatus(const QString &text, bool success);

@@ -8,9 +8,8 @@
 #include <QThread>
 #include <cstdint>
 
-// By path: the link layer has headers of the same names on the include path.
-#include "../../loader/ethernethandler.h"
-#include "../../loader/udpserver.h"
+#include "ethernethandler.h"
+#include "udpserver.h"
 #include "firmwarearchive.h"
 
 // The loader's transport as the program sets it up: the UDPServer on its own

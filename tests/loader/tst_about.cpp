@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 
-#include "../../loader/ethernethandler.h"
+#include "ethernethandler.h"
 #include "aboutdialog.h"
 #include "bootloadersim.h"
 #include "loaderfixture.h"

@@ -1,7 +1,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "../../loader/ethernethandler.h"
+#include "ethernethandler.h"
 #include "byteorder.h"
 #include "loadermetatypes.h"
 

@@ -3,7 +3,7 @@
 #include "checksums.h"
 #include "crc.h"
 #include "crc16.h"
-#include "../../loader/ethernethandler.h"
+#include "ethernethandler.h"
 
 using namespace loader;
 

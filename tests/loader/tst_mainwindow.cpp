@@ -13,7 +13,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
-#include "../../loader/ethernethandler.h"
+#include "ethernethandler.h"
 #include "addressinput.h"
 #include "loaderfixture.h"
 #include "loadermetatypes.h"

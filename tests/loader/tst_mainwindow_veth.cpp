@@ -7,8 +7,8 @@
 #include <QStatusBar>
 #include <QTextEdit>
 
-#include "../../loader/ethernethandler.h"
-#include "../../loader/udpserver.h"
+#include "ethernethandler.h"
+#include "udpserver.h"
 #include "addressinput.h"
 #include "bootloadersim.h"
 #include "firmwarearchive.h"

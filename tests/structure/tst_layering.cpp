@@ -155,6 +155,11 @@ void TestLayering::libraryIncludesOnlyWhatItLinks_data()
     QTest::newRow("link support") << "link/support" << QStringList{} << core;
     QTest::newRow("link") << "link" << QStringList{"link/core", "link/support"} << network;
     QTest::newRow("unit simulator") << "tools/unitsim" << QStringList{"link/core"} << network;
+    QTest::newRow("loader core") << "loader/core" << QStringList{"link/core"} << core;
+    QTest::newRow("loader client") << "loader/client" << QStringList{"loader/core", "link/core", "link/support"}
+                                   << network;
+    QTest::newRow("bootloader simulator") << "tools/bootsim" << QStringList{"loader/core", "link/core"} << network;
+    QTest::newRow("archive tool") << "tools/fwatool" << QStringList{"loader/core", "link/core"} << core;
 }
 
 void TestLayering::libraryIncludesOnlyWhatItLinks()

@@ -5,7 +5,7 @@
 #include <QUdpSocket>
 #include <algorithm>
 
-#include "../../loader/bootprotocol.h"
+#include "bootprotocol.h"
 #include "ethernetframe.h"
 #include "byteorder.h"
 

@@ -114,30 +114,27 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
         emit gotMessageError(1);
         return;
     }
-    const auto *raw = reinterpret_cast<const uint8_t *>(rxData.constData());
-    const FrameHeader header = FrameHeader::parse(raw);
-    if (header.length > kFramePayloadMax) {
-        qDebug() << "received oversized message - message dropped";
-        return;
-    }
-    if (rxData.size() < int(header.length) + kFrameHeaderSize + kFrameCrcSize) {
+    EthernetFrame frame;
+    switch (frame.assign(rxData)) {
+    case FrameCheck::Ok:
+        break;
+    case FrameCheck::TooShort:
+    case FrameCheck::Incomplete:
         qDebug() << "received incomplete message - message dropped";
         return;
+    case FrameCheck::Oversized:
+        qDebug() << "received oversized message - message dropped";
+        return;
+    case FrameCheck::CrcMismatch:
+        qDebug() << "detected crc error - message dropped";
+        return;
     }
-    // Every frame of this protocol is even-sized; an odd length cannot be
-    // checked the way the frame was sealed, so it is not trusted.
+    // Every frame of this protocol is even-sized: with an odd length the
+    // CRC's byte pairing would take in the first CRC byte, so the frame
+    // cannot be checked the way it was sealed and is not trusted.
+    const FrameHeader &header = frame.header();
     if (header.length & 1) {
         qDebug() << "received odd-sized message - message dropped";
-        return;
-    }
-    const uint16_t stored = le::u16(raw + kFrameHeaderSize + header.length);
-    if (m_crc.calculate(raw, uint32_t(kFrameHeaderSize + header.length)) != stored) {
-        qDebug() << "detected crc error - message dropped";
-        return;
-    }
-    EthernetFrame frame;
-    if (frame.assign(rxData.left(kFrameHeaderSize + header.length + kFrameCrcSize)) != FrameCheck::Ok) {
-        qDebug() << "detected crc error - message dropped";
         return;
     }
 
