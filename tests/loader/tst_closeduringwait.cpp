@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QPushButton>
 
-#include "../../loader/ethernethandler.h"
+#include "ethernethandler.h"
 #include "aboutdialog.h"
 #include "bootloadersim.h"
 #include "loaderfixture.h"
