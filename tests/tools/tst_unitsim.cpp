@@ -67,6 +67,8 @@ private slots:
     void faults_data();
     void faults();
     void delayedAndDuplicated();
+    void staleAnswers();
+    void staleRatioSpreadsEvenly();
     void errorStatusAndUnknownCommand();
     void badRequestsAreIgnored();
     void writeChecksWidth();
@@ -176,6 +178,60 @@ void TestUnitSim::delayedAndDuplicated()
     probe.send(kUnit, 4, 0x71);
     QCOMPARE(probe.collect(60).size(), 0);
     QVERIFY(!probe.waitOne().isEmpty());
+}
+
+// A stale answer is the earlier answer of the same kind, byte for byte,
+// right behind the new one; other kinds and heartbeats get none.
+void TestUnitSim::staleAnswers()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    QVERIFY(sim.startQuiet(kUnit));
+    Probe probe;
+    probe.send(kUnit, 1, 0xE1, QByteArray::fromHex("2300"));  // channel-enable mask
+    const QByteArray first = probe.waitOne();
+    QCOMPARE(first.mid(10, 1).toHex(), QByteArray("7f"));
+    probe.send(kUnit, 2, 0xEF, QByteArray::fromHex("23006f"));
+    QVERIFY(!probe.waitOne().isEmpty());
+
+    sim.faults().staleAnswers = 1;
+    probe.send(kUnit, 3, 0x71);                                // heartbeat: no stale copy, counter kept
+    probe.send(kUnit, 4, 0xE1, QByteArray::fromHex("2200"));  // first of its kind: nothing behind it
+    probe.send(kUnit, 5, 0xE1, QByteArray::fromHex("2300"));
+    const auto got = probe.collect(200);
+    QCOMPARE(got.size(), 4);
+    QCOMPARE(headerOf(got.at(0)).command, uint8_t(0x71));
+    QCOMPARE(headerOf(got.at(1)).sequence, uint16_t(4));
+    QCOMPARE(headerOf(got.at(2)).sequence, uint16_t(5));
+    QCOMPARE(got.at(2).mid(10, 1).toHex(), QByteArray("6f"));
+    QCOMPARE(got.at(3), first);
+    QCOMPARE(sim.faults().staleAnswers, 0);
+
+    probe.send(kUnit, 6, 0xE1, QByteArray::fromHex("2300"));
+    QCOMPARE(probe.collect(100).size(), 1);
+}
+
+void TestUnitSim::staleRatioSpreadsEvenly()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    QVERIFY(sim.startQuiet(kUnit));
+    Probe probe;
+    probe.send(kUnit, 1, 0xE0);
+    QVERIFY(!probe.waitOne().isEmpty());
+    sim.faults().staleRatio = 1.0 / 3.0;
+    int stale = 0;
+    for (uint16_t seq = 2; seq < 11; ++seq) {
+        probe.send(kUnit, seq, 0xE0);
+        const auto got = probe.collect(40);
+        QVERIFY(!got.isEmpty());
+        QCOMPARE(headerOf(got.at(0)).sequence, seq);
+        if (got.size() == 2) {
+            QCOMPARE(headerOf(got.at(1)).sequence, uint16_t(seq - 1));
+            ++stale;
+        }
+    }
+    QCOMPARE(stale, 3);
 }
 
 void TestUnitSim::errorStatusAndUnknownCommand()
@@ -289,6 +345,8 @@ void TestUnitSim::programRejectsBadOptions()
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--drop"), QStringLiteral("many")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--error-status"), QStringLiteral("0xE1")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--mac"), QStringLiteral("01:02")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--stale-ratio"), QStringLiteral("1.5")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--stale-answers"), QStringLiteral("-1")}), 2);
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)

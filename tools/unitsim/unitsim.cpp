@@ -131,6 +131,8 @@ void UnitSim::stop()
 void UnitSim::resetState()
 {
     m_parameters.reset(m_address, m_mac, m_name);
+    m_lastAnswers.clear();
+    m_staleCredit = 0.0;
     m_heartbeat = HearBeatMessage_t();
     m_heartbeat.setDeviceState(2);
     m_heartbeat.dataControl = 0x11;
@@ -388,14 +390,48 @@ void UnitSim::answer(const UnitSimRequest &request, UnitSimReply &reply)
         --m_faults.duplicateAnswers;
         copies = 2;
     }
+    const QByteArray stale = request.viaBroadcast ? QByteArray() : staleAnswerFor(request, datagram);
     const QHostAddress to = request.source;
     const uint16_t port = request.sourcePort;
-    for (int i = 0; i < copies; ++i) {
+    auto send = [this, to, port](const QByteArray &bytes) {
         if (m_faults.delayMs > 0)
-            QTimer::singleShot(m_faults.delayMs, this, [this, datagram, to, port] { transmit(datagram, to, port); });
+            QTimer::singleShot(m_faults.delayMs, this, [this, bytes, to, port] { transmit(bytes, to, port); });
         else
-            transmit(datagram, to, port);
+            transmit(bytes, to, port);
+    };
+    for (int i = 0; i < copies; ++i)
+        send(datagram);
+    if (!stale.isEmpty())
+        send(stale);
+}
+
+QByteArray UnitSim::staleAnswerFor(const UnitSimRequest &request, const QByteArray &datagram)
+{
+    if (request.command == 0x71)
+        return QByteArray();
+    QByteArray kind(1, char(request.command));
+    if (request.paramId >= 0)
+        kind += QByteArray::number(request.paramId) + ':' + QByteArray::number(request.index);
+    else
+        kind += request.payload;
+    const QByteArray earlier = m_lastAnswers.value(kind);
+    m_lastAnswers.insert(kind, datagram);
+    if (earlier.isEmpty())
+        return QByteArray();
+    if (m_faults.staleAnswers > 0) {
+        --m_faults.staleAnswers;
+        return earlier;
     }
+    // A share spread evenly over the answers (one in three for 1/3), so a
+    // run is the same every time.
+    if (m_faults.staleRatio > 0.0) {
+        m_staleCredit += qMin(m_faults.staleRatio, 1.0);
+        if (m_staleCredit >= 1.0 - 1e-9) {
+            m_staleCredit -= 1.0;
+            return earlier;
+        }
+    }
+    return QByteArray();
 }
 
 void UnitSim::transmit(const QByteArray &datagram, const QHostAddress &to, uint16_t port)

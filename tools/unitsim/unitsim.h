@@ -65,6 +65,15 @@ struct UnitSimFaults
     int shortDatagram = 0;      // the datagram cut before its CRC
     int truncatePayload = 0;    // the payload cut to truncateTo bytes, framed properly
     int truncateTo = 0;
+    // Stale answers: right behind an answer, the unit sends again the last
+    // answer it gave before to a request of the same kind (same command, and
+    // the same parameter id and index, or else the same request payload),
+    // with that answer's old sequence number and old value, as a busy
+    // network delivers a late copy. Heartbeat answers and broadcasts are
+    // never followed by one; an answer with no earlier one of its kind is
+    // followed by nothing and takes nothing from the counter.
+    int staleAnswers = 0;       // the next N answers that have an earlier one
+    double staleRatio = 0.0;    // this share of all such answers, evenly spread
     bool silent = false;        // no answers, no reports
 };
 
@@ -162,6 +171,8 @@ private:
     UnitSimRequest parseRequest(const QByteArray &datagram) const;
     void answer(const UnitSimRequest &request, UnitSimReply &reply);
     void transmit(const QByteArray &datagram, const QHostAddress &to, uint16_t port);
+    // The earlier answer to send behind this one, or an empty array.
+    QByteArray staleAnswerFor(const UnitSimRequest &request, const QByteArray &datagram);
     void logRequest(const UnitSimRequest &request);
     bool isOwnBroadcast(const QNetworkDatagram &datagram) const;
     void resetState();
@@ -204,6 +215,9 @@ private:
     UnitSimFaults m_faults;
     QHash<uint32_t, int32_t> m_errorStatus;  // command << 24 | param id (0xFFFFFF = any)
     QHash<uint8_t, Handler> m_handlers;
+    // The last answer sent per kind of request, for stale answers.
+    QHash<QByteArray, QByteArray> m_lastAnswers;
+    double m_staleCredit = 0.0;
 
     HearBeatMessage_t m_heartbeat;
     UnitParameterStore m_parameters;

@@ -91,12 +91,19 @@ int runUnitSim(const QStringList &arguments)
     const QCommandLineOption shortDg(QStringLiteral("short"), QStringLiteral("next N answers cut short"), QStringLiteral("n"));
     const QCommandLineOption truncate(QStringLiteral("truncate"), QStringLiteral("next N answers with their payload cut to BYTES"),
                                       QStringLiteral("n:bytes"));
+    const QCommandLineOption stale(QStringLiteral("stale-answers"),
+                                   QStringLiteral("follow the next N answers by the earlier answer of their kind"),
+                                   QStringLiteral("n"));
+    const QCommandLineOption staleRatio(QStringLiteral("stale-ratio"),
+                                        QStringLiteral("follow this share of answers (0 to 1) by the earlier answer "
+                                                       "of their kind"),
+                                        QStringLiteral("ratio"));
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("answer nothing"));
     const QCommandLineOption errorStatus(QStringLiteral("error-status"),
                                          QStringLiteral("error answer for CMD[:PARAM] with STATUS"),
                                          QStringLiteral("cmd[:param]=status"));
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
-                       wrongCmd, badCrc, shortDg, truncate, silent, errorStatus});
+                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus});
     UnitSimBlocks::addOptions(parser);
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -130,8 +137,15 @@ int runUnitSim(const QStringList &arguments)
     UnitSimFaults &f = sim.faults();
     if (!number(push, &pushMs) || !number(silence, &silenceMs) || !number(drop, &f.dropAnswers)
         || !number(delay, &f.delayMs) || !number(duplicate, &f.duplicateAnswers) || !number(wrongSeq, &f.wrongSequence)
-        || !number(wrongCmd, &f.wrongCommand) || !number(badCrc, &f.corruptCrc) || !number(shortDg, &f.shortDatagram))
+        || !number(wrongCmd, &f.wrongCommand) || !number(badCrc, &f.corruptCrc) || !number(shortDg, &f.shortDatagram)
+        || !number(stale, &f.staleAnswers))
         return fail(QStringLiteral("numeric options take a number of 0 or more"));
+    if (parser.isSet(staleRatio)) {
+        bool ok = false;
+        f.staleRatio = parser.value(staleRatio).toDouble(&ok);
+        if (!ok || !(f.staleRatio >= 0.0 && f.staleRatio <= 1.0))
+            return fail(QStringLiteral("--stale-ratio takes a number from 0 to 1"));
+    }
     if (parser.isSet(truncate)) {
         const QStringList parts = parser.value(truncate).split(QLatin1Char(':'));
         if (parts.size() != 2 || !parseInt(parts.at(0), &f.truncatePayload) || !parseInt(parts.at(1), &f.truncateTo)
