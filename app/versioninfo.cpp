@@ -54,24 +54,41 @@ QString VersionInfo::shortVersionString() const
     return QStringLiteral("%1.%2").arg(m_qtVersion.at(0)).arg(m_qtVersion.at(1));
 }
 
-void VersionInfo::parseTwoPart(const QString &text)
+bool VersionInfo::parseTwoPart(const QString &text)
 {
     const QStringList parts = text.split(QLatin1Char('.'), Qt::KeepEmptyParts);
     if (parts.size() != 2)
-        return;
+        return false;
     m_qtVersion.clear();
     for (const QString &part : parts)
         m_qtVersion.append(part.toUInt(nullptr, 10));
+    return true;
 }
 
-void VersionInfo::parseThreePart(const QString &text)
+bool VersionInfo::parseThreePart(const QString &text)
 {
     static const QRegularExpression nonDigit(QStringLiteral("\\D"));
     const QStringList parts = text.split(nonDigit, Qt::SkipEmptyParts);
     if (parts.size() != 3)
-        return;
+        return false;
     m_toolVersion.clear();
     for (const QString &part : parts)
         m_toolVersion.append(part.toUInt(nullptr, 10));
     m_toolVersion.append(text.contains(QLatin1Char('m'), Qt::CaseInsensitive) ? 1u : 0u);
+    return true;
+}
+
+void VersionInfo::setStoredVersions(const QString &qtText, const QString &toolText)
+{
+    if (!parseTwoPart(qtText))
+        m_qtVersion.clear();
+    // The marker is kept: a log written by a modified tool says so again.
+    if (!parseThreePart(toolText))
+        m_toolVersion.clear();
+}
+
+QString VersionInfo::storedText(const QByteArray &bytes)
+{
+    const int nul = bytes.indexOf('\0');
+    return QString::fromUtf8(nul < 0 ? bytes : bytes.left(nul));
 }

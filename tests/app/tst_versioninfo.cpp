@@ -80,6 +80,55 @@ private slots:
         VersionInfo v;
         v.setHostInfo({QStringLiteral("a"), QStringLiteral("b")});
         QCOMPARE(v.hostInfo(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+        // A short list set from a damaged file reads as empty texts.
+        QCOMPARE(v.hostText(1), QStringLiteral("b"));
+        QCOMPARE(v.hostText(3), QString());
+    }
+
+    // A log file's stored versions: what parses is taken (the marker too),
+    // what does not leaves that version empty instead of the running tool's.
+    void storedVersions_data()
+    {
+        QTest::addColumn<QByteArray>("qtBytes");
+        QTest::addColumn<QByteArray>("toolBytes");
+        QTest::addColumn<QString>("qtPrinted");
+        QTest::addColumn<QString>("toolPrinted");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("as written") << QByteArray("5.9") << QByteArray("03.11.01339 ") << "5.9" << "03.11.01339 " << false;
+        QTest::newRow("modified tool") << QByteArray("5.15") << QByteArray("03.10.00042M") << "5.15" << "03.10.00042M" << true;
+        QTest::newRow("zero byte ends the text") << QByteArray("5.9\0garbage", 11) << QByteArray("1.2.3\0.4", 9)
+                                                 << "5.9" << "01.02.00003 " << false;
+        QTest::newRow("unreadable") << QByteArray("5") << QByteArray("3.11") << "" << "" << false;
+        QTest::newRow("empty") << QByteArray() << QByteArray() << "" << "" << false;
+    }
+    void storedVersions()
+    {
+        QFETCH(QByteArray, qtBytes);
+        QFETCH(QByteArray, toolBytes);
+        QFETCH(QString, qtPrinted);
+        QFETCH(QString, toolPrinted);
+        QFETCH(bool, modified);
+        VersionInfo v;
+        v.setStoredVersions(VersionInfo::storedText(qtBytes), VersionInfo::storedText(toolBytes));
+        QCOMPARE(v.shortVersionString(), qtPrinted);
+        QCOMPARE(v.versionString(), toolPrinted);
+        QCOMPARE(v.isModified(), modified);
+    }
+
+    void parsersSayWhetherTheyTookTheText()
+    {
+        VersionInfo v;
+        QVERIFY(v.parseTwoPart(QStringLiteral("6.2")));
+        QVERIFY(!v.parseTwoPart(QStringLiteral("6.2.1")));
+        QVERIFY(v.parseThreePart(QStringLiteral("1.2.3")));
+        QVERIFY(!v.parseThreePart(QStringLiteral("1.2")));
+        QCOMPARE(v.shortVersionString(), QStringLiteral("6.2"));
+        QCOMPARE(v.versionString(), QStringLiteral("01.02.00003 "));
+    }
+
+    void storedTextIsUtf8()
+    {
+        QCOMPARE(VersionInfo::storedText(QByteArray("M\xc3\xbcnchen-PC")), QStringLiteral("M\u00fcnchen-PC"));
     }
 };
 

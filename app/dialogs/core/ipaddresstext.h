@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QString>
+
+// Cleans dotted IPv4 text as an engineer types it: each of the first four
+// parts above 255 becomes "255", leading zeros go ("000" gives "0") and an
+// empty part becomes "0". Further parts are kept as they are. Used by the
+// connect dialog and the network settings pages.
+QString normalizeIpText(const QString &text);
+
+// The address of strict dotted-quad text: exactly four decimal parts of one
+// to three digits, each at most 255, nothing else (no blanks, no octal or
+// hexadecimal forms, no shortened forms). Anything else gives a null
+// address. QHostAddress alone reads "192.168.001.010" as 192.168.1.8.
+QHostAddress parseDottedQuad(const QString &text);
+
+// What a typed unit address means: four decimal parts, each at most 255,
+// leading zeros allowed as padding, blanks around the text ignored; cleaned
+// by normalizeIpText and read as a strict dotted quad. Null for anything
+// else (a part out of range is refused, not cut to 255).
+QHostAddress manualUnitAddress(const QString &text);
+
+// True for an address the tool cannot talk to a unit at: null, not IPv4, or
+// 127.0.0.1 (which the link reads as "no unit").
+bool isInvalidUnitAddress(const QHostAddress &address);

@@ -1,0 +1,1 @@
+korvantis_add_tests(app/dialogs korvantis_dialogs korvantis_unitsim)
