@@ -2,7 +2,6 @@
 
 #include <QDebug>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -11,6 +10,7 @@
 #include "productinfotext.h"
 #include "ui_aboutdialog.h"
 #include "versioninfo.h"
+#include "waitguard.h"
 
 AboutDialog::AboutDialog(QWidget *parent)
     : BaseDialog(parent)
@@ -94,11 +94,11 @@ void AboutDialog::fillText()
     m_filling = true;
     ProductInfoRecord record;
     showLines(infoLines(VersionInfo(&record), ERR_OK, record, false));
-    QPointer<AboutDialog> self(this);
+    const WaitGuard guard(this);
     const errorCode_e result = Device::instance()->ethernetHandler()->readProductInfo(&record);
     // The wait ran the event loop: the dialog may have been closed and
     // destroyed meanwhile.
-    if (!self)
+    if (!guard)
         return;
     m_filling = false;
     showLines(infoLines(VersionInfo(&record), result, record));

@@ -4,7 +4,6 @@
 #include <QDebug>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTableWidgetItem>
 #include <QThread>
 #include <QTimer>
@@ -16,6 +15,7 @@
 #include "nicselectwidget.h"
 #include "scalinghandlercont.h"
 #include "ui_connectdialog.h"
+#include "waitguard.h"
 
 Connectdialog::Connectdialog(QWidget *parent)
     : BaseDialog(parent)
@@ -142,11 +142,11 @@ void Connectdialog::on_btnDiscoverIPs_clicked()
     eth->disconnectFromDevice();
     updateConnectButton();
 
-    QPointer<Connectdialog> self(this);
+    const WaitGuard guard(this);
     const errorCode_e result = eth->mgGetMGDiscover(request);
     // The wait ran the event loop: the dialog may have been closed and
     // destroyed meanwhile.
-    if (!self)
+    if (!guard)
         return;
     if (result != ERR_OK) {
         ui->btnDiscoverIPs->setEnabled(true);

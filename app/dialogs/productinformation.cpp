@@ -1,12 +1,12 @@
 #include "productinformation.h"
 
-#include <QPointer>
 
 #include "device.h"
 #include "dialogsresources.h"
 #include "productinfotext.h"
 #include "scalinghandlercont.h"
 #include "ui_productinformation.h"
+#include "waitguard.h"
 
 ProductInformation::ProductInformation(QWidget *parent)
     : BaseWidget(parent)
@@ -52,10 +52,10 @@ void ProductInformation::showPage(QWidget *page)
 void ProductInformation::triggerReadout()
 {
     ProductInfoRecord record;
-    QPointer<ProductInformation> self(this);
+    const WaitGuard guard(this);
     const errorCode_e result = Device::instance()->ethernetHandler()->readProductInfo(&record);
     // The wait ran the event loop: the page may be gone.
-    if (!self)
+    if (!guard)
         return;
     if (result != ERR_OK) {
         showPage(ui->page_2);
