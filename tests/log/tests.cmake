@@ -1,0 +1,1 @@
+korvantis_add_tests(log korvantis_logcore korvantis_logmodels korvantis_log korvantis_unitsim)
