@@ -2,7 +2,7 @@
 
 #include <QDataStream>
 
-#include "le.h"
+#include "byteorder.h"
 #include "logentrydetail.h"
 #include "logtext.h"
 

@@ -3,7 +3,7 @@
 #include <QDataStream>
 #include <QTextStream>
 
-#include "le.h"
+#include "byteorder.h"
 #include "logentrybase.h"
 #include "logentrydetail.h"
 

@@ -160,6 +160,9 @@ void TestLayering::libraryIncludesOnlyWhatItLinks_data()
                                    << network;
     QTest::newRow("bootloader simulator") << "tools/bootsim" << QStringList{"loader/core", "link/core"} << network;
     QTest::newRow("archive tool") << "tools/fwatool" << QStringList{"loader/core", "link/core"} << core;
+    QTest::newRow("app core") << "app/core" << QStringList{"link/core"} << core;
+    QTest::newRow("log core") << "log/core" << QStringList{"link/core", "app/core"} << core;
+    QTest::newRow("log models") << "log/models" << QStringList{"log/core"} << core;
 }
 
 void TestLayering::libraryIncludesOnlyWhatItLinks()
