@@ -1,0 +1,185 @@
+#include "linegraphrenderer.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "columnreducer.h"
+#include "polylinepixels.h"
+#include "ticksteps.h"
+
+LineGraphRenderer::LineGraphRenderer(const GraphFrame &frame, const LinePlotData &data)
+    : GraphRenderer(frame)
+    , m_data(data)
+{
+}
+
+int LineGraphRenderer::labelColumnWidth() const
+{
+    const int h = fontHeight();
+    return std::max({m_frame.margins.left() + 2 * h, metrics().horizontalAdvance(m_data.errorRow.label),
+                     metrics().horizontalAdvance(m_data.configRow.label),
+                     metrics().horizontalAdvance(m_data.ySample)});
+}
+
+void LineGraphRenderer::computePlotHeight()
+{
+    GraphRenderer::computePlotHeight();
+    const int h = fontHeight();
+    if (m_data.errorRow.shown)
+        m_plotHeight -= 2 * h;
+    if (m_data.configRow.shown)
+        m_plotHeight -= 2 * h;
+}
+
+void LineGraphRenderer::computePlotWidth()
+{
+    m_plotWidth = m_frame.imageSize.width() - m_frame.margins.right() - labelColumnWidth();
+    computeScales();
+}
+
+void LineGraphRenderer::computeScales()
+{
+    // A range without width maps with a span of 1.
+    double xSpan = m_data.xMaximum - m_data.xMinimum;
+    double ySpan = m_data.yMaximum - m_data.yMinimum;
+    if (xSpan == 0.0)
+        xSpan = 1.0;
+    if (ySpan == 0.0)
+        ySpan = 1.0;
+    m_xScale = (m_plotWidth - 1) / xSpan;
+    m_yScale = (m_plotHeight - 1) / ySpan;
+}
+
+double LineGraphRenderer::xStep() const
+{
+    // Both axes divide the plot width by their sample text.
+    const int ticks = TickSteps::maxTickCount(m_plotWidth, metrics().horizontalAdvance(m_data.xSample));
+    return TickSteps::step(m_data.xMaximum - m_data.xMinimum, ticks);
+}
+
+double LineGraphRenderer::yStep() const
+{
+    const int ticks = TickSteps::maxTickCount(m_plotWidth, metrics().horizontalAdvance(m_data.ySample));
+    return TickSteps::step(m_data.yMaximum - m_data.yMinimum, ticks);
+}
+
+void LineGraphRenderer::drawGrid(QPainter &p)
+{
+    if (m_data.series.isEmpty())
+        return;
+    const int h = fontHeight();
+    const int left = labelColumnWidth();
+    const QVector<double> xTicks = TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep());
+    const QVector<double> yTicks = TickSteps::positions(m_data.yMinimum, m_data.yMaximum, yStep());
+    const int yTop = yOffset(m_data.yMaximum);
+    const int xRight = xOffset(m_data.xMaximum);
+
+    p.setPen(m_frame.gridColor);
+    for (double t : xTicks) {
+        const int x = left + xOffset(t);
+        p.drawLine(x, originY(), x, originY() - yTop);
+    }
+
+    int rowOrigin = originY();
+    for (const EventRowData *row : {&m_data.errorRow, &m_data.configRow}) {
+        if (!row->shown)
+            continue;
+        rowOrigin += 2 * h;
+        p.setPen(row->color);
+        for (double t : row->times) {
+            if (t < m_data.xMinimum || t > m_data.xMaximum)
+                continue;
+            const int x = left + xOffset(t);
+            p.drawLine(x, rowOrigin - h / 2, x, rowOrigin - (h + h / 2));
+        }
+    }
+
+    p.setPen(m_frame.gridColor);
+    for (double t : yTicks) {
+        const int y = originY() - yOffset(t);
+        p.drawLine(left, y, left + xRight, y);
+    }
+}
+
+void LineGraphRenderer::drawAxis(QPainter &p)
+{
+    if (m_data.series.isEmpty())
+        return;
+    const int h = fontHeight();
+    const int b = band();
+    const int left = labelColumnWidth();
+    const int labelWidth = left - 2 * h;
+
+    p.setPen(m_frame.axisColor);
+    const int xLabelTop = m_frame.imageSize.height() - m_frame.margins.top();
+    const int xSampleWidth = metrics().horizontalAdvance(m_data.xSample);
+    for (double t : TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep())) {
+        const QString text = elide(m_data.xFormatter ? m_data.xFormatter(t) : QString(), xSampleWidth);
+        const int w = metrics().horizontalAdvance(text);
+        p.drawText(QRect(left + xOffset(t) - w / 2, xLabelTop, w, b), Qt::AlignHCenter | Qt::AlignTop, text);
+    }
+
+    const int top = m_frame.margins.top();
+    for (double t : TickSteps::positions(m_data.yMinimum, m_data.yMaximum, yStep())) {
+        const QString text = elide(m_data.yFormatter ? m_data.yFormatter(t) : QString(), labelWidth);
+        const int y = top + m_plotHeight - yOffset(t) - h / 2;
+        p.drawText(QRect(2 * h, y, labelWidth, h), Qt::AlignRight | Qt::AlignVCenter, text);
+    }
+
+    int rowTop = top + m_plotHeight;
+    for (const EventRowData *row : {&m_data.errorRow, &m_data.configRow}) {
+        if (!row->shown)
+            continue;
+        p.setPen(row->color);
+        p.drawText(QRect(2 * h, rowTop + h / 2, labelWidth, h), Qt::AlignRight | Qt::AlignVCenter,
+                   elide(row->label, labelWidth));
+        rowTop += 2 * h;
+    }
+}
+
+QVector<QPoint> LineGraphRenderer::curvePoints(const LineSeriesData &s) const
+{
+    const int left = labelColumnWidth();
+    const int bottom = originY();
+    const int n = s.missing.isEmpty() ? std::min(s.x.size(), s.y.size()) : s.x.size();
+    QVector<QPoint> points;
+    const bool thin = m_data.thinAbovePointsPerColumn > 0
+                      && qint64(n) > qint64(m_data.thinAbovePointsPerColumn) * std::max(1, m_plotWidth);
+    if (!thin) {
+        points.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            if (!s.missing.isEmpty() && s.missing.at(i))
+                points.append(QPoint(left, bottom));
+            else
+                points.append(QPoint(left + xOffset(s.x.at(i)), bottom - yOffset(s.y.at(i))));
+        }
+        return points;
+    }
+    points.reserve(4 * std::max(1, m_plotWidth) + 8);
+    ColumnReducer reducer(&points);
+    const qint32 *xs = s.x.constData();
+    const qint32 *ys = s.y.constData();
+    for (int i = 0; i < n; ++i) {
+        if (!s.missing.isEmpty() && s.missing.at(i))
+            reducer.add(QPoint(left, bottom));
+        else
+            reducer.add(QPoint(left + xOffset(xs[i]), bottom - yOffset(ys[i])));
+    }
+    reducer.finish();
+    return points;
+}
+
+void LineGraphRenderer::drawData(QPainter &p)
+{
+    for (const LineSeriesData &s : m_data.series) {
+        if (!s.hasRows)
+            continue;
+        const QVector<QPoint> points = curvePoints(s);
+        if (points.isEmpty())
+            continue;
+        QVector<QPoint> pixels;
+        PolylinePixels::append(pixels, points.constData(), points.size());
+        p.setPen(QPen(s.color, 0));
+        p.drawPoints(pixels.constData(), pixels.size());
+    }
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+#include "graphrenderer.h"
+
+// Turns an axis value into its label text.
+using LabelFormatter = std::function<QString(double)>;
+
+// One curve as it is drawn. Table data is shared with the table it came
+// from (the vectors are implicitly shared, so taking it costs nothing and a
+// refill of the table later leaves this copy untouched).
+struct LineSeriesData
+{
+    QColor color;
+    QVector<qint32> x;
+    QVector<qint32> y;
+    // Set only for data read cell by cell: points whose cells held no value
+    // are drawn at the plot origin, as the curve has no other place for them.
+    QVector<bool> missing;
+    bool hasRows = false;
+};
+
+// A row of event ticks under the plot.
+struct EventRowData
+{
+    bool shown = false;      // a model is set and has rows
+    QVector<double> times;   // the valid event times, in x units
+    QString label;
+    QColor color;
+};
+
+struct LinePlotData
+{
+    QVector<LineSeriesData> series;
+    double xMinimum = 0;
+    double xMaximum = 0;
+    double yMinimum = 0;
+    double yMaximum = 0;
+    LabelFormatter xFormatter;
+    LabelFormatter yFormatter;
+    QString xSample;
+    QString ySample;
+    EventRowData errorRow;
+    EventRowData configRow;
+    // A curve with more than this many points per pixel column is thinned
+    // to each column's first, lowest, highest and last point (the same
+    // pixels, far fewer strokes); 0 never thins.
+    int thinAbovePointsPerColumn = 4;
+};
+
+// Draws curves over a common x and y range with 1-2-5 grid steps, axis
+// labels from the graph user's formatters and up to two event rows.
+class LineGraphRenderer : public GraphRenderer
+{
+public:
+    LineGraphRenderer(const GraphFrame &frame, const LinePlotData &data);
+
+    // Pixel offsets of a value from the plot's left and bottom edge.
+    int xOffset(double value) const { return int(qRound((value - m_data.xMinimum) * m_xScale)); }
+    int yOffset(double value) const { return int(qRound((value - m_data.yMinimum) * m_yScale)); }
+
+    // The width of the column left of the plot that holds the y labels and
+    // the event row labels.
+    int labelColumnWidth() const;
+    double xStep() const;
+    double yStep() const;
+
+    // The points of one curve in image pixels, thinned where it pays.
+    QVector<QPoint> curvePoints(const LineSeriesData &series) const;
+
+protected:
+    int plotLeft() const override { return labelColumnWidth(); }
+    void computePlotHeight() override;
+    void computePlotWidth() override;
+    void drawAxis(QPainter &p) override;
+    void drawGrid(QPainter &p) override;
+    void drawData(QPainter &p) override;
+
+private:
+    void computeScales();
+    int originY() const { return m_plotHeight + m_frame.margins.top() - 1; }
+
+    LinePlotData m_data;
+    double m_xScale = 1.0;
+    double m_yScale = 1.0;
+};

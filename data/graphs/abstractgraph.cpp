@@ -1,0 +1,245 @@
+#include "abstractgraph.h"
+
+#include <QElapsedTimer>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLoggingCategory>
+#include <QResizeEvent>
+#include <QThread>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+#include <cmath>
+
+#include "graphpalette.h"
+#include "stylesheetcontainer.h"
+
+Q_LOGGING_CATEGORY(lcGraph, "korvantis.graph")
+
+AbstractGraph::AbstractGraph(QWidget *parent, const QString &title)
+    : QWidget(parent)
+    , m_graphTitle(title)
+{
+    setAttribute(Qt::WA_StyledBackground, true);
+    stylesheetContainer.applyStylesheet(this);
+
+    m_layout = new QVBoxLayout(this);
+    m_titleLabel = new QLabel(this);
+    m_titleLabel->setAlignment(Qt::AlignCenter);
+    m_titleLabel->setProperty("LabelStyle", QStringLiteral("H3"));
+    m_titleLabel->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
+
+    m_legendWidget = new QWidget(this);
+    m_legendWidget->setObjectName(QStringLiteral("mlegendwdg"));
+    m_legendWidget->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_legendLayout = new QGridLayout(m_legendWidget);
+    // The legend wraps to the graph's width at the next render; until then
+    // it must not hold the graph at the width of its present rows.
+    m_legendWidget->setMinimumWidth(1);
+
+    m_graphLabel = new QLabel(this);
+    m_graphLabel->setObjectName(QStringLiteral("mGraphlbl"));
+    m_graphLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_graphLabel->setScaledContents(false);
+    // A label's minimum size is its pixmap's; without this the graph could
+    // never become narrower than the image it shows.
+    m_graphLabel->setMinimumWidth(1);
+
+    m_layout->addWidget(m_titleLabel);
+    m_layout->addWidget(m_legendWidget);
+    m_layout->addWidget(m_graphLabel);
+}
+
+AbstractGraph::~AbstractGraph()
+{
+    if (m_watcher)
+        m_watcher->disconnect(this);
+    // The renderer owns its data, so the pool thread never touches this
+    // widget; still, no render may outlive the graph that started it.
+    if (m_rendering) {
+        m_future.waitForFinished();
+        m_rendering = false;
+        m_renderMutex.unlock();
+    }
+}
+
+QColor AbstractGraph::colorAt(int index) const
+{
+    return GraphPalette::colorAt(index);
+}
+
+QColor AbstractGraph::seriesColor(int series) const
+{
+    if (series < 0 || series >= m_series.size())
+        return colorAt(0);
+    return colorAt(m_series.at(series).colorIndex);
+}
+
+QString AbstractGraph::elideText(const QString &text, int maxWidth) const
+{
+    return GraphRenderer::elideText(fontMetrics(), text, maxWidth);
+}
+
+void AbstractGraph::clearData()
+{
+    m_series.clear();
+    invalidate();
+}
+
+void AbstractGraph::invalidate()
+{
+    m_upToDate = false;
+    update();
+}
+
+void AbstractGraph::labelMargin()
+{
+    m_margins = GraphRenderer::labelMargins(fontMetrics());
+}
+
+void AbstractGraph::setTitleText()
+{
+    m_titleLabel->setText(m_graphTitle);
+}
+
+void AbstractGraph::resetLegendCount()
+{
+    m_legendCount = 0;
+}
+
+void AbstractGraph::refreshLegend()
+{
+    resetLegendCount();
+    updateLegend();
+    layoutLegend();
+}
+
+void AbstractGraph::updateLegend()
+{
+    for (int n = 0; n < m_series.size(); ++n)
+        addLegendEntry(m_series.at(n).name, m_series.at(n).description, seriesColor(n));
+}
+
+void AbstractGraph::addLegendEntry(const QString &text, const QString &tooltip, const QColor &color)
+{
+    QLabel *label = nullptr;
+    if (m_legendCount < m_legendLabels.size()) {
+        label = m_legendLabels.at(m_legendCount);
+    } else {
+        label = new QLabel(text, m_legendWidget);
+        m_legendLabels.append(label);
+    }
+    label->setText(text);
+    label->setToolTip(tooltip);
+    const QString name = color.name(QColor::HexRgb);
+    label->setStyleSheet(QStringLiteral("QLabel { background-color: none; color: ") + name
+                         + QStringLiteral("; border: 0px solid none; border-left: ") + QString::number(4)
+                         + QStringLiteral("px solid ") + name + QStringLiteral(";}"));
+    ++m_legendCount;
+}
+
+void AbstractGraph::layoutLegend()
+{
+    const int count = m_legendCount;
+    for (int i = 0; i < m_legendLabels.size(); ++i)
+        m_legendLabels.at(i)->setVisible(i < count);
+    for (QLabel *label : qAsConst(m_legendLabels))
+        m_legendLayout->removeWidget(label);
+    if (count == 0)
+        return;
+
+    const QMargins m = m_legendLayout->contentsMargins();
+    const int spacing = std::max(0, m_legendLayout->horizontalSpacing());
+    const int available = m_graphLabel->width();
+    int perRow = count;
+    for (int rows = 1;; ++rows) {
+        perRow = (count + rows - 1) / rows;
+        int widest = 0;
+        for (int r = 0; r * perRow < count; ++r) {
+            int width = m.left() + m.right() + spacing * (perRow - 1);
+            for (int k = r * perRow; k < std::min(count, r * perRow + perRow); ++k)
+                width += m_legendLabels.at(k)->sizeHint().width();
+            widest = std::max(widest, width);
+        }
+        if (widest <= available || perRow <= 1)
+            break;
+    }
+    for (int k = 0; k < count; ++k) {
+        QLabel *label = m_legendLabels.at(k);
+        label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        m_legendLayout->addWidget(label, k / perRow, k % perRow);
+    }
+}
+
+void AbstractGraph::startRendering()
+{
+    labelMargin();
+    m_graphLabel->setMinimumHeight(m_margins.top() + m_margins.bottom() + 180);
+    const int w = std::max(1, m_graphLabel->width());
+
+    GraphFrame frame;
+    frame.imageSize = QSize(w, std::max(1, w * 9 / 16));
+    frame.font = font();
+    frame.margins = m_margins;
+    frame.xAxisTitle = m_xAxisTitle;
+    frame.yAxisTitle = m_yAxisTitle;
+    frame.axisColor = m_axisColor;
+    frame.gridColor = m_gridColor;
+    frame.plotAreaColor = m_plotAreaColor;
+    frame.backgroundColor = m_backgroundColor;
+
+    QElapsedTimer clock;
+    clock.start();
+    qCDebug(lcGraph) << "Start Pic Paint" << QThread::currentThreadId();
+    m_graphLabel->setDisabled(true);
+    m_rendering = true;
+    m_renderer = createRenderer(frame);
+    std::shared_ptr<GraphRenderer> renderer = m_renderer;
+    m_future = QtConcurrent::run([renderer] { return renderer->render(); });
+    m_watcher = new QFutureWatcher<QImage>(this);
+    connect(m_watcher, &QFutureWatcher<QImage>::finished, this, &AbstractGraph::renderFinished);
+    connect(m_watcher, &QFutureWatcher<QImage>::finished, m_watcher, &QObject::deleteLater);
+    m_watcher->setFuture(m_future);
+    qCDebug(lcGraph) << "Exit Pic Paint" << QThread::currentThreadId() << clock.elapsed();
+}
+
+void AbstractGraph::renderFinished()
+{
+    const QImage image = m_future.result();
+    m_backBuffer = QPixmap::fromImage(image);
+    m_graphLabel->setPixmap(m_backBuffer);
+    if (m_renderer) {
+        m_plotHeight = m_renderer->plotHeight();
+        m_plotWidth = m_renderer->plotWidth();
+    }
+    m_renderer.reset();
+    m_watcher = nullptr;
+    m_rendering = false;
+    ++m_renderCount;
+    qCDebug(lcGraph) << "End Pic Paint" << QThread::currentThreadId();
+    m_renderMutex.unlock();
+    m_graphLabel->setEnabled(true);
+    // A change that came in meanwhile is drawn now.
+    if (!m_upToDate)
+        update();
+}
+
+void AbstractGraph::paintEvent(QPaintEvent *event)
+{
+    if (!m_upToDate && m_renderMutex.tryLock(0)) {
+        m_upToDate = true;
+        setTitleText();
+        refreshLegend();
+        startRendering();
+        update();
+        qCDebug(lcGraph) << "mlegendwdg" << m_legendWidget->size() << m_legendWidget->sizeHint();
+        qCDebug(lcGraph) << "mGraphlbl" << m_graphLabel->size() << m_graphLabel->sizeHint();
+        qCDebug(lcGraph) << "this" << size() << sizeHint();
+    }
+    QWidget::paintEvent(event);
+}
+
+void AbstractGraph::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    invalidate();
+}

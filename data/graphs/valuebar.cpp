@@ -1,0 +1,66 @@
+#include "valuebar.h"
+
+#include <QGraphicsColorizeEffect>
+#include <algorithm>
+
+#include "ui_valuebar.h"
+
+ValueBar::ValueBar(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::valueBar)
+{
+    ui->setupUi(this);
+    ui->prgBar->setValue(0);
+    m_effect = new QGraphicsColorizeEffect(ui->prgBar);
+    ui->prgBar->setGraphicsEffect(m_effect);
+    setValue(ui->prgBar->value());
+}
+
+ValueBar::~ValueBar()
+{
+    delete ui;
+}
+
+void ValueBar::setRange(int min, int max)
+{
+    ui->prgBar->setRange(min, max);
+    ui->lblCenterValue->setText(QString::number((min + max) / 2));
+    ui->lblMaxValue->setText(QString::number(max));
+    ui->lblMinValue->setText(QString::number(min));
+}
+
+void ValueBar::setTitle(const QString &title)
+{
+    ui->lblDescription->setText(title);
+    ui->lblDescription->setToolTip(title);
+}
+
+void ValueBar::setColor(const QColor &color)
+{
+    m_effect->setColor(color);
+    ui->prgBar->update();
+}
+
+void ValueBar::setValue(int value)
+{
+    ui->lblCurrentValue->setText(QString::number(value));
+    const bool over = value > ui->prgBar->maximum();
+    if (ui->lblCurrentValue->property("useRedBorder").toBool() != over) {
+        ui->lblCurrentValue->setProperty("useRedBorder", over);
+        // The style sheet selects on the property; only a new polish applies it.
+        polishWidget(ui->lblCurrentValue);
+    }
+    ui->prgBar->setValue(std::clamp(value, ui->prgBar->minimum(), ui->prgBar->maximum()));
+}
+
+void ValueBar::setValueShown(bool shown)
+{
+    ui->lblCurrentValue->setVisible(shown);
+    if (!shown)
+        ui->prgBar->setValue(ui->prgBar->minimum());
+}
+
+void ValueBar::translateUiSlot(QWidget *)
+{
+    // The form holds no translated text.
+}

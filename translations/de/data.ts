@@ -1,0 +1,98 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>BarGraph</name>
+    <message>
+        <source>Limit</source>
+        <translation>Grenzwert</translation>
+    </message>
+</context>
+<context>
+    <name>RefRunDialog</name>
+    <message>
+        <source>Reference Run Result</source>
+        <translation>Ergebnis der Referenzfahrt</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Previous Reference Run Results</source>
+        <translation>Vorherige Referenzfahrt</translation>
+    </message>
+    <message>
+        <source>Previous Reference Run SKW</source>
+        <translation>SKW der vorherigen Referenzfahrt</translation>
+    </message>
+    <message>
+        <source>Previous Reference Value</source>
+        <translation>Vorheriger Referenzwert</translation>
+    </message>
+    <message>
+        <source>Previous Relubrication Suggestion</source>
+        <translation>Vorheriger Nachschmiervorschlag</translation>
+    </message>
+    <message>
+        <source>Current Reference Run Results</source>
+        <translation>Aktuelle Referenzfahrt</translation>
+    </message>
+    <message>
+        <source>New Reference Run SKW</source>
+        <translation>SKW der neuen Referenzfahrt</translation>
+    </message>
+    <message>
+        <source>New Reference Value</source>
+        <translation>Neuer Referenzwert</translation>
+    </message>
+    <message>
+        <source>New Relubrication Suggestion</source>
+        <translation>Neuer Nachschmiervorschlag</translation>
+    </message>
+    <message>
+        <source>Apply Value</source>
+        <translation>Wert übernehmen</translation>
+    </message>
+    <message>
+        <source>Exit Dialog</source>
+        <translation>Dialog verlassen</translation>
+    </message>
+    <message>
+        <source>The following Channels were not Processed: </source>
+        <translation>Folgende Kanäle wurden nicht bearbeitet: </translation>
+    </message>
+    <message>
+        <source>New Scale Value</source>
+        <translation>Neuer Skalierungswert</translation>
+    </message>
+    <message>
+        <source>Previous Scale Value</source>
+        <translation>Vorheriger Skalierungswert</translation>
+    </message>
+    <message>
+        <source>New Threshold</source>
+        <translation>Neuer Grenzwert</translation>
+    </message>
+    <message>
+        <source>Previous Threshold</source>
+        <translation>Vorheriger Grenzwert</translation>
+    </message>
+    <message>
+        <source> mA</source>
+        <translation> mA</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>The following Channel couldn&apos;t be processed: </source>
+        <translation>Folgender Kanal konnte nicht bearbeitet werden: </translation>
+    </message>
+    <message>
+        <source>Reference Run Failed! Please Repeat the Reference Run.</source>
+        <translation>Referenzfahrt fehlgeschlagen! Bitte die Referenzfahrt wiederholen.</translation>
+    </message>
+</context>
+</TS>
