@@ -64,7 +64,7 @@ AbstractGraph::~AbstractGraph()
 
 QColor AbstractGraph::colorAt(int index) const
 {
-    return GraphPalette::colorAt(index);
+    return QColor::fromRgba(GraphPalette::colorAt(index));
 }
 
 QColor AbstractGraph::seriesColor(int series) const

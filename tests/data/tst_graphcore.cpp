@@ -1,3 +1,4 @@
+#include <QColor>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QtTest>
@@ -150,8 +151,8 @@ void TestGraphCore::palette()
 {
     const QStringList names{"#1f77b4", "#ff7f0e", "#2ca02c", "#8c564b", "#9467bd", "#bcbd22", "#17becf"};
     for (int i = 0; i < names.size(); ++i) {
-        QCOMPARE(GraphPalette::colorAt(i).name(), names.at(i));
-        QCOMPARE(GraphPalette::colorAt(i).alpha(), 255);
+        QCOMPARE(QColor::fromRgba(GraphPalette::colorAt(i)).name(), names.at(i));
+        QCOMPARE(QColor::fromRgba(GraphPalette::colorAt(i)).alpha(), 255);
         QCOMPARE(GraphPalette::colorAt(i + 7), GraphPalette::colorAt(i));
     }
     QCOMPARE(GraphPalette::colorAt(-1), GraphPalette::colorAt(6));

@@ -7,6 +7,13 @@
 #include "linegraphrenderer.h"
 #include "ticksteps.h"
 
+namespace {
+QColor channelColour(int i)
+{
+    return QColor::fromRgba(GraphPalette::colorAt(i));
+}
+} // namespace
+
 // Images drawn by the renderers, checked by the colours at positions the
 // renderer itself reports (no font-dependent pixel numbers).
 class TestGraphRender : public QObject
@@ -47,7 +54,7 @@ GraphFrame TestGraphRender::frame(int width, int height)
 LineSeriesData TestGraphRender::tableSeries(int colorIndex, const QVector<qint32> &x, const QVector<qint32> &y)
 {
     LineSeriesData s;
-    s.color = GraphPalette::colorAt(colorIndex);
+    s.color = channelColour(colorIndex);
     s.x = x;
     s.y = y;
     s.hasRows = !x.isEmpty();
@@ -83,8 +90,8 @@ void TestGraphRender::seriesColoursAtTheirColumns()
 
     const int left = r.labelColumnWidth();
     const int bottom = r.plotHeight() + r.frame().margins.top() - 1;
-    const QColor c0 = GraphPalette::colorAt(0);
-    const QColor c1 = GraphPalette::colorAt(1);
+    const QColor c0 = channelColour(0);
+    const QColor c1 = channelColour(1);
     // The rising line passes each column within a pixel of the value.
     for (double v : {10.0, 25.0, 75.0, 90.0}) {
         const int x = left + r.xOffset(v);
@@ -131,8 +138,8 @@ void TestGraphRender::zeroWidthRangesDrawWithoutTicks()
     QCOMPARE(countColour(image, r.frame().gridColor, image.rect()), 0);
     // The curve (all points on the plot's origin) stays inside the plot.
     const QRect plot(r.labelColumnWidth(), r.frame().margins.top(), r.plotWidth(), r.plotHeight());
-    QCOMPARE(countColour(image, GraphPalette::colorAt(2), image.rect()),
-             countColour(image, GraphPalette::colorAt(2), plot));
+    QCOMPARE(countColour(image, channelColour(2), image.rect()),
+             countColour(image, channelColour(2), plot));
 }
 
 void TestGraphRender::eventRowsLowerThePlot()
@@ -214,7 +221,7 @@ void TestGraphRender::thinnedCurvesDrawTheSamePixels()
 void TestGraphRender::cellByCellSeriesWithMissingValues()
 {
     LineSeriesData s;
-    s.color = GraphPalette::colorAt(5);
+    s.color = channelColour(5);
     s.hasRows = true;
     s.x = {0, 50, 100};
     s.y = {100, 0, 100};
@@ -253,7 +260,7 @@ void TestGraphRender::barPositions()
     f.imageSize.setWidth(70 + 600 + 70);
     BarPlotData data;
     BarSeriesData s;
-    s.color = GraphPalette::colorAt(0);
+    s.color = channelColour(0);
     s.values = {10, 20, 30};
     data.series << s;
     data.maximum = 30;
@@ -276,7 +283,7 @@ void TestGraphRender::barsOfSeveralSeriesSideBySide()
     BarPlotData data;
     for (int k = 0; k < 2; ++k) {
         BarSeriesData s;
-        s.color = GraphPalette::colorAt(k);
+        s.color = channelColour(k);
         s.values = {10, 20};
         s.hasLimit = k == 1;
         s.limitRow = 1;
@@ -300,14 +307,14 @@ void TestGraphRender::barsOfSeveralSeriesSideBySide()
         QCOMPARE(image.pixelColor(bars.at(i).rect.center()), bars.at(i).color);
     }
     const auto limit = std::find_if(bars.cbegin(), bars.cend(), [](const auto &b) { return b.limit; });
-    QCOMPARE(limit->color, GraphPalette::colorAt(1).darker(200));
+    QCOMPARE(limit->color, channelColour(1).darker(200));
 }
 
 void TestGraphRender::negativeBarsStayInsidePlot()
 {
     BarPlotData data;
     BarSeriesData s;
-    s.color = GraphPalette::colorAt(0);
+    s.color = channelColour(0);
     s.values = {-50, 100};
     data.series << s;
     data.minimum = -50;
@@ -352,3 +359,4 @@ void TestGraphRender::tinyImages()
 
 QTEST_MAIN(TestGraphRender)
 #include "tst_graphrender.moc"
+

@@ -11,6 +11,13 @@
 #include "xyselectlineproxymodel.h"
 
 namespace {
+QColor channelColour(int i)
+{
+    return QColor::fromRgba(GraphPalette::colorAt(i));
+}
+} // namespace
+
+namespace {
 
 // A table of `series` curves of `samples` points each: column 0 the time,
 // column 1 + k curve k.
@@ -244,11 +251,11 @@ void TestGraphWidgets::seriesColoursFollowTheirIndex()
     table.setRows({{0}, {0}});
     for (int index : {0, 3, 9, 13})
         graph.addModel(&table, QString(), QString(), index);
-    QCOMPARE(graph.seriesColor(0), GraphPalette::colorAt(0));
-    QCOMPARE(graph.seriesColor(1), GraphPalette::colorAt(3));
-    QCOMPARE(graph.seriesColor(2), GraphPalette::colorAt(2));
-    QCOMPARE(graph.seriesColor(3), GraphPalette::colorAt(6));
-    QCOMPARE(graph.paletteColor(8), GraphPalette::colorAt(1));
+    QCOMPARE(graph.seriesColor(0), channelColour(0));
+    QCOMPARE(graph.seriesColor(1), channelColour(3));
+    QCOMPARE(graph.seriesColor(2), channelColour(2));
+    QCOMPARE(graph.seriesColor(3), channelColour(6));
+    QCOMPARE(graph.paletteColor(8), channelColour(1));
 }
 
 void TestGraphWidgets::barGraphLegendAndLimits()
@@ -274,7 +281,7 @@ void TestGraphWidgets::barGraphLegendAndLimits()
     QCOMPARE(graph.legendEntryCount(), 4);
     QCOMPARE(graph.legendLabel(1)->text(), QStringLiteral("Data 1"));
     QCOMPARE(graph.legendLabel(2)->text(), QStringLiteral("Limit A"));
-    QVERIFY(graph.legendLabel(3)->styleSheet().contains(GraphPalette::colorAt(1).darker(200).name()));
+    QVERIFY(graph.legendLabel(3)->styleSheet().contains(channelColour(1).darker(200).name()));
     QVERIFY(graph.legendLabel(0)->styleSheet().contains(QStringLiteral("border-left: 4px solid #1f77b4")));
     graph.clearData();
     QCOMPARE(graph.maximum(), 0.0);
@@ -283,3 +290,4 @@ void TestGraphWidgets::barGraphLegendAndLimits()
 
 QTEST_MAIN(TestGraphWidgets)
 #include "tst_graphwidgets.moc"
+
