@@ -140,7 +140,9 @@ void UnitSim::resetState()
     m_heartbeat.channelEnabled = 0x7F;
     for (int ch = 0; ch < HearBeatMessage_t::kChannels; ++ch)
         m_heartbeat.currentSkw[size_t(ch)] = int16_t(100 + 10 * ch);
-    m_heartbeat.fieldbus.networkType = 0xFFFF;  // no module fitted
+    m_fieldbusResets = 0;
+    m_fieldbusFtp = false;
+    setFieldbusModule(m_fieldbusType);
 
     m_productInfo = ProductInfoRecord();
     m_productInfo.ethernetProtocolVersion = 3;

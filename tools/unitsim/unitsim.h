@@ -127,6 +127,13 @@ public:
     void clearErrorStatus() { m_errorStatus.clear(); }
 
     HearBeatMessage_t &heartbeat() { return m_heartbeat; }
+    // The fieldbus module fitted, by its network type (0xFFFF: none): the
+    // heartbeats report it and the module record the unit keeps names it.
+    // Before start() or at any time after.
+    void setFieldbusModule(uint16_t networkType);
+    // Module resets asked for since start(), and the module's FTP server.
+    int fieldbusResets() const { return m_fieldbusResets; }
+    bool fieldbusFtp() const { return m_fieldbusFtp; }
     UnitParameterStore &parameters() { return m_parameters; }
     ProductInfoRecord &productInfo() { return m_productInfo; }
     ReferenceRunResult_t &refRunResult() { return m_refRunResult; }
@@ -220,6 +227,9 @@ private:
     double m_staleCredit = 0.0;
 
     HearBeatMessage_t m_heartbeat;
+    uint16_t m_fieldbusType = 0xFFFF;
+    int m_fieldbusResets = 0;
+    bool m_fieldbusFtp = false;
     UnitParameterStore m_parameters;
     ProductInfoRecord m_productInfo;
     ReferenceRunResult_t m_refRunResult;

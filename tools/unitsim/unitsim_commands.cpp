@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "byteorder.h"
+#include "configrecords.h"
 #include "unitsimconfig.h"
 
 namespace {
@@ -90,9 +91,13 @@ void UnitSim::onServiceAction(const UnitSimRequest &request, UnitSimReply &reply
     case 0x10:
     case 0x11:
     case 0x12:
+        break;
     case 0x30:
+        ++m_fieldbusResets;
+        break;
     case 0x40:
     case 0x41:
+        m_fieldbusFtp = action == 0x40;
         break;
     case 0x20:
         // Back to the factory configuration, network settings included.
@@ -102,6 +107,25 @@ void UnitSim::onServiceAction(const UnitSimRequest &request, UnitSimReply &reply
     default:
         reply.fail(kNotSupported);
         break;
+    }
+}
+
+void UnitSim::setFieldbusModule(uint16_t networkType)
+{
+    m_fieldbusType = networkType;
+    FieldbusStatusRecord &status = m_heartbeat.fieldbus;
+    status = FieldbusStatusRecord();
+    status.networkType = networkType;
+    if (networkType != 0 && networkType != 0xFFFF) {
+        status.moduleType = 0x0402;
+        status.moduleState = 3;  // running
+        status.commState = 1;
+        status.flags = 0x01;     // link present
+        Anybus_cfg record;
+        if (record.assign(m_parameters.value(0x3000))) {
+            record.setNetworkType(networkType);
+            m_parameters.setValue(0x3000, record.toBytes());
+        }
     }
 }
 

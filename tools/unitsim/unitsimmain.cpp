@@ -102,8 +102,11 @@ int runUnitSim(const QStringList &arguments)
     const QCommandLineOption errorStatus(QStringLiteral("error-status"),
                                          QStringLiteral("error answer for CMD[:PARAM] with STATUS"),
                                          QStringLiteral("cmd[:param]=status"));
+    const QCommandLineOption fieldbus(QStringLiteral("fieldbus"),
+                                      QStringLiteral("fieldbus module fitted, by network type (e.g. 0x93)"),
+                                      QStringLiteral("type"));
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
-                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus});
+                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus, fieldbus});
     UnitSimBlocks::addOptions(parser);
     if (!parser.parse(arguments))
         return fail(parser.errorText());
@@ -156,6 +159,13 @@ int runUnitSim(const QStringList &arguments)
     for (const QString &e : parser.values(errorStatus)) {
         if (!parseErrorStatus(e, &sim))
             return fail(QStringLiteral("bad --error-status: %1").arg(e));
+    }
+    if (parser.isSet(fieldbus)) {
+        bool ok = false;
+        const uint type = parser.value(fieldbus).toUInt(&ok, 0);
+        if (!ok || type > 0xFFFF)
+            return fail(QStringLiteral("--fieldbus takes a network type from 0 to 0xFFFF"));
+        sim.setFieldbusModule(uint16_t(type));
     }
     sim.setRestartSilence(silenceMs);
     if (parser.isSet(log) && !sim.setLogFile(parser.value(log)))

@@ -1,0 +1,212 @@
+#include "fieldbusconfig.h"
+
+#include <QComboBox>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+
+#include "device.h"
+#include "fieldbusactionbar.h"
+#include "fieldbusfields.h"
+#include "mousewheelscrollprotect.h"
+#include "ui_fieldbusconfig.h"
+
+using namespace fieldbus;
+
+namespace {
+
+// The page of the stack for each TypePage, in the stack's order.
+QWidget *stackPage(Ui::FieldbusConfig *ui, TypePage page)
+{
+    switch (page) {
+    case TypePage::ProfiNet: return ui->page_ProfiNet;
+    case TypePage::EtherCAT: return ui->page_EtherCAT;
+    case TypePage::EtherNetIP: return ui->page_EtherNetIP;
+    case TypePage::Powerlink: return ui->page_Powerlink;
+    case TypePage::Default: break;
+    }
+    return ui->page_Default;
+}
+
+void showCombo(QComboBox *combo, const Anybus_cfg &cfg, int at)
+{
+    combo->setCurrentIndex(comboIndex(cfg.data()[at], combo->count()));
+}
+
+} // namespace
+
+FieldbusConfig::FieldbusConfig(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::FieldbusConfig)
+{
+    ui->setupUi(this);
+    ui->stackFieldbus->setCurrentWidget(ui->page_Default);
+
+    const QList<QComboBox *> combos{ui->cmbDHCP,       ui->cmbMDI1,       ui->cmbMDI2,
+                                    ui->cmbEthComSet1, ui->cmbEthComSet2, ui->cmbWordOrder};
+    const QList<QSpinBox *> spins{ui->spnConnTimeout, ui->spnProcActiveTimeout, ui->spnDevIDEtherCAT, ui->spnNodeID};
+    for (QComboBox *combo : combos) {
+        combo->setItemDelegate(new QStyledItemDelegate(combo));
+        combo->installEventFilter(new MouseWheelScrollProtect(combo, true));
+    }
+    for (QSpinBox *spin : spins)
+        spin->installEventFilter(new MouseWheelScrollProtect(spin, true));
+
+    Device *device = Device::instance();
+    connect(device->confighandler(), &Confighandler::AnybusCFGchanged, this, &FieldbusConfig::AnybusCFGchanged);
+    connect(device->ethernetHandler(), &EthernetHandler::connectionLost, this, &FieldbusConfig::lostconnection);
+    connect(device->ethernetHandler(), &EthernetHandler::connectionPing, this,
+            &FieldbusConfig::connectionsuccesfull);
+    BaseWidget::connectWrapperSignals(ui->wdgFBActionBar, this);
+
+    for (QComboBox *combo : combos)
+        connect(combo, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &FieldbusConfig::AnybusCFGedited);
+    const QList<QLineEdit *> edits{ui->leditIPAddress,   ui->leditSubnetMask, ui->leditDefGateway,
+                                   ui->leditPrimDNS,     ui->leditSecDNS,     ui->leditHostname,
+                                   ui->leditDomainName,  ui->leditSMTPServer, ui->leditSMTPUser,
+                                   ui->leditSMTPPassword, ui->leditStationName};
+    for (QLineEdit *edit : edits)
+        connect(edit, &QLineEdit::editingFinished, this, &FieldbusConfig::AnybusCFGedited);
+    for (QSpinBox *spin : spins)
+        connect(spin, &QSpinBox::editingFinished, this, &FieldbusConfig::AnybusCFGedited);
+}
+
+FieldbusConfig::~FieldbusConfig() { delete ui; }
+
+void FieldbusConfig::AnybusCFGchanged(Anybus_cfg cfg)
+{
+    // Only a refresh started by this refresh's own change signals can find
+    // the lock held; it comes back once this one is done.
+    if (!m_refresh.tryLock()) {
+        QMetaObject::invokeMethod(this, [this, cfg] { AnybusCFGchanged(cfg); }, Qt::QueuedConnection);
+        return;
+    }
+    ui->cmbDHCP->setCurrentIndex(dhcpOn(cfg) ? 1 : 0);
+    ui->leditIPAddress->setText(ipv4Text(cfg, Anybus_cfg::kIpAddressOffset));
+    ui->leditSubnetMask->setText(ipv4Text(cfg, Anybus_cfg::kSubnetMaskOffset));
+    ui->leditDefGateway->setText(ipv4Text(cfg, Anybus_cfg::kGatewayOffset));
+    ui->leditPrimDNS->setText(ipv4Text(cfg, Anybus_cfg::kDns1Offset));
+    ui->leditSecDNS->setText(ipv4Text(cfg, Anybus_cfg::kDns2Offset));
+
+    for (int i = 0; i < ui->stackFieldbus->count(); ++i) {
+        QWidget *page = ui->stackFieldbus->widget(i);
+        page->setSizePolicy(page->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
+    }
+
+    ui->leditHostname->setText(nameText(cfg, kHostName));
+    ui->leditDomainName->setText(nameText(cfg, kDomainName));
+    ui->leditSMTPServer->setText(nameText(cfg, kSmtpServer));
+    ui->leditSMTPUser->setText(nameText(cfg, kSmtpUser));
+    ui->leditSMTPPassword->setText(nameText(cfg, kSmtpPassword));
+
+    const uint16_t type = cfg.networkType();
+    ui->wdgNetworkSettings->setVisible(hasIpSettings(type));
+    ui->wdgModbus->hide();
+    ui->wdgModbus->setEnabled(false);
+
+    const TypePage pageType = pageOf(type);
+    if (hasModbus(type)) {
+        ui->wdgModbus->setEnabled(true);
+        ui->wdgModbus->show();
+        showCombo(ui->cmbWordOrder, cfg, offset::kWordOrder);
+        ui->spnConnTimeout->setValue(u16At(cfg, offset::kConnTimeout));
+        ui->spnProcActiveTimeout->setValue(u16At(cfg, offset::kProcActiveTimeout));
+    }
+    switch (pageType) {
+    case TypePage::EtherNetIP:
+        showCombo(ui->cmbEthComSet1, cfg, offset::kComSet1);
+        showCombo(ui->cmbEthComSet2, cfg, offset::kComSet2);
+        showCombo(ui->cmbMDI1, cfg, offset::kMdi1);
+        showCombo(ui->cmbMDI2, cfg, offset::kMdi2);
+        break;
+    case TypePage::ProfiNet:
+        ui->leditStationName->setText(nameText(cfg, kStationName));
+        break;
+    case TypePage::EtherCAT:
+        ui->spnDevIDEtherCAT->setValue(u16At(cfg, offset::kDeviceId));
+        break;
+    case TypePage::Powerlink:
+        ui->spnNodeID->setValue(cfg.data()[offset::kNodeId]);
+        break;
+    case TypePage::Default:
+        break;
+    }
+    QWidget *page = stackPage(ui, pageType);
+    page->setSizePolicy(page->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
+    ui->stackFieldbus->setCurrentWidget(page);
+    m_refresh.unlock();
+}
+
+void FieldbusConfig::AnybusCFGedited()
+{
+    if (translationInProgress)
+        return;
+    if (!m_refresh.tryLock())
+        return;
+    m_refresh.unlock();
+
+    Confighandler *config = Device::instance()->confighandler();
+    Anybus_cfg cfg = config->getAnybusCFG();
+    setDhcp(cfg, ui->cmbDHCP->currentIndex() > 0);
+    setIpv4(cfg, Anybus_cfg::kIpAddressOffset, ui->leditIPAddress->text());
+    setIpv4(cfg, Anybus_cfg::kSubnetMaskOffset, ui->leditSubnetMask->text());
+    setIpv4(cfg, Anybus_cfg::kGatewayOffset, ui->leditDefGateway->text());
+    setIpv4(cfg, Anybus_cfg::kDns1Offset, ui->leditPrimDNS->text());
+    setIpv4(cfg, Anybus_cfg::kDns2Offset, ui->leditSecDNS->text());
+    // A name that does not fit keeps the stored one; the refresh that
+    // follows shows it again.
+    setName(cfg, kDomainName, ui->leditDomainName->text());
+    setName(cfg, kHostName, ui->leditHostname->text());
+    setName(cfg, kSmtpServer, ui->leditSMTPServer->text());
+    setName(cfg, kSmtpUser, ui->leditSMTPUser->text());
+    setName(cfg, kSmtpPassword, ui->leditSMTPPassword->text());
+
+    if (ui->stackFieldbus->currentWidget() != ui->page_Default) {
+        const uint16_t type = cfg.networkType();
+        switch (pageOf(type)) {
+        case TypePage::EtherNetIP:
+            if (hasModbus(type)) {
+                setComboByte(cfg, offset::kWordOrder, ui->cmbWordOrder->currentIndex());
+                setU16(cfg, offset::kConnTimeout, uint16_t(ui->spnConnTimeout->value()));
+                setU16(cfg, offset::kProcActiveTimeout, uint16_t(ui->spnProcActiveTimeout->value()));
+            }
+            setComboByte(cfg, offset::kMdi1, ui->cmbMDI1->currentIndex());
+            setComboByte(cfg, offset::kMdi2, ui->cmbMDI2->currentIndex());
+            setComboByte(cfg, offset::kComSet1, ui->cmbEthComSet1->currentIndex());
+            setComboByte(cfg, offset::kComSet2, ui->cmbEthComSet2->currentIndex());
+            break;
+        case TypePage::ProfiNet:
+            setName(cfg, kStationName, ui->leditStationName->text());
+            break;
+        case TypePage::EtherCAT:
+            setU16(cfg, offset::kDeviceId, uint16_t(ui->spnDevIDEtherCAT->value()));
+            break;
+        case TypePage::Powerlink:
+            cfg.data()[offset::kNodeId] = uint8_t(ui->spnNodeID->value());
+            break;
+        case TypePage::Default:
+            break;
+        }
+    }
+    config->setAnybusCFG(cfg);
+}
+
+void FieldbusConfig::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
+{
+    const uint16_t type = states.fieldbus.networkType;
+    if (type != 0 && type != 0xFFFF && isHidden())
+        show();
+}
+
+void FieldbusConfig::lostconnection() { hide(); }
+
+void FieldbusConfig::translateUiSlot(QWidget *)
+{
+    // Rebuilds the combo lists (each then shows its first item), the
+    // titles, tool tips and suffixes.
+    ui->retranslateUi(this);
+    ui->leditHostname->setInputMask(QString());
+    ui->leditHostname->setText(QString());
+    // Show the stored record again, so that the next edit does not write an
+    // emptied host name or combos set back to their first item.
+    AnybusCFGchanged(Device::instance()->confighandler()->getAnybusCFG());
+}

@@ -1,0 +1,1 @@
+korvantis_add_tests(config/fieldbus korvantis_config_fieldbus korvantis_unitsim)

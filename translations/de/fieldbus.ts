@@ -1,0 +1,222 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>FieldbusActionbar</name>
+    <message>
+        <source>disable FTP</source>
+        <translation>FTP deaktivieren</translation>
+    </message>
+    <message>
+        <source>enable FTP</source>
+        <translation>FTP aktivieren</translation>
+    </message>
+    <message>
+        <source>Read Fieldbus Configuration</source>
+        <translation>Feldbuskonfiguration lesen</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Resets Fieldbus module&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Setzt das Feldbusmodul zurück&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>Apply Fieldbus Configuration</source>
+        <translation>Feldbuskonfiguration übernehmen</translation>
+    </message>
+    <message>
+        <source>The fieldbus configuration is still being applied. Please wait until it has finished.</source>
+        <translation>Die Feldbuskonfiguration wird noch übernommen. Bitte warten Sie, bis der Vorgang abgeschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Failed to write the fieldbus config to the Device! Errorcode: %1</source>
+        <translation>Die Feldbuskonfiguration konnte nicht auf das Gerät geschrieben werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Read Config</source>
+        <translation>Konfiguration lesen</translation>
+    </message>
+    <message>
+        <source>Do you want to reset the fieldbus module to apply the settings?</source>
+        <translation>Soll das Feldbusmodul zurückgesetzt werden, um die Einstellungen zu übernehmen?</translation>
+    </message>
+    <message>
+        <source>Reset Fieldbus module</source>
+        <translation>Feldbusmodul zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Failed to read the fieldbus config from the Device! Errorcode: %1</source>
+        <translation>Die Feldbuskonfiguration konnte nicht vom Gerät gelesen werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>Failed to reset the fieldbus module! Errorcode: %1</source>
+        <translation>Das Feldbusmodul konnte nicht zurückgesetzt werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>Failed enable FTP of Fieldbus module! Errorcode: %1</source>
+        <translation>FTP des Feldbusmoduls konnte nicht aktiviert werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>Failed disbable FTP of Fieldbus module! Errorcode: %1</source>
+        <translation>FTP des Feldbusmoduls konnte nicht deaktiviert werden! Fehlercode: %1</translation>
+    </message>
+</context>
+<context>
+    <name>FieldbusConfig</name>
+    <message>
+        <source>Fieldbus Config</source>
+        <translation>Feldbuskonfiguration</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Ein</translation>
+    </message>
+    <message>
+        <source>Default Gateway</source>
+        <translation>Standardgateway</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>Subnet mask</source>
+        <translation>Subnetzmaske</translation>
+    </message>
+    <message>
+        <source>Primary DNS</source>
+        <translation>Primärer DNS</translation>
+    </message>
+    <message>
+        <source>Secondary DNS</source>
+        <translation>Sekundärer DNS</translation>
+    </message>
+    <message>
+        <source>Hostname</source>
+        <translation>Hostname</translation>
+    </message>
+    <message>
+        <source>Domain Name</source>
+        <translation>Domänenname</translation>
+    </message>
+    <message>
+        <source>SMTP User</source>
+        <translation>SMTP-Benutzer</translation>
+    </message>
+    <message>
+        <source>SMTP Password</source>
+        <translation>SMTP-Passwort</translation>
+    </message>
+    <message>
+        <source>SMTP Server</source>
+        <translation>SMTP-Server</translation>
+    </message>
+    <message>
+        <source>Station Name</source>
+        <translation>Stationsname</translation>
+    </message>
+    <message>
+        <source>Device ID</source>
+        <translation>Geräte-ID</translation>
+    </message>
+    <message>
+        <source>Ethernet Communication Settings 1</source>
+        <translation>Ethernet-Kommunikationseinstellungen 1</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>10 HDX</source>
+        <translation>10 HDX</translation>
+    </message>
+    <message>
+        <source>10 FX</source>
+        <translation>10 FX</translation>
+    </message>
+    <message>
+        <source>100 HDX</source>
+        <translation>100 HDX</translation>
+    </message>
+    <message>
+        <source>100 FX</source>
+        <translation>100 FX</translation>
+    </message>
+    <message>
+        <source>Ethernet Communication Settings 2</source>
+        <translation>Ethernet-Kommunikationseinstellungen 2</translation>
+    </message>
+    <message>
+        <source>MDI 1</source>
+        <translation>MDI 1</translation>
+    </message>
+    <message>
+        <source>MDI</source>
+        <translation>MDI</translation>
+    </message>
+    <message>
+        <source>MDIX</source>
+        <translation>MDIX</translation>
+    </message>
+    <message>
+        <source>MDI 2</source>
+        <translation>MDI 2</translation>
+    </message>
+    <message>
+        <source>Modbus Connection Timeout</source>
+        <translation>Modbus-Verbindungs-Timeout</translation>
+    </message>
+    <message>
+        <source>The Connection Timeout Value ( 0 seconds disabled, 60s default )</source>
+        <translation>Der Verbindungs-Timeout ( 0 Sekunden deaktiviert, Standard 60 s )</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Process active timeout</source>
+        <translation>Prozess-aktiv-Timeout</translation>
+    </message>
+    <message>
+        <source>The Process active timeout value ( default = 0ms ( disabled ) )</source>
+        <translation>Der Prozess-aktiv-Timeout ( Standard = 0 ms ( deaktiviert ) )</translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation> ms</translation>
+    </message>
+    <message>
+        <source>Byte/Word Order</source>
+        <translation>Byte-/Wortreihenfolge</translation>
+    </message>
+    <message>
+        <source>Little Endian</source>
+        <translation>Little Endian</translation>
+    </message>
+    <message>
+        <source>Big Endian</source>
+        <translation>Big Endian</translation>
+    </message>
+    <message>
+        <source>Node ID</source>
+        <translation>Knoten-ID</translation>
+    </message>
+</context>
+</TS>
