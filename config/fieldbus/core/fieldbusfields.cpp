@@ -1,9 +1,9 @@
 #include "fieldbusfields.h"
 
-#include <QStringList>
 #include <cstring>
 
 #include "byteorder.h"
+#include "ipaddresstext.h"
 
 namespace fieldbus {
 
@@ -60,60 +60,13 @@ QString ipv4Text(const Anybus_cfg &cfg, int at)
     return QStringLiteral("%1.%2.%3.%4").arg(b[0]).arg(b[1]).arg(b[2]).arg(b[3]);
 }
 
-namespace {
-
-// Cleans typed dotted text: a part above 255 becomes 255, leading zeros go,
-// an empty part becomes 0. Reading "010" as a decimal 10 here is what keeps
-// it from being taken as octal 8 further on.
-QString normalizeIpText(const QString &text)
-{
-    QStringList parts = text.split(QLatin1Char('.'));
-    for (QString &part : parts) {
-        bool ok = false;
-        const qlonglong value = part.toLongLong(&ok);
-        if (ok && value > 255) {
-            part = QStringLiteral("255");
-            continue;
-        }
-        int zeros = 0;
-        while (zeros < part.size() - 1 && part.at(zeros) == QLatin1Char('0'))
-            ++zeros;
-        part.remove(0, zeros);
-        if (part.isEmpty())
-            part = QStringLiteral("0");
-    }
-    return parts.join(QLatin1Char('.'));
-}
-
-// Four decimal parts of one to three digits, each at most 255.
-bool parseDottedQuad(const QString &text, uint8_t out[4])
-{
-    const QStringList parts = text.split(QLatin1Char('.'));
-    if (parts.size() != 4)
-        return false;
-    for (int i = 0; i < 4; ++i) {
-        const QString &part = parts.at(i);
-        if (part.isEmpty() || part.size() > 3)
-            return false;
-        for (const QChar c : part)
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-                return false;
-        const int value = part.toInt();
-        if (value > 255)
-            return false;
-        out[i] = uint8_t(value);
-    }
-    return true;
-}
-
-} // namespace
-
 void setIpv4(Anybus_cfg &cfg, int at, const QString &text)
 {
-    uint8_t address[4] = {0, 0, 0, 0};
-    if (!parseDottedQuad(normalizeIpText(text.trimmed()), address))
-        std::memset(address, 0, sizeof address);
-    std::memcpy(cfg.data() + at, address, sizeof address);
+    // Cleaning first reads "010" as decimal 10; on its own an address
+    // parser would take it as octal 8.
+    const QHostAddress address = parseDottedQuad(normalizeIpText(text.trimmed()));
+    const quint32 value = address.isNull() ? 0 : address.toIPv4Address();
+    be::put32(cfg.data() + at, value);
 }
 
 QString nameText(const Anybus_cfg &cfg, NameField field)
