@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
+  qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qhelpgenerator-qt5
   libqt5svg5-dev libqt5sql5-sqlite qttranslations5-l10n
   libmbedtls-dev libsqlite3-dev libbenchmark-dev openssl
   iproute2 util-linux xvfb xauth srecord binutils
