@@ -123,9 +123,17 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, uint16_t sequence, int
         // inside emit is impossible for queued connections, but be safe).
         if (!m_wait.received())
             loop.exec();
+        const bool timedOut = !timer.isActive();
         timer.stop();
         if (m_wait.received()) {
             result = ERR_OK;
+            break;
+        }
+        // Neither answer nor time-out: the program is ending (its last
+        // window closed) and every event loop was told to quit. No resend
+        // goes out for a window that is gone.
+        if (!timedOut) {
+            qDebug() << "wait ended while the program ends - no resend";
             break;
         }
         qDebug() << "Retry!" << 2 - attempt << "msCnt" << QDateTime::currentMSecsSinceEpoch()
