@@ -13,7 +13,8 @@
 #include "graphpalette.h"
 #include "stylesheetcontainer.h"
 
-Q_LOGGING_CATEGORY(lcGraph, "korvantis.graph")
+// Render timings; on with QT_LOGGING_RULES="korvantis.graph.debug=true".
+Q_LOGGING_CATEGORY(lcGraph, "korvantis.graph", QtInfoMsg)
 
 AbstractGraph::AbstractGraph(QWidget *parent, const QString &title)
     : QWidget(parent)
