@@ -9,6 +9,61 @@
     </message>
 </context>
 <context>
+    <name>DataAcquisition</name>
+    <message>
+        <source>Channels Raw Input Data</source>
+        <translation>Rohdaten der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channels Processed Data</source>
+        <translation>Verarbeitete Daten der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channels Mean Segment Data</source>
+        <translation>Mittelwert-Segmentdaten der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channels Max Segment Data</source>
+        <translation>Maximum-Segmentdaten der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channels Min Segment Data</source>
+        <translation>Minimum-Segmentdaten der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channels SKW Statistics Data</source>
+        <translation>SKW-Statistikdaten der Kanäle</translation>
+    </message>
+    <message>
+        <source>Channels SKW Data</source>
+        <translation>SKW-Daten der Kanäle</translation>
+    </message>
+    <message>
+        <source>t in µs</source>
+        <translation>t in µs</translation>
+    </message>
+    <message>
+        <source>Samples in Digits</source>
+        <translation>Abtastwerte in Digits</translation>
+    </message>
+    <message>
+        <source>The Ethernet connection responded with an error. Error: %1 Errorcode: %2</source>
+        <translation>Die Ethernet-Verbindung hat mit einem Fehler geantwortet. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t receive Data. Was a Measurment/Reference Run conducted since the last reboot?</source>
+        <translation>Keine Daten empfangen. Wurde seit dem letzten Neustart eine Messung oder Referenzfahrt durchgeführt?</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Time in µs</source>
+        <translation>Zeit in µs</translation>
+    </message>
+</context>
+<context>
     <name>RefRunDialog</name>
     <message>
         <source>Reference Run Result</source>

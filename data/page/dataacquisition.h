@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "measurementcsv.h"
+#include "measurementtable.h"
+#include "simpletable.h"
+#include "xyselectlineproxymodel.h"
+
+class Confighandler;
+class EthernetHandler;
+class LineGraph;
+class ValueBar;
+
+// Reads one kind of measurement data (a step of the processing chain) for
+// the selected channels through the unit's block transfer, one transfer per
+// channel, and shows it: curves in the line graph, or the SKW on the seven
+// value bars. It keeps the tables and the export texts of the last
+// successful acquisition for the CSV export.
+//
+// A channel whose transfer fails is reported by name and left out; the
+// channels that arrived are shown. Only when no selected channel brought
+// data do the tables keep their previous content.
+class DataAcquisition : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Step = MeasurementTable::Step;
+    static constexpr int kChannels = MeasurementTable::kChannels;
+
+    DataAcquisition(EthernetHandler *handler, Confighandler *config, QObject *parent = nullptr);
+    ~DataAcquisition() override;
+
+    // The widgets it fills; any may be null.
+    void setViews(LineGraph *graph, const std::array<ValueBar *, kChannels> &bars);
+
+    // Reads `step` for the channels of `mask` (bit n = channel n). True when
+    // the tables were refilled.
+    bool getData(Step step, uint8_t mask);
+
+    // Clears the graph, hides the bars and shows nothing.
+    void resetDataView();
+    // The graph's titles for the step shown (empty when none), then a redraw.
+    void refreshGraphTitles();
+
+    Step currentDataStep() const { return m_currentStep; }
+    // The table behind the step: bars for the SKW, curves otherwise.
+    SimpleTable &tableFor(Step step) { return MeasurementTable::showsBars(step) ? m_barTable : m_lineTable; }
+    SimpleTable &lineTable() { return m_lineTable; }
+    SimpleTable &barTable() { return m_barTable; }
+    XYSelectLineProxyModel *lineProxy(int channel) { return m_lineProxies[size_t(channel)].get(); }
+    XYSelectLineProxyModel *barProxy(int channel) { return m_barProxies[size_t(channel)].get(); }
+    const MeasurementCsv::Texts &exportTexts() const { return m_exportTexts; }
+
+    static QString graphTitle(Step step);
+    // Label formats of the graph's axes: time with two significant digits,
+    // samples as integers.
+    static QString timeLabel(double value);
+    static QString sampleLabel(double value);
+
+signals:
+    // After each of the seven channels, selected or not: 1 .. 7.
+    void channelDone(uint32_t channelsDone);
+    void failed(QString message);
+
+private:
+    void showTables(Step step, uint8_t mask);
+
+    EthernetHandler *m_handler;
+    Confighandler *m_config;
+    LineGraph *m_graph = nullptr;
+    std::array<ValueBar *, kChannels> m_bars{};
+    SimpleTable m_lineTable;
+    SimpleTable m_barTable;
+    std::array<std::unique_ptr<XYSelectLineProxyModel>, kChannels> m_lineProxies;
+    std::array<std::unique_ptr<XYSelectLineProxyModel>, kChannels> m_barProxies;
+    Step m_currentStep = MeasurementTable::NoStep;
+    MeasurementCsv::Texts m_exportTexts;
+};
