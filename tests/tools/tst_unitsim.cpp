@@ -308,7 +308,8 @@ void TestUnitSim::programPushesAndLogs()
     QProcess unit;
     unit.start(program, {QStringLiteral("--address"), kProgramUnit.toString(), QStringLiteral("--push-interval"),
                          QStringLiteral("50"), QStringLiteral("--log"), logFile, QStringLiteral("--no-broadcast"),
-                         QStringLiteral("--error-status"), QStringLiteral("0xE1:0x20=-16")});
+                         QStringLiteral("--error-status"), QStringLiteral("0xE1:0x20=-16"), QStringLiteral("--fieldbus"),
+                         QStringLiteral("0x93")});
     QVERIFY(unit.waitForReadyRead(5000));
 
     Probe probe;
@@ -316,6 +317,8 @@ void TestUnitSim::programPushesAndLogs()
     const QByteArray answer = probe.waitOne();
     QCOMPARE(headerOf(answer).flags, uint8_t(FrameFlag::Answer));
     QCOMPARE(headerOf(answer).length, uint16_t(50));
+    // The fitted fieldbus module's network type, at byte 31 of the state.
+    QCOMPARE(answer.mid(kFrameHeaderSize + 31, 2), QByteArray::fromHex("9300"));
     // Reports of its own follow, to the address it last heard from.
     const QByteArray report = probe.waitOne();
     QCOMPARE(headerOf(report).flags, uint8_t(FrameFlag::KeepAlive));
@@ -347,6 +350,7 @@ void TestUnitSim::programRejectsBadOptions()
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--mac"), QStringLiteral("01:02")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--stale-ratio"), QStringLiteral("1.5")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--stale-answers"), QStringLiteral("-1")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--fieldbus"), QStringLiteral("0x10000")}), 2);
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)
