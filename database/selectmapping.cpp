@@ -260,11 +260,14 @@ void SelectMapping::currentChannelchanged(uint8_t channel)
         }
         return;
     }
-    // Not in the catalogue: 0 and -1 select the two fixed rows.
+    // Not in the catalogue: 0 and -1 select the two fixed rows; any other
+    // id names a mapping this catalogue lacks, and no row may claim it.
     for (SelectionStage &stage : stages) {
         const int row = rowOfId(stage.append, id);
-        if (row >= stage.dedup->rowCount())
+        if (id <= 0 && row >= stage.dedup->rowCount())
             stage.combo->setCurrentIndex(row);
+        else if (id > 0)
+            stage.combo->setCurrentIndex(-1);
     }
 }
 

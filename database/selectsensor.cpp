@@ -128,15 +128,16 @@ void SelectSensor::currentChannelchanged(uint8_t channel)
         return;
     CFG_Sensor_struct entry;
     config.channelParams(channel, entry);
-    // The row that names exactly this id (id 1 must not select 10).
-    for (int r = 0; r < appendModel->rowCount(); ++r) {
+    // The row that names exactly this id (id 1 must not select 10); a
+    // sensor this catalogue lacks leaves no row selected.
+    int row = -1;
+    for (int r = 0; r < appendModel->rowCount() && row < 0; ++r) {
         bool ok = false;
-        if (appendModel->index(r, 0).data().toInt(&ok) == entry.id() && ok) {
-            const QSignalBlocker blocker(cmbSensor);
-            cmbSensor->setCurrentIndex(r);
-            return;
-        }
+        if (appendModel->index(r, 0).data().toInt(&ok) == entry.id() && ok)
+            row = r;
     }
+    const QSignalBlocker blocker(cmbSensor);
+    cmbSensor->setCurrentIndex(row);
 }
 
 void SelectSensor::updateConfigBlob(CFG_Blob_struct_sorted)

@@ -76,4 +76,69 @@
         <translation>unbekanntes Mapping verwendet</translation>
     </message>
 </context>
+<context>
+    <name>AppendProxyModel</name>
+    <message>
+        <source>custom entry</source>
+        <translation>benutzerdefinierter Eintrag</translation>
+    </message>
+    <message>
+        <source>invalid/default entry</source>
+        <translation>ungültiger/Standardeintrag</translation>
+    </message>
+</context>
+<context>
+    <name>SelectMapping</name>
+    <message>
+        <source>Channel Parameter</source>
+        <translation>Kanalparameter</translation>
+    </message>
+    <message>
+        <source>Device Family</source>
+        <translation>Gerätefamilie</translation>
+    </message>
+    <message>
+        <source>Design Size</source>
+        <translation>Baugröße</translation>
+    </message>
+    <message>
+        <source>Design Model</source>
+        <translation>Bauform</translation>
+    </message>
+    <message>
+        <source>Variant</source>
+        <translation>Variante</translation>
+    </message>
+    <message>
+        <source>Lubrication Type</source>
+        <translation>Schmierungsart</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Mapping %1 was not written: the catalogue value %2 = %3 does not fit the channel configuration.</source>
+        <translation>Mapping %1 wurde nicht geschrieben: Der Katalogwert %2 = %3 passt nicht in die Kanalkonfiguration.</translation>
+    </message>
+</context>
+<context>
+    <name>SelectSensor</name>
+    <message>
+        <source>Sensor Parameter</source>
+        <translation>Sensorparameter</translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>Sensor Selection Failed. </source>
+        <translation>Sensorauswahl fehlgeschlagen. </translation>
+    </message>
+    <message>
+        <source>Sensor %1 was not written: the catalogue value %2 = %3 does not fit the sensor configuration.</source>
+        <translation>Sensor %1 wurde nicht geschrieben: Der Katalogwert %2 = %3 passt nicht in die Sensorkonfiguration.</translation>
+    </message>
+</context>
 </TS>
