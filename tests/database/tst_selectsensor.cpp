@@ -146,7 +146,7 @@ void TestSelectSensor::outOfRangeVoltageWritesNothing()
     rig.load();
     QSignalSpy errors(&page, &BaseWidget::printNotifyBarErrorwrapper);
     QSignalSpy blobs(&rig.config, &Confighandler::ConfigBlobchanged);
-    for (const QString &name : {"Just over", "Would wrap"}) {
+    for (const char *name : {"Just over", "Would wrap"}) {
         QVERIFY(choose(page.sensorComboBox(), name));
         QCOMPARE(errors.count(), 1);
         const QString message = errors.takeFirst().at(0).toString();
