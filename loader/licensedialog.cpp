@@ -4,7 +4,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTextCursor>
-#include <QTextDocument>
 
 #include "licensetexts.h"
 #include "loaderresources.h"
@@ -39,20 +38,8 @@ void LicenseDialog::on_btnClose_clicked() { hide(); }
 
 void LicenseDialog::on_tabWdg_currentChanged(int index)
 {
-    ui->txtInfo->clear();
-    if (index >= 0) {
-        // Each piece becomes a paragraph of its own, as plain text: licence
-        // texts hold "<...>" that must not be read as markup.
-        QTextCursor end(ui->txtInfo->document());
-        bool first = true;
-        for (const QString &piece : licensetexts::pieces(ui->tabWdg->tabText(index))) {
-            end.movePosition(QTextCursor::End);
-            if (!first)
-                end.insertBlock();
-            end.insertText(piece);
-            first = false;
-        }
-    }
+    // Plain text: licence texts hold "<...>" that must not be read as markup.
+    ui->txtInfo->setPlainText(index >= 0 ? licensetexts::text(ui->tabWdg->tabText(index)) : QString());
     QTextCursor cursor = ui->txtInfo->textCursor();
     cursor.movePosition(QTextCursor::Start);
     ui->txtInfo->setTextCursor(cursor);

@@ -1,11 +1,10 @@
 #include "aboutdialog.h"
 
 #include <QDebug>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 #include "device.h"
+#include "dialogframe.h"
 #include "dialogsresources.h"
 #include "productinfotext.h"
 #include "ui_aboutdialog.h"
@@ -17,15 +16,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     , ui((initDialogsResources(), new Ui::AboutDialog))
 {
     ui->setupUi(this);
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    if (!screens.isEmpty())
-        move(screens.first()->geometry().center() - rect().center());
-    const QPixmap logo = ui->lblLogo->pixmap(Qt::ReturnByValue);
-    if (!logo.isNull()) {
-        ui->lblLogo->setPixmap(
-            logo.scaled(logo.width() / 2, logo.height() / 2, Qt::KeepAspectRatio, Qt::FastTransformation));
-        ui->lblLogo->adjustSize();
-    }
+    centreOnFirstScreen(this);
+    halveLogo(ui->lblLogo);
 }
 
 AboutDialog::~AboutDialog()

@@ -43,4 +43,9 @@ QStringList pieces(const QString &folder, const QString &root)
     return out;
 }
 
+QString text(const QString &folder, const QString &root)
+{
+    return pieces(folder, root).join(QLatin1Char('\n'));
+}
+
 } // namespace licensetexts

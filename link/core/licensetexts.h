@@ -22,4 +22,8 @@ QStringList folders(const QString &root = defaultRoot());
 // cannot be opened is left out without a message.
 QStringList pieces(const QString &folder, const QString &root = defaultRoot());
 
+// The pieces as one plain text, each piece a paragraph of its own: the text
+// a licence window shows for the library folder `folder`.
+QString text(const QString &folder, const QString &root = defaultRoot());
+
 } // namespace licensetexts

@@ -67,6 +67,10 @@ void TestLicenseTexts::severalTextsAreFramedInNameOrder()
     QCOMPARE(licensetexts::pieces("two", m_dir.path()),
              QStringList({"\n\nStart of A.txt: \n\n", "text a", "\n\nEnd of A.txt\n\n", "\n\nStart of b.txt: \n\n",
                           "text b", "\n\nEnd of b.txt\n\n"}));
+    // As one text, each piece is a paragraph of its own.
+    QCOMPARE(licensetexts::text("two", m_dir.path()),
+             QStringLiteral("\n\nStart of A.txt: \n\n\ntext a\n\n\nEnd of A.txt\n\n\n\n\nStart of b.txt: \n\n\ntext b\n\n\n"
+                            "End of b.txt\n\n"));
     QCOMPARE(licensetexts::folders(m_dir.path()), QStringList({"broken", "Empty", "one", "two"}));
 }
 
