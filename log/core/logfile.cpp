@@ -1,0 +1,138 @@
+#include "logfile.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QDebug>
+
+#include "byteorder.h"
+#include "logentrybase.h"
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("LogFile", text);
+}
+
+// Walks the file's items, each length checked before it is used.
+class Reader
+{
+public:
+    explicit Reader(const QByteArray &bytes)
+        : m_bytes(bytes)
+    {
+    }
+
+    // One length-prefixed item; false with `error` set when the file is cut
+    // or the length is impossible. A null item (length 0xFFFFFFFF) is empty.
+    bool item(const char *what, QByteArray *out, QString *error)
+    {
+        qint32 length = 0;
+        if (!length32(what, &length, error))
+            return false;
+        if (length == -1) {
+            *out = QByteArray();
+            return true;
+        }
+        if (length < 0) {
+            *error = tr("The LOG file is damaged: the %1 has the length %2.").arg(tr(what)).arg(length);
+            return false;
+        }
+        if (length > remaining()) {
+            *error = tr("The LOG file is cut short: the %1 needs %2 bytes, but only %3 remain.")
+                         .arg(tr(what))
+                         .arg(length)
+                         .arg(remaining());
+            return false;
+        }
+        *out = m_bytes.mid(m_at, length);
+        m_at += length;
+        return true;
+    }
+
+    int remaining() const { return m_bytes.size() - m_at; }
+
+private:
+    bool length32(const char *what, qint32 *out, QString *error)
+    {
+        if (remaining() < 4) {
+            *error = tr("The LOG file is cut short: it ends before the %1.").arg(tr(what));
+            return false;
+        }
+        *out = qint32(be::u32(reinterpret_cast<const uint8_t *>(m_bytes.constData()) + m_at));
+        m_at += 4;
+        return true;
+    }
+
+    const QByteArray &m_bytes;
+    int m_at = 0;
+};
+
+} // namespace
+
+void LogFile::write(QDataStream &out, const VersionInfo &info, const LogEntryBase &root)
+{
+    QByteArray identification(kIdentificationSize, '\0');
+    info.productInfo().toBytes(reinterpret_cast<uint8_t *>(identification.data()));
+    out.writeBytes(identification.constData(), uint(identification.size()));
+    out << info.shortVersionString().toUtf8();
+    out << info.versionString().toUtf8();
+    for (int i = 0; i < 4; ++i)
+        out << info.hostText(i).toUtf8();
+    root.serialize(out);
+}
+
+QByteArray LogFile::toBytes(const VersionInfo &info, const LogEntryBase &root)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    write(out, info, root);
+    return bytes;
+}
+
+bool LogFile::read(const QByteArray &bytes, QVector<LogRecord> *records, VersionInfo *info, QString *error)
+{
+    QString ignored;
+    QString &reason = error ? *error : ignored;
+    Reader in(bytes);
+    VersionInfo read = *info;
+
+    QByteArray identification;
+    if (!in.item(QT_TRANSLATE_NOOP("LogFile", "unit identification"), &identification, &reason))
+        return false;
+    // Another length is kept as the file says, but it is no identification.
+    if (identification.size() == kIdentificationSize)
+        read.setProductInfo(ProductInfoRecord::fromBytes(reinterpret_cast<const uint8_t *>(identification.constData())));
+
+    QByteArray qtText, toolText;
+    if (!in.item(QT_TRANSLATE_NOOP("LogFile", "Qt version"), &qtText, &reason)
+        || !in.item(QT_TRANSLATE_NOOP("LogFile", "tool version"), &toolText, &reason))
+        return false;
+    read.setStoredVersions(VersionInfo::storedText(qtText), VersionInfo::storedText(toolText));
+
+    static const char *const hostItems[] = {
+        QT_TRANSLATE_NOOP("LogFile", "host name"), QT_TRANSLATE_NOOP("LogFile", "CPU architecture"),
+        QT_TRANSLATE_NOOP("LogFile", "kernel"), QT_TRANSLATE_NOOP("LogFile", "operating system")};
+    QStringList host;
+    for (const char *what : hostItems) {
+        QByteArray text;
+        if (!in.item(what, &text, &reason))
+            return false;
+        host << VersionInfo::storedText(text);
+    }
+    read.setHostInfo(host);
+
+    QByteArray recordBytes;
+    if (!in.item(QT_TRANSLATE_NOOP("LogFile", "records"), &recordBytes, &reason))
+        return false;
+    if (in.remaining() > 0)
+        qDebug() << "LOG file:" << in.remaining() << "bytes after the records are not used";
+
+    QVector<LogRecord> out;
+    out.reserve(recordBytes.size() / LogRecord::kSize);
+    for (int at = 0; at + LogRecord::kSize <= recordBytes.size(); at += LogRecord::kSize)
+        out << LogRecord::fromBytes(reinterpret_cast<const uint8_t *>(recordBytes.constData()) + at);
+    *records = out;
+    *info = read;
+    return true;
+}

@@ -1,0 +1,173 @@
+#include "loghandlercont.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QTreeView>
+
+#include "confighandler.h"
+#include "device.h"
+#include "logentry.h"
+#include "logentryinfo.h"
+#include "logfilters.h"
+#include "treemodel.h"
+
+const QString LoghandlerCont::kTextSuffix = QStringLiteral("txt");
+const QString LoghandlerCont::kLogSuffix = QStringLiteral("hex");
+const QString LoghandlerCont::kCsvSuffix = QStringLiteral("csv");
+
+namespace {
+
+// Clears the busy flag however the read ends.
+class BusyScope
+{
+public:
+    explicit BusyScope(bool &flag)
+        : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~BusyScope() { m_flag = false; }
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+LoghandlerCont &LoghandlerCont::instance()
+{
+    static LoghandlerCont handler;
+    return handler;
+}
+
+LoghandlerCont::LoghandlerCont(QObject *parent)
+    : QObject(parent)
+{
+}
+
+LoghandlerCont::~LoghandlerCont() = default;
+
+void LoghandlerCont::setTreeView(QTreeView *view)
+{
+    auto *model = new TreeModel(view);
+    setTreeModel(model);
+    view->setModel(model);
+    view->setUniformRowHeights(true);
+}
+
+void LoghandlerCont::setTreeModel(TreeModel *model)
+{
+    m_filters.reset();
+    m_tree = model;
+    if (model)
+        m_filters = std::make_unique<LogFilters>(model, this);
+}
+
+void LoghandlerCont::debugStep(const char *step) const
+{
+    qDebug() << step << m_clock.elapsed() << "ms";
+}
+
+errorCode_e LoghandlerCont::readLog()
+{
+    if (!m_tree)
+        return ERR_INVALID_PARAM;
+    // The evaluation runs the event loop; a second read meanwhile would mix
+    // two logs in one tree.
+    if (m_busy)
+        return ERR_ALREADY_WAITING;
+    EthernetHandler *link = Device::instance()->ethernetHandler();
+    QVector<LogRecord> records;
+    ProductInfoRecord identification{};
+    {
+        BusyScope busy(m_busy);
+        errorCode_e result = link->readProductInfo(&identification);
+        if (result != ERR_OK)
+            return result;
+        LogBlockHeader request;
+        result = link->readLog(request);
+        if (result != ERR_OK)
+            return result;
+        link->getLogEntries(records);
+    }
+    // Kept only now: a failed read leaves the identification of the log
+    // that is still shown.
+    m_identification = identification;
+    return errorCode_e(evaluateLog(records, VersionInfo(&identification)));
+}
+
+int LoghandlerCont::evaluateLog(const QVector<LogRecord> &records, const VersionInfo &info)
+{
+    if (!m_tree)
+        return ERR_INVALID_PARAM;
+    if (m_busy)
+        return ERR_ALREADY_WAITING;
+    BusyScope busy(m_busy);
+    return evaluate(records, info);
+}
+
+int LoghandlerCont::evaluate(const QVector<LogRecord> &records, const VersionInfo &info)
+{
+    m_clock.restart();
+    debugStep("starting model data update");
+    m_tree->resetModel();
+    LogEntryBase *root = m_tree->rootItem();
+    root->appendNew<LogEntryinfo>(info, root);
+
+    const int n = records.size();
+    // An empty log has no last index.
+    emit initProgressbar(tr("Evaluating Log..."), n > 0 ? uint32_t(n - 1) : 0u);
+    debugStep("events process start");
+    for (int i = 0; i < n; ++i) {
+        emit updateProgressbar(uint32_t(i));
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        const LogRecord &r = records.at(i);
+        if (r.isErased())
+            continue;
+        root->appendNew<LogEntry>(r, root);
+    }
+    debugStep("events process finished");
+    refreshFilters();
+    emit deinitProgressbar();
+    return ERR_OK;
+}
+
+void LoghandlerCont::refreshFilters()
+{
+    if (!m_tree || !m_filters)
+        return;
+    m_clock.restart();
+    m_tree->notifyReset();
+    debugStep("start Graphfilter");
+    m_history = m_filters->collect();
+    debugStep("end update Graph");
+    updateSKWGraphChnsel(m_channelMask);
+}
+
+void LoghandlerCont::updateSKWGraphChnsel(uint8_t chnmsk)
+{
+    m_channelMask = chnmsk & 0x7F;
+}
+
+QStringList LoghandlerCont::channelNames() const
+{
+    QStringList names;
+    const Confighandler *config = Device::instance()->confighandler();
+    for (int n = 0; n < SkwHistory::kChannels; ++n)
+        names << config->channelName(n);
+    return names;
+}
+
+QString LoghandlerCont::timestampLabel(double value)
+{
+    const int t = int(value);
+    auto pad = [](int v, int width) { return QString::number(v).rightJustified(width, QLatin1Char('0')); };
+    return tr(" %1:%2 \t %3:%4:%5 ")
+        .arg(pad(t / 31536000, 2), pad((t / 86400) % 365, 3), pad((t / 3600) % 24, 2), pad((t / 60) % 60, 2),
+             pad(t % 60, 2));
+}
+
+QString LoghandlerCont::integerLabel(double value)
+{
+    return QString::number(int(value));
+}

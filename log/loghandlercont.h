@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QVector>
+#include <memory>
+
+#include "devicerecords.h"
+#include "errordecode.h"
+#include "logrecords.h"
+#include "skwhistory.h"
+#include "versioninfo.h"
+
+class LogFilters;
+class QTreeView;
+#include "treemodel.h"
+
+// The one owner of the device log once it has been read: fetches the
+// identification and the log from the unit, builds the entry tree, runs the
+// three ID filters into the SKW history, and writes the LOG, CSV and text
+// files. It has no window; the log page hands it its tree view.
+class LoghandlerCont : public QObject
+{
+    Q_OBJECT
+public:
+    static LoghandlerCont &instance();
+    ~LoghandlerCont() override;
+
+    // Makes the tree model (owned by the view) and shows it in the view.
+    void setTreeView(QTreeView *view);
+    // A tree model without a view, for the log export tool and tests; the
+    // caller keeps it alive while it is in use.
+    void setTreeModel(TreeModel *model);
+    TreeModel *treeModel() const { return m_tree; }
+
+    // Refills the SKW history and the error and configuration time stamps
+    // from the tree, then redraws the graph for the current channel mask.
+    void refreshFilters();
+
+    // Reads the identification and the log from the unit and shows it.
+    // A failure keeps the log that was shown; a read while one is running
+    // is refused with ERR_ALREADY_WAITING.
+    errorCode_e readLog();
+    // Shows records already in memory: the information entry, then one entry
+    // per record that is not erased. Refused while a read runs.
+    int evaluateLog(const QVector<LogRecord> &records, const VersionInfo &info);
+    bool isBusy() const { return m_busy; }
+
+    // Files, through their dialogs (the page's buttons).
+    int exportLogRaw();
+    int saveLogFile(const VersionInfo &info);
+    int loadLogFile(QVector<LogRecord> &records, VersionInfo &info);
+    int importLog();
+    int saveLogText();
+    int exportLogText();
+    // The CSV file of the SKW history; `fileName` is completed in place.
+    int exportCSV(QString &fileName);
+
+    // The same without dialogs, for a given file name (completed with its
+    // suffix). `error` gets the reason of a refused LOG file.
+    int writeLogFile(const QString &fileName, const VersionInfo &info);
+    int readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info, QString *error = nullptr);
+    int importLogFile(const QString &fileName, QString *error = nullptr);
+    int writeLogText(const QString &fileName);
+
+    // The identification that goes with the shown log (read with it from
+    // the unit, or stored in the imported file); all zero before.
+    ProductInfoRecord deviceIdentification() const { return m_identification; }
+    // What the filters found in the shown log.
+    const SkwHistory &skwHistory() const { return m_history; }
+    uint8_t channelMask() const { return m_channelMask; }
+
+    // Labels of the SKW history graph's axes.
+    static QString timestampLabel(double value);
+    static QString integerLabel(double value);
+
+    static const QString kTextSuffix;
+    static const QString kLogSuffix;
+    static const QString kCsvSuffix;
+
+signals:
+    void initProgressbar(QString title, uint32_t max);
+    void setMaxProgressbar(uint32_t max);
+    void deinitProgressbar();
+    void updateProgressbar(uint32_t val);
+
+public slots:
+    // Shows the SKW history of the channels in `chnmsk` (bit n = channel n).
+    void updateSKWGraphChnsel(uint8_t chnmsk);
+
+private:
+    explicit LoghandlerCont(QObject *parent = nullptr);
+    int evaluate(const QVector<LogRecord> &records, const VersionInfo &info);
+    int showImported(const QVector<LogRecord> &records, const VersionInfo &info);
+    QStringList channelNames() const;
+    void debugStep(const char *step) const;
+
+    ProductInfoRecord m_identification{};
+    QPointer<TreeModel> m_tree;
+    std::unique_ptr<LogFilters> m_filters;
+    SkwHistory m_history;
+    uint8_t m_channelMask = 0x7F;
+    bool m_busy = false;
+    QElapsedTimer m_clock;
+};

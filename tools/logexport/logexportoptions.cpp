@@ -1,0 +1,98 @@
+#include "logexportoptions.h"
+
+#include <QCommandLineParser>
+
+QString LogExportOptions::usage()
+{
+    return QStringLiteral(
+        "Usage: logexport [options] INPUT\n"
+        "Reads a raw device log (32-byte records as the unit hands them over) or a\n"
+        "LOG file (suffix .hex) and writes its text, CSV and LOG files.\n"
+        "  -o, --output BASE        BASE.txt, BASE.csv and BASE.hex\n"
+        "  --text FILE, --csv FILE, --log FILE   one file each\n"
+        "  --format raw|log         the input's kind (default: log for *.hex, else raw)\n"
+        "  --host-name TEXT, --cpu TEXT, --kernel TEXT, --os TEXT\n"
+        "                           the machine texts that otherwise come from this PC\n"
+        "  --identification HEX     the unit's 11-byte identification record (22 hex\n"
+        "                           digits); a LOG file's own is used otherwise\n"
+        "  --channel-name N=TEXT    the name of channel N (1..7) in the CSV header\n");
+}
+
+bool LogExportOptions::parse(const QStringList &arguments, QString *error)
+{
+    QCommandLineParser p;
+    p.addOptions({
+        {{QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("base")},
+        {QStringLiteral("text"), QString(), QStringLiteral("file")},
+        {QStringLiteral("csv"), QString(), QStringLiteral("file")},
+        {QStringLiteral("log"), QString(), QStringLiteral("file")},
+        {QStringLiteral("format"), QString(), QStringLiteral("kind")},
+        {QStringLiteral("host-name"), QString(), QStringLiteral("text")},
+        {QStringLiteral("cpu"), QString(), QStringLiteral("text")},
+        {QStringLiteral("kernel"), QString(), QStringLiteral("text")},
+        {QStringLiteral("os"), QString(), QStringLiteral("text")},
+        {QStringLiteral("identification"), QString(), QStringLiteral("hex")},
+        {QStringLiteral("channel-name"), QString(), QStringLiteral("n=text")},
+    });
+    auto fail = [&](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (!p.parse(arguments))
+        return fail(p.errorText());
+    if (p.positionalArguments().size() != 1)
+        return fail(QStringLiteral("name exactly one input file"));
+    input = p.positionalArguments().constFirst();
+
+    const QString base = p.value(QStringLiteral("output"));
+    if (!base.isEmpty()) {
+        textFile = base + QStringLiteral(".txt");
+        csvFile = base + QStringLiteral(".csv");
+        logFile = base + QStringLiteral(".hex");
+    }
+    if (p.isSet(QStringLiteral("text")))
+        textFile = p.value(QStringLiteral("text"));
+    if (p.isSet(QStringLiteral("csv")))
+        csvFile = p.value(QStringLiteral("csv"));
+    if (p.isSet(QStringLiteral("log")))
+        logFile = p.value(QStringLiteral("log"));
+    if (textFile.isEmpty() && csvFile.isEmpty() && logFile.isEmpty())
+        return fail(QStringLiteral("name an output (-o, --text, --csv or --log)"));
+
+    format = input.endsWith(QLatin1String(".hex")) ? Format::Log : Format::Raw;
+    if (p.isSet(QStringLiteral("format"))) {
+        const QString kind = p.value(QStringLiteral("format"));
+        if (kind == QLatin1String("raw"))
+            format = Format::Raw;
+        else if (kind == QLatin1String("log"))
+            format = Format::Log;
+        else
+            return fail(QStringLiteral("--format takes raw or log"));
+    }
+
+    const QStringList machineOptions{QStringLiteral("host-name"), QStringLiteral("cpu"), QStringLiteral("kernel"),
+                                     QStringLiteral("os")};
+    for (int i = 0; i < machineOptions.size(); ++i)
+        machine[i] = p.value(machineOptions.at(i));
+
+    if (p.isSet(QStringLiteral("identification"))) {
+        const QByteArray hex = p.value(QStringLiteral("identification")).toLatin1();
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        if (hex.size() != 2 * ProductInfoRecord::kSize || bytes.size() != ProductInfoRecord::kSize
+            || bytes.toHex() != hex.toLower())
+            return fail(QStringLiteral("--identification takes %1 hex digits").arg(2 * ProductInfoRecord::kSize));
+        identification = ProductInfoRecord::fromBytes(reinterpret_cast<const uint8_t *>(bytes.constData()));
+        hasIdentification = true;
+    }
+
+    for (const QString &value : p.values(QStringLiteral("channel-name"))) {
+        const int eq = value.indexOf(QLatin1Char('='));
+        bool ok = false;
+        const int n = eq > 0 ? value.left(eq).toInt(&ok) : 0;
+        if (!ok || n < 1 || n > 7)
+            return fail(QStringLiteral("--channel-name takes N=TEXT with N from 1 to 7"));
+        channelNames.insert(n - 1, value.mid(eq + 1));
+    }
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include "devicerecords.h"
+
+// What one run of logexport does, from its command line.
+struct LogExportOptions
+{
+    enum class Format { Raw, Log };
+
+    QString input;
+    Format format = Format::Raw;
+    QString textFile;
+    QString csvFile;
+    QString logFile;
+    // Replacements of this PC's texts (host name, CPU architecture, kernel,
+    // operating system); an empty entry keeps the PC's own.
+    QStringList machine{QString(), QString(), QString(), QString()};
+    bool hasIdentification = false;
+    ProductInfoRecord identification{};
+    QMap<int, QString> channelNames;  // channel 0..6
+
+    // False with a reason on a bad command line.
+    bool parse(const QStringList &arguments, QString *error);
+    static QString usage();
+};
