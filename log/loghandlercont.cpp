@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QTreeView>
+#include <cmath>
+#include <limits>
 
 #include "confighandler.h"
 #include "device.h"
@@ -158,9 +160,26 @@ QStringList LoghandlerCont::channelNames() const
     return names;
 }
 
+namespace {
+
+// Truncated toward zero; held at the ends of the int range (a graph's axis
+// may reach far beyond its data), 0 for a value that is no number.
+int truncated(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(value);
+}
+
+} // namespace
+
 QString LoghandlerCont::timestampLabel(double value)
 {
-    const int t = int(value);
+    const int t = truncated(value);
     auto pad = [](int v, int width) { return QString::number(v).rightJustified(width, QLatin1Char('0')); };
     return tr(" %1:%2 \t %3:%4:%5 ")
         .arg(pad(t / 31536000, 2), pad((t / 86400) % 365, 3), pad((t / 3600) % 24, 2), pad((t / 60) % 60, 2),
@@ -169,5 +188,5 @@ QString LoghandlerCont::timestampLabel(double value)
 
 QString LoghandlerCont::integerLabel(double value)
 {
-    return QString::number(int(value));
+    return QString::number(truncated(value));
 }

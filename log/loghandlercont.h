@@ -57,8 +57,9 @@ public:
     // The CSV file of the SKW history; `fileName` is completed in place.
     int exportCSV(QString &fileName);
 
-    // The same without dialogs, for a given file name (completed with its
-    // suffix). `error` gets the reason of a refused LOG file.
+    // The same without dialogs. The writers complete the name with their
+    // suffix; the readers take the name as it is. `error` gets the reason
+    // of a refused LOG file.
     int writeLogFile(const QString &fileName, const VersionInfo &info);
     int readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info, QString *error = nullptr);
     int importLogFile(const QString &fileName, QString *error = nullptr);

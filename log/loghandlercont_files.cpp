@@ -68,14 +68,14 @@ int LoghandlerCont::loadLogFile(QVector<LogRecord> &records, VersionInfo &info)
                                                       QStringLiteral("*.") + kLogSuffix);
     if (name.trimmed().isEmpty())
         return ERR_FILE_NOT_FOUND;
-    return readLogFile(name, records, info);
+    return readLogFile(LogSave::completeName(name, kLogSuffix), records, info);
 }
 
 int LoghandlerCont::readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info,
                                 QString *error)
 {
-    const QString name = LogSave::completeName(fileName, kLogSuffix);
-    if (name.isEmpty())
+    const QString &name = fileName;
+    if (name.trimmed().isEmpty())
         return ERR_FILE_NOT_FOUND;
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -643,4 +643,66 @@
         <translation>Beschreibung</translation>
     </message>
 </context>
+<context>
+    <name>LogFile</name>
+    <message>
+        <source>The LOG file is damaged: the %1 has the length %2.</source>
+        <translation>Die LOG-Datei ist beschädigt: „%1“ hat die Länge %2.</translation>
+    </message>
+    <message>
+        <source>The LOG file is cut short: the %1 needs %2 bytes, but only %3 remain.</source>
+        <translation>Die LOG-Datei ist unvollständig: „%1“ braucht %2 Bytes, es bleiben aber nur %3.</translation>
+    </message>
+    <message>
+        <source>The LOG file is cut short: it ends before the %1.</source>
+        <translation>Die LOG-Datei ist unvollständig: sie endet vor „%1“.</translation>
+    </message>
+    <message>
+        <source>unit identification</source>
+        <translation>Gerätekennung</translation>
+    </message>
+    <message>
+        <source>Qt version</source>
+        <translation>Qt-Version</translation>
+    </message>
+    <message>
+        <source>tool version</source>
+        <translation>Programmversion</translation>
+    </message>
+    <message>
+        <source>host name</source>
+        <translation>Rechnername</translation>
+    </message>
+    <message>
+        <source>CPU architecture</source>
+        <translation>CPU-Architektur</translation>
+    </message>
+    <message>
+        <source>kernel</source>
+        <translation>Kernel</translation>
+    </message>
+    <message>
+        <source>operating system</source>
+        <translation>Betriebssystem</translation>
+    </message>
+    <message>
+        <source>records</source>
+        <translation>Einträge</translation>
+    </message>
+</context>
+<context>
+    <name>LoghandlerCont</name>
+    <message>
+        <source>Evaluating Log...</source>
+        <translation>Protokoll wird ausgewertet...</translation>
+    </message>
+    <message>
+        <source> %1:%2 	 %3:%4:%5 </source>
+        <translation> %1:%2 	 %3:%4:%5 </translation>
+    </message>
+    <message>
+        <source>Select Filename</source>
+        <translation>Dateiname wählen</translation>
+    </message>
+</context>
 </TS>
