@@ -90,6 +90,9 @@ void UDPServer::setIPSlot(QHostAddress ip, uint16_t port)
 
 void UDPServer::sendPacketSlot(QByteArray txDatagram, QHostAddress ip)
 {
+    // Once the program's window is gone nothing more goes out to the unit.
+    if (!m_running)
+        return;
     if (txDatagram.isEmpty()) {
         qDebug() << "Comm error: Empty Message!";
         return;

@@ -24,6 +24,8 @@ public:
     uint16_t localPort() const;
 
     bool isBound() const { return m_bound; }
+    // False after quitServer: datagrams handed over then are dropped.
+    bool isRunning() const { return m_running; }
 
 signals:
     void messageReceivedSignal(QByteArray message, QHostAddress senderIP);

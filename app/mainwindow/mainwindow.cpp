@@ -1,0 +1,371 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "basewidget.h"
+#include "configtab.h"
+#include "confighandler.h"
+#include "configurationtile.h"
+#include "databasecont.h"
+#include "device.h"
+#include "ethernethandler.h"
+#include "linegraph.h"
+#include "loghandlercont.h"
+#include "logtab.h"
+#include "notificationbar.h"
+#include "scalinghandlercont.h"
+#include "statusbar.h"
+#include "stylesheetcontainer.h"
+#include "tiletab.h"
+#include "udpserver.h"
+#include "valuebar.h"
+#include "versioninfo.h"
+
+#include <QFileDialog>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStyle>
+#include <cmath>
+
+// Tiles in the order they are created; the texts are translated when shown.
+const MainWindow::TileText MainWindow::kTiles[] = {
+    {TileNetworkSettings, QT_TRANSLATE_NOOP("MainWindow", "PPU Network Settings"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Configuration")},
+    {TileCommonSettings, QT_TRANSLATE_NOOP("MainWindow", "Common Settings"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Configuration")},
+    {TileSensorParameter, QT_TRANSLATE_NOOP("MainWindow", "Sensor Parameter"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Configuration")},
+    {TileChannelParameter, QT_TRANSLATE_NOOP("MainWindow", "Channel Parameter"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Configuration")},
+    {TileReferenceSetup, QT_TRANSLATE_NOOP("MainWindow", "Reference Setup"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Configuration")},
+    {TileFieldbus, QT_TRANSLATE_NOOP("MainWindow", "Fieldbus Configuration"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Configuration")},
+    {TileUpdateFirmware, QT_TRANSLATE_NOOP("MainWindow", "Update Firmware"),
+     QT_TRANSLATE_NOOP("MainWindow", "View Options")},
+};
+
+namespace {
+
+int scaled(double value, double factor)
+{
+    return static_cast<int>(std::lround(value * factor));
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    // The form builds every page, the configuration view with the catalogue
+    // selection pages included: they must exist before the catalogue is
+    // initialised, or they miss its initcomplete.
+    ui->setupUi(this);
+
+    setWindowTitle(windowTitleText());
+
+    auto *menu = new QMenu(this);
+    menu->addAction(ui->actionLanguage);
+    menu->addAction(ui->actionLicense);
+    menu->addAction(ui->actionAbout);
+    menu->addAction(ui->actionScaling);
+    ui->actionHelp->setEnabled(false);
+    ui->btnMore->setMenu(menu);
+
+    valueBars = {ui->wdgBar1, ui->wdgBar2, ui->wdgBar3, ui->wdgBar4,
+                 ui->wdgBar5, ui->wdgBar6, ui->wdgBar7};
+    tabButtons = {ui->btnOverview, ui->btnDataTab, ui->btnConfTab, ui->btnLogTab};
+
+    Databasecont::instance().init();
+
+    connectDevice();
+
+    ui->wdgStack->setCurrentIndex(0);
+    currentDataStep = 7;
+
+    progressBar = new QProgressBar(this);
+    progressMax = 100;
+    progressBar->setTextVisible(true);
+    progressBar->setAlignment(Qt::AlignCenter);
+    progressBar->setFormat(tr("title"));
+    progressBar->hide();
+    dialogPlaceholder = ui->wdgDialog;
+    dialogPlaceholder->hide();
+
+    baseWidth = width();
+    baseHeight = height();
+    ScaleFactorchange(ScalingHandlerCont::instance()->getScaleFactor());
+    ScalingHandlerCont::instance()->scaleLayout(this);
+    setcurrentIndexes(PageOverview);
+
+    createTiles();
+
+    Device::instance()->confighandler()->emitConfigChanged();
+    lostconnection();
+}
+
+QString MainWindow::windowTitleText()
+{
+    QString title = QStringLiteral("Service Setup Tool Korvantis %1.%2.%3")
+                        .arg(VersionInfo::kMajor)
+                        .arg(VersionInfo::kMinor, 2, 10, QLatin1Char('0'))
+                        .arg(VersionInfo::kBuild, 5, 10, QLatin1Char('0'));
+    if (QString::fromLatin1(VersionInfo::buildText()).contains(QLatin1Char('M')))
+        title += QStringLiteral(" M");
+    return title;
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::connectDevice()
+{
+    Device *device = Device::instance();
+    EthernetHandler *handler = device->ethernetHandler();
+    Confighandler *config = device->confighandler();
+
+    connect(device->udpServer(), &UDPServer::errorIsFallen, this, &MainWindow::errorIsFallen);
+    connect(handler, &EthernetHandler::connectionLost, this, &MainWindow::lostconnection);
+    connect(handler, &EthernetHandler::connectionPing, this, &MainWindow::connectionsuccesfull);
+    connect(handler, &EthernetHandler::connectionPing, config, &Confighandler::connectionsuccesfull);
+
+    connect(handler, &EthernetHandler::initProgressbar, this, &MainWindow::initProgressbar);
+    connect(handler, &EthernetHandler::deinitProgressbar, this, &MainWindow::deinitProgressbar);
+    connect(handler, &EthernetHandler::updateProgressbar, this, &MainWindow::updateProgressBar);
+    connect(handler, &EthernetHandler::setMaxProgressbar, this, &MainWindow::setMaxProgressbar);
+    LoghandlerCont &log = LoghandlerCont::instance();
+    connect(&log, &LoghandlerCont::initProgressbar, this, &MainWindow::initProgressbar);
+    connect(&log, &LoghandlerCont::deinitProgressbar, this, &MainWindow::deinitProgressbar);
+    connect(&log, &LoghandlerCont::updateProgressbar, this, &MainWindow::updateProgressBar);
+    connect(&log, &LoghandlerCont::setMaxProgressbar, this, &MainWindow::setMaxProgressbar);
+
+    connect(ui->notifyBar, &NotificationBar::sendErrorReset, this, &MainWindow::errorResetRequested);
+
+    ui->wdgGraphChnSel->setColorSource(ui->wdgGraph);
+    connect(ui->stackScroll, &QStackedWidget::currentChanged, this, &MainWindow::setcurrentIndexes);
+
+    // The question carries its answer back through a pointer, so it is only
+    // ever connected directly: the asking code waits for the answer.
+    connect(config, QOverload<QStringList, QString, QString, int, int32_t *>::of(
+                        &Confighandler::printMessageboxwrapper),
+            this,
+            [this](QStringList names, QString title, QString message, int kind, int32_t *answer) {
+                printMessageboxwrapper(names, title, message, QMessageBox::Icon(kind), answer);
+            },
+            Qt::DirectConnection);
+    connect(config, QOverload<QStringList, QString, QString, int>::of(
+                        &Confighandler::printMessageboxwrapper),
+            this,
+            [this](QStringList names, QString title, QString message, int kind) {
+                printMessageboxwrapper(names, title, message, QMessageBox::Icon(kind), nullptr);
+            });
+    connect(config, &Confighandler::printNotifyBarErrorwrapper, this,
+            &MainWindow::printNotifyBarErrorwrapper);
+    connect(config, QOverload<QString, uint32_t>::of(&Confighandler::printNotifyBarSuccesswrapper),
+            this, [this](QString message, uint32_t time) { printNotifyBarSuccesswrapper(message, time); });
+    connect(config, QOverload<QString>::of(&Confighandler::printNotifyBarSuccesswrapper), this,
+            [this](QString message) { printNotifyBarSuccesswrapper(message); });
+
+    // Configuration files are chosen by the engineer in a file dialog.
+    config->setFileNameProvider([this](bool forSaving, const QString &caption, const QString &filter) {
+        return forSaving ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
+                         : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    });
+
+    connect(ui->pageScrollConfig, &ConfigTab::enterDialog, this, &MainWindow::enterDialog);
+    connect(ui->pageScrollConfig, &ConfigTab::exitDialog, this, &MainWindow::exitDialog);
+    connectBaseWidget(ui->pageScrollConfig);
+    connectBaseWidget(ui->pageScrollLog);
+    connectBaseWidget(ui->pageOverview);
+    connectBaseWidget(ui->wdgChannelStatus);
+
+    for (QPushButton *button : tabButtons)
+        connect(button, &QPushButton::clicked, this, &MainWindow::tabButtonclicked);
+    connect(this, &MainWindow::triggerUpdateProgressBar, this, &MainWindow::updateProgressBar);
+    connect(ui->pageOverview, &TileTab::tilePressed, this, &MainWindow::HandletilePressedSlot);
+    connect(ui->pageOverview, &TileTab::tilePressed, ui->pageScrollConfig,
+            &ConfigTab::HandletilePressedSlot);
+    connect(ui->pageScrollConfig, &ConfigTab::showFBTile, this, &MainWindow::showFBTileSlot);
+    connect(ui->pageScrollConfig, &ConfigTab::hideFBTile, this, &MainWindow::hideFBTileSlot);
+    connect(config, &Confighandler::ConfigDevicechanged, this, &MainWindow::updateTileIcons);
+    connect(config, &Confighandler::ConfigBlobchanged, this, &MainWindow::updateTileIcons);
+    connect(ui->notifyBar, &NotificationBar::goToLog, this, &MainWindow::NotificationBarGoToLog);
+}
+
+void MainWindow::connectBaseWidget(BaseWidget *page)
+{
+    if (!page)
+        return;
+    connect(page, &BaseWidget::printMessageboxwrapper, this, &MainWindow::printMessageboxwrapper);
+    connect(page, &BaseWidget::printNotifyBarErrorwrapper, this,
+            &MainWindow::printNotifyBarErrorwrapper);
+    connect(page, &BaseWidget::printNotifyBarSuccesswrapper, this,
+            &MainWindow::printNotifyBarSuccesswrapper);
+}
+
+// ---------------------------------------------------------------- navigation
+
+void MainWindow::setcurrentIndexes(int index)
+{
+    if (index < 0 || index >= int(tabButtons.size()))
+        return;
+    if (lastIndex < 0)
+        lastIndex = index;
+    if (!tabButtons[size_t(index)]->isEnabled())
+        return;
+    if (index != lastIndex && ui->stackScroll->widget(index) == ui->pageScrollLog)
+        ui->pageScrollLog->on_btnGetLog_clicked();
+    lastIndex = index;
+    {
+        const QSignalBlocker blocker(ui->stackScroll);
+        ui->stackScroll->setCurrentIndex(index);
+    }
+    for (size_t n = 0; n < tabButtons.size(); ++n) {
+        QPushButton *button = tabButtons[n];
+        const QSignalBlocker blocker(button);
+        button->setChecked(int(n) == index);
+        polishWidget(button);
+    }
+    for (int n = 0; n < ui->stackScroll->count(); ++n)
+        ui->stackScroll->widget(n)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    QWidget *shown = ui->stackScroll->currentWidget();
+    shown->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    shown->adjustSize();
+    ui->stackScroll->adjustSize();
+}
+
+void MainWindow::tabButtonclicked()
+{
+    for (size_t n = 0; n < tabButtons.size(); ++n) {
+        if (tabButtons[n] == sender()) {
+            setcurrentIndexes(int(n));
+            return;
+        }
+    }
+}
+
+void MainWindow::tabSelect_currentChanged(int index)
+{
+    ui->stackScroll->setCurrentIndex(index);
+}
+
+void MainWindow::HandletilePressedSlot(int32_t id)
+{
+    switch (id) {
+    case TileCommonSettings:
+    case TileSensorParameter:
+    case TileChannelParameter:
+    case TileFieldbus:
+    case TileNetworkSettings:
+    case TileUpdateFirmware:
+        setcurrentIndexes(PageConfig);
+        break;
+    case TileReferenceSetup:
+        setcurrentIndexes(PageData);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::NotificationBarGoToLog()
+{
+    setcurrentIndexes(PageLog);
+}
+
+// --------------------------------------------------------------------- tiles
+
+ConfigurationTile *MainWindow::tile(int id) const
+{
+    return ui->pageOverview->getTile(id);
+}
+
+void MainWindow::createTiles()
+{
+    for (const TileText &t : kTiles)
+        ui->pageOverview->createTile(t.id, tr(t.title), tr(t.description), 2);
+    if (ConfigurationTile *fieldbus = tile(TileFieldbus))
+        fieldbus->hide();
+    ui->pageOverview->updateLayout();
+}
+
+void MainWindow::refreshTiles()
+{
+    for (const TileText &t : kTiles)
+        ui->pageOverview->updateTile(t.id, tr(t.title), tr(t.description), 2);
+}
+
+void MainWindow::updateTileIcons()
+{
+    const Confighandler *config = Device::instance()->confighandler();
+    struct Check
+    {
+        int id;
+        bool passed;
+        const char *warning;
+    };
+    const Check checks[] = {
+        {TileReferenceSetup, config->allChannelsHaveReference(),
+         QT_TR_NOOP("enabled channel with no reference values")},
+        {TileSensorParameter, config->allChannelsSensorConfigured(),
+         QT_TR_NOOP("enabled channel with default/custom sensor")},
+        {TileChannelParameter, config->allChannelsMappingConfigured(),
+         QT_TR_NOOP("enabled channel with default/custom configuration")},
+    };
+    for (const Check &check : checks) {
+        if (ConfigurationTile *t = tile(check.id))
+            t->setStatus(check.passed ? 1 : 0, check.passed ? QString() : tr(check.warning));
+    }
+}
+
+void MainWindow::showFBTileSlot()
+{
+    if (ConfigurationTile *t = tile(TileFieldbus)) {
+        t->show();
+        ui->pageOverview->updateLayout();
+    }
+}
+
+void MainWindow::hideFBTileSlot()
+{
+    if (ConfigurationTile *t = tile(TileFieldbus)) {
+        t->hide();
+        ui->pageOverview->updateLayout();
+    }
+}
+
+// ------------------------------------------------------------ scale and style
+
+void MainWindow::ScaleFactorchange(double factor)
+{
+    const QSize icon(scaled(24, factor), scaled(24, factor));
+    ui->btngetData->setIconSize(icon);
+    ui->btnExportDataToCsv->setIconSize(icon);
+    ui->btnMore->setIconSize(icon);
+    ui->btnRestartPPU->setIconSize(icon);
+    const QSize button(scaled(100, factor), scaled(30, factor));
+    ui->btnMore->resize(button);
+    ui->btnRestartPPU->resize(button);
+    ui->btnConnectToDevice->resize(button);
+    ui->btnConnectToDevice->setIconSize(QSize(scaled(70, factor), scaled(24, factor)));
+    resize(scaled(baseWidth, factor), scaled(baseHeight, factor));
+    stylesheetContainer.applyStylesheet(this);
+}
+
+void MainWindow::polishWidget(QWidget *ptr)
+{
+    if (!ptr)
+        return;
+    style()->unpolish(ptr);
+    style()->polish(ptr);
+}
+
+void MainWindow::resetDataView()
+{
+    ui->wdgGraph->clearData();
+    for (ValueBar *bar : valueBars)
+        bar->hide();
+    currentDataStep = 7;
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "devicerecords.h"
+
+#include <QHostAddress>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class BaseWidget;
+class ConfigurationTile;
+class QProgressBar;
+class QPushButton;
+class QScreen;
+class ValueBar;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The one window of KorvantisSetup: top bar with the four tab buttons, the
+// notification bar, the status bar and the four pages (overview tiles, data
+// acquisition, configuration, device log). Dialogs and the progress bar are
+// shown inside the window's own dialog page, in front of the disabled main
+// page. Every page's messages end here and become notification-bar entries
+// or message boxes.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // Ids of the overview tiles.
+    enum Tile : int {
+        TileCommonSettings = 0,
+        TileSensorParameter = 1,
+        TileChannelParameter = 2,
+        TileReferenceSetup = 3,
+        TileFieldbus = 4,
+        TileNetworkSettings = 5,
+        TileUpdateFirmware = 6,
+    };
+    // Pages of the page stack, in the order of the tab buttons.
+    enum Page : int { PageOverview = 0, PageData = 1, PageConfig = 2, PageLog = 3 };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // "Service Setup Tool Korvantis" and the tool's version.
+    static QString windowTitleText();
+
+    void printNotification(const QString &message, bool showGoToLog, QMessageBox::Icon kind);
+    void readConfigFromDevice();
+    // Connects the page's three message signals to the slots of this window.
+    void connectBaseWidget(BaseWidget *page);
+
+    Ui::MainWindow *form() const { return ui; }
+    QProgressBar *progress() const { return progressBar; }
+    const std::vector<QWidget *> &dialogs() const { return dialogStack; }
+    QWidget *placeholderDialog() const { return dialogPlaceholder; }
+    bool asksReadConfig() const { return askReadConfig; }
+    // How long the last dialog's removal waits for the unit's save feedback.
+    void setFeedbackWaitMs(int ms) { feedbackWaitMs = ms; }
+
+signals:
+    void triggerUpdateProgressBar(uint32_t value);
+
+public slots:
+    // Navigation.
+    void setcurrentIndexes(int index);
+    void tabButtonclicked();
+    void tabSelect_currentChanged(int index);
+    void HandletilePressedSlot(int32_t id);
+    void NotificationBarGoToLog();
+    // Tiles.
+    void refreshTiles();
+    void updateTileIcons();
+    void showFBTileSlot();
+    void hideFBTileSlot();
+    // Dialog host.
+    void enterDialog(QWidget *widget);
+    void exitDialog();
+    // Scale and style.
+    void ScaleFactorchange(double factor);
+    void polishWidget(QWidget *ptr);
+    void resizescrollArea() {}
+    void screenchangeSlot(QScreen *) {}
+    // Connection state.
+    void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
+    void lostconnection();
+    void errorResetRequested();
+    void on_btnRestartPPU_clicked();
+    void on_btnConnectToDevice_clicked();
+    void errorIsFallen(QString error);
+    // Message routing.
+    void printMessageboxwrapper(QStringList names, QString title, QString message,
+                                QMessageBox::Icon iconsel, int32_t *retptr = nullptr);
+    void printNotifyBarErrorwrapper(QString message, bool sendErrorReset, bool showGoToLog);
+    void printNotifyBarSuccesswrapper(QString message, uint32_t time = 3000);
+    // Progress bar.
+    void initProgressbar(QString title, uint32_t max);
+    void setMaxProgressbar(uint32_t max);
+    void updateProgressBar(uint32_t value);
+    void deinitProgressbar();
+
+private:
+    struct TileText
+    {
+        int id;
+        const char *title;
+        const char *description;
+    };
+    static const TileText kTiles[];
+
+    void connectDevice();
+    void createTiles();
+    void resetDataView();
+    ConfigurationTile *tile(int id) const;
+
+    int currentDataStep = 7;
+    Ui::MainWindow *ui;
+    std::vector<ValueBar *> valueBars;
+    bool askReadConfig = true;
+    int baseWidth = -1;
+    int baseHeight = -1;
+    QWidget *dialogPlaceholder = nullptr;
+    std::vector<QWidget *> dialogStack;
+    QProgressBar *progressBar = nullptr;
+    uint32_t progressMax = 100;
+    std::vector<QPushButton *> tabButtons;
+    int lastIndex = -1;
+    int feedbackWaitMs = 10000;
+    QMutex enterMutex;
+    QMutex exitMutex;
+};

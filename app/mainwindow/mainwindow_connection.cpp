@@ -1,0 +1,202 @@
+// Connection state, the offer to read a newly reached unit's configuration,
+// and the routing of every page's messages to the notification bar or the
+// message box.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "connectdialog.h"
+#include "confighandler.h"
+#include "configurationtile.h"
+#include "custommessagebox.h"
+#include "device.h"
+#include "errordecode.h"
+#include "ethernethandler.h"
+#include "linegraph.h"
+#include "notificationbar.h"
+#include "tiletab.h"
+
+#include <QDebug>
+#include <QIcon>
+
+namespace {
+
+// Whether the last heartbeat said a reference-run result is ready; for the
+// whole process, so a result is requested once per rising edge.
+bool refRunResultReady = false;
+
+constexpr uint8_t kDataEnabledState = 2;
+
+} // namespace
+
+void MainWindow::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
+{
+    ui->btnConnectToDevice->setIcon(QIcon(QStringLiteral(":/res/connected-korvantis.svg")));
+    ui->btnConnectToDevice->repaint();
+
+    if (askReadConfig) {
+        // Cleared before the question: heartbeats keep arriving while it is open.
+        askReadConfig = false;
+        readConfigFromDevice();
+    }
+
+    const uint8_t dataHigh = states.dataControl >> 4;
+    const uint8_t dataLow = states.dataControl & 0x0F;
+    if (dataHigh == 1) {
+        ui->grpbData->setEnabled(dataLow != 1);
+    } else {
+        resetDataView();
+        ui->wdgGraph->invalidate();
+        ui->grpbData->setEnabled(!(dataHigh == 0 || dataLow == 1));
+    }
+
+    const bool runLocked = states.runLock() == 1;
+    const bool manualRunAllowed = states.runControl & 0x10;
+    ui->btnmanRunstart->setEnabled(!runLocked && manualRunAllowed);
+    ui->chkRefRun->setEnabled(!runLocked);
+    ui->CommDisplay->setEnabled(!runLocked);
+    {
+        const QSignalBlocker blocker(ui->chkRefRun);
+        ui->chkRefRun->setChecked((states.runControl & 0x0F) == 1);
+    }
+
+    const bool dataUsable = states.deviceState() == kDataEnabledState;
+    ui->btnDataTab->setEnabled(dataUsable);
+    if (dataUsable) {
+        if (ConfigurationTile *t = tile(TileReferenceSetup)) {
+            t->show();
+            ui->pageOverview->updateLayout();
+        }
+    }
+    ui->pageScrollData->setEnabled(dataUsable);
+    ui->btnRestartPPU->setEnabled(true);
+
+    // The flag is taken before the request goes out: the request waits in a
+    // nested event loop, and the heartbeats handled meanwhile must not ask
+    // for the same result again.
+    const bool ready = states.runControl & 0x20;
+    const bool rising = ready && !refRunResultReady;
+    refRunResultReady = ready;
+    if (rising)
+        Device::instance()->ethernetHandler()->requestRefRunResult();
+}
+
+void MainWindow::lostconnection()
+{
+    ui->btnConnectToDevice->setIcon(QIcon(QStringLiteral(":/res/disconnected-korvantis.svg")));
+    ui->btnConnectToDevice->repaint();
+    resetDataView();
+    ui->btnDataTab->setEnabled(false);
+    if (ConfigurationTile *t = tile(TileReferenceSetup)) {
+        t->hide();
+        ui->pageOverview->updateLayout();
+    }
+    ui->pageScrollData->setEnabled(false);
+    ui->btnRestartPPU->setEnabled(false);
+    askReadConfig = true;
+}
+
+void MainWindow::readConfigFromDevice()
+{
+    int32_t answer = 0;
+    printMessageboxwrapper({tr("No"), tr("Yes")}, tr("Read Config"),
+                           tr("Do you want to Read the Config from the selected Device"),
+                           QMessageBox::Information, &answer);
+    if (answer != 1)
+        return;
+
+    Confighandler *config = Device::instance()->confighandler();
+    const auto report = [this](const QString &text, errorCode_e result) {
+        printNotification(text.arg(ErrorDecode::decode(result)).arg(int(result)), false,
+                          QMessageBox::Critical);
+    };
+    errorCode_e result = config->readDevicename();
+    if (result != 0)
+        report(tr("Read device name failed. Error: %1 Errorcode: %2"), result);
+    for (uint8_t channel = 0; channel < 7; ++channel) {
+        result = config->readChannelname(channel);
+        if (result != 0)
+            report(tr("Read Channel name failed. Error: %1 Errorcode: %2"), result);
+    }
+    result = config->readCFGDevice();
+    if (result != 0)
+        report(tr("Read device configuration failed. Error: %1 Errorcode: %2"), result);
+}
+
+void MainWindow::on_btnRestartPPU_clicked()
+{
+    // The unit's restart shows as a lost link.
+    Device::instance()->ethernetHandler()->restartPPU();
+}
+
+void MainWindow::on_btnConnectToDevice_clicked()
+{
+    qDebug() << "Button click";
+    Connectdialog dialog(this);
+    connectBaseWidget(&dialog);
+    enterDialog(&dialog);
+    dialog.exec();
+    exitDialog();
+}
+
+void MainWindow::errorResetRequested()
+{
+    qDebug() << "reset error requested";
+    Device::instance()->ethernetHandler()->sendErrorReset();
+}
+
+void MainWindow::errorIsFallen(QString error)
+{
+    printNotification(error, false, QMessageBox::Critical);
+}
+
+// ----------------------------------------------------------- message routing
+
+void MainWindow::printNotification(const QString &message, bool showGoToLog, QMessageBox::Icon kind)
+{
+    qDebug() << "Messagebox: " << message;
+    if (kind == QMessageBox::NoIcon || kind == QMessageBox::Information)
+        printNotifyBarSuccesswrapper(message, 3000);
+    else
+        printNotifyBarErrorwrapper(message, false, showGoToLog);
+}
+
+void MainWindow::printNotifyBarSuccesswrapper(QString message, uint32_t time)
+{
+    qDebug() << "Print notifybar Success";
+    ui->notifyBar->showSuccess(message, time);
+}
+
+void MainWindow::printNotifyBarErrorwrapper(QString message, bool sendErrorReset, bool showGoToLog)
+{
+    qDebug() << "Print notifybar Error";
+    ui->notifyBar->showError(message, sendErrorReset, showGoToLog);
+}
+
+void MainWindow::printMessageboxwrapper(QStringList names, QString title, QString message,
+                                        QMessageBox::Icon iconsel, int32_t *retptr)
+{
+    CustomMessageBox box(this);
+    qDebug() << "ping";
+    if (names.size() != 1) {
+        enterDialog(&box);
+        const int result = box.exec(names, title, message, int(iconsel));
+        exitDialog();
+        if (retptr)
+            *retptr = result;
+        return;
+    }
+    // A message with a single acknowledge button needs no box.
+    switch (iconsel) {
+    case QMessageBox::NoIcon:
+    case QMessageBox::Information:
+        printNotifyBarSuccesswrapper(message, 3000);
+        break;
+    case QMessageBox::Warning:
+    case QMessageBox::Critical:
+    case QMessageBox::Question:
+        printNotifyBarErrorwrapper(message, false, true);
+        break;
+    default:
+        break;
+    }
+}

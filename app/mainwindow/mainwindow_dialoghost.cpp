@@ -1,0 +1,112 @@
+// The dialog host and the progress bar: dialogs are no top-level windows but
+// widgets shown in the window's dialog page, in front of the disabled main
+// page. Nested dialogs replace each other and come back in reverse order.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "confighandler.h"
+#include "device.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLayout>
+#include <QProgressBar>
+#include <QTimer>
+
+void MainWindow::enterDialog(QWidget *widget)
+{
+    if (!widget)
+        return;
+    QMutexLocker lock(&enterMutex);
+    QWidget *replaced = nullptr;
+    if (!dialogStack.empty()) {
+        replaced = dialogStack.back();
+        replaced->hide();
+        if (QWidget *focus = QApplication::focusWidget())
+            focus->clearFocus();
+    } else {
+        ui->pageMain->setEnabled(false);
+        ui->pageDialog->show();
+        ui->pageDialog->raise();
+        ui->pageDialog->resize(size());
+        replaced = dialogPlaceholder;
+    }
+    ui->pageDialog->layout()->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
+    dialogStack.push_back(widget);
+}
+
+void MainWindow::exitDialog()
+{
+    QMutexLocker lock(&exitMutex);
+    QWidget *leaving = dialogPlaceholder;
+    QWidget *taking = dialogPlaceholder;
+    if (!dialogStack.empty()) {
+        leaving = dialogStack.back();
+        dialogStack.pop_back();
+        if (!dialogStack.empty()) {
+            taking = dialogStack.back();
+            taking->show();
+        }
+    }
+    if (leaving != taking)
+        ui->pageDialog->layout()->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
+    if (!dialogStack.empty())
+        return;
+
+    // After a configuration write the unit still has to report its save; the
+    // dialog page stays up (the main page disabled) until it does, or for
+    // the wait's time at most.
+    Confighandler *config = Device::instance()->confighandler();
+    if (config->waitingForFeedback()) {
+        lock.unlock();
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(config, &Confighandler::waitingForFeedbackFinished, &loop, &QEventLoop::quit);
+        timer.start(feedbackWaitMs);
+        if (config->waitingForFeedback())
+            loop.exec();
+        lock.relock();
+        // A dialog entered during the wait keeps the dialog page.
+        if (!dialogStack.empty())
+            return;
+    }
+    ui->pageDialog->hide();
+    ui->pageDialog->lower();
+    ui->pageMain->setEnabled(true);
+}
+
+void MainWindow::initProgressbar(QString title, uint32_t max)
+{
+    progressMax = max;
+    progressBar->setFormat(title);
+    enterDialog(progressBar);
+    progressBar->setValue(0);
+    progressBar->show();
+}
+
+void MainWindow::setMaxProgressbar(uint32_t max)
+{
+    progressMax = max;
+}
+
+void MainWindow::updateProgressBar(uint32_t value)
+{
+    if (!progressBar)
+        return;
+    progressBar->setRange(0, 100);
+    // A transfer of a single block announces a maximum of 0: it is complete.
+    if (progressMax == 0) {
+        progressBar->setValue(100);
+        return;
+    }
+    const uint64_t shown = uint64_t(qMin(value, progressMax)) * 100u / progressMax;
+    progressBar->setValue(int(shown));
+}
+
+void MainWindow::deinitProgressbar()
+{
+    exitDialog();
+    progressBar->hide();
+}

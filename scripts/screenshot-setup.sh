@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The screenshot tour of KorvantisSetup: under Xvfb, in a private network
+# namespace, starts the simulated unit and drives the real main window
+# through its stops (tools/setuptour), saving a PNG of each, in English and
+# German. Run as root (the namespace needs it).
+# Usage: scripts/screenshot-setup.sh [build-dir] [out-dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=$(realpath "${1:-build}")
+OUT_DIR=$(realpath -m "${2:-$BUILD_DIR/screenshots}")
+
+if [[ -z "${KORVANTIS_TEST_NETNS:-}" ]]; then
+  cmake --build "$BUILD_DIR" --target SetupTour KorvantisUnitSim korvantis_translations >/dev/null
+  exec unshare -n bash -c "source scripts/netns-setup.sh && exec bash scripts/screenshot-setup.sh '$BUILD_DIR' '$OUT_DIR'"
+fi
+
+mkdir -p "$OUT_DIR"
+work=$(mktemp -d)
+UNIT=198.18.0.2
+"$BUILD_DIR/bin/KorvantisUnitSim" --address "$UNIT" --name "Press line 4" &
+SIM_PID=$!
+trap 'kill "$SIM_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+for lang in en de; do
+  printf 'Scaling=1\n' > "$work/cfg.ini"
+  (cd "$work" && xvfb-run -a -s "-screen 0 1400x1000x24" \
+      env QT_QPA_PLATFORM=xcb "$BUILD_DIR/bin/SetupTour" --unit "$UNIT" --lang "$lang" --out "$OUT_DIR")
+done

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+class QWidget;
+
+// Answers the message boxes that a window shows while this object lives,
+// from a timer of the event loop (the box waits in a nested loop): the
+// next queued answer is the index of the button to click, -1 closes the box.
+// Every box shown is recorded.
+class BoxAnswerer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Box
+    {
+        QString title;
+        QString message;
+        QStringList captions;
+    };
+
+    explicit BoxAnswerer(QWidget *window, QList<int> answers = {});
+    QList<Box> boxes;
+    QList<int> answers;
+    // What the window's dialog page looked like while the last box was open.
+    bool mainPageEnabledMeanwhile = true;
+
+private:
+    void poll();
+    QWidget *window;
+    QTimer timer;
+};
+
+// A widget of `window` by its object name; the test fails hard without it.
+template <typename T>
+T *part(QWidget *window, const char *name);
+
+#include <QWidget>
+
+template <typename T>
+T *part(QWidget *window, const char *name)
+{
+    T *widget = window->findChild<T *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no widget %s", name);
+    return widget;
+}

@@ -1,0 +1,1 @@
+korvantis_add_tests(app/mainwindow korvantis_mainwindow korvantis_unitsim app_fixtures)

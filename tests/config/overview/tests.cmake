@@ -1,0 +1,1 @@
+korvantis_add_tests(config/overview korvantis_config_overview)
