@@ -12,6 +12,11 @@
 
 Databasecont &Databasecont::instance()
 {
+    // Qt's registry of SQL connections is itself a static made on first use;
+    // made before the container, it is destroyed after it, so the
+    // container's destructor can still remove its connection at exit.
+    static const bool registryFirst = QSqlDatabase::contains(QString()) || true;
+    Q_UNUSED(registryFirst)
     static Databasecont container;
     return container;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <QAbstractSocket>
 #include <QByteArray>
 #include <QHostAddress>
@@ -54,7 +55,7 @@ private:
 
     QUdpSocket *m_socket = nullptr;
     bool m_bound = false;
-    bool m_running = true;
+    std::atomic<bool> m_running{true};  // cleared from the GUI thread
     uint16_t m_port = 7755;
 
     mutable QMutex m_endpointMutex;

@@ -3,6 +3,7 @@
 //   SetupTour --unit 198.18.0.2 --out dir [--lang de] [--only name,name]
 // The unit (the simulated one) must be reachable; the scale factor comes
 // from "cfg.ini" in the working directory, as in the tool itself.
+#include "databasecont.h"
 #include "device.h"
 #include "mainwindow.h"
 #include "metatypes.h"
@@ -53,6 +54,9 @@ int main(int argc, char *argv[])
     QDir().mkpath(out.path());
     const QStringList only = parser.value(onlyOption).split(QLatin1Char(','), Qt::SkipEmptyParts);
 
+    // The sample catalogue beside the programs; the tour runs elsewhere.
+    Databasecont::instance().setDbDirectory(QCoreApplication::applicationDirPath() +
+                                            QStringLiteral("/Korvantisdbs/"));
     MainWindow window;
     tour.window = &window;
     Device::instance()->startTransport();

@@ -19,6 +19,7 @@
 #include "mainwindowfixture.h"
 #include "notificationbar.h"
 #include "programrun.h"
+#include "testnet.h"
 #include "tiletab.h"
 
 namespace {
@@ -53,6 +54,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -81,7 +83,18 @@ private:
     QStackedWidget *pages() { return part<QStackedWidget>(window, "stackScroll"); }
     NotificationBar *bar() { return part<NotificationBar>(window, "notifyBar"); }
     MainWindow *window = nullptr;
+    QStringList catalogueErrors;
 };
+
+void TestMainWindow::initTestCase()
+{
+    // The sample catalogue built beside the programs; a load error would
+    // otherwise wait in a message box of its own.
+    Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
+    Databasecont::instance().setMessageSink([this](const QString &title, const QString &text) {
+        catalogueErrors << title + QStringLiteral(": ") + text;
+    });
+}
 
 void TestMainWindow::init()
 {
@@ -112,6 +125,7 @@ void TestMainWindow::pagesExistBeforeCatalogueIsReady()
     for (const char *name : {"pageScrollConfig", "wdgSensor", "wdgMapping", "pageOverview",
                              "pageScrollLog", "wdgChannelStatus"})
         QVERIFY2(present.contains(QString::fromLatin1(name)), name);
+    QVERIFY2(catalogueErrors.isEmpty(), qPrintable(catalogueErrors.join('\n')));
 }
 
 void TestMainWindow::startsDisconnected()
