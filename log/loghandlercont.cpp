@@ -134,6 +134,13 @@ int LoghandlerCont::evaluate(const QVector<LogRecord> &records, const VersionInf
     return ERR_OK;
 }
 
+void LoghandlerCont::initFilterModels(LineGraph *graph)
+{
+    m_graph = graph;
+    if (m_graph)
+        m_graph->clearData();
+}
+
 void LoghandlerCont::refreshFilters()
 {
     if (!m_tree || !m_filters)
@@ -142,13 +149,71 @@ void LoghandlerCont::refreshFilters()
     m_tree->notifyReset();
     debugStep("start Graphfilter");
     m_history = m_filters->collect();
-    debugStep("end update Graph");
+    debugStep("start update Graph");
+    fillTables();
     updateSKWGraphChnsel(m_channelMask);
+    debugStep("end update Graph");
+}
+
+void LoghandlerCont::fillTables()
+{
+    // The graph reads the tables on its drawing thread: they change here
+    // only, on the GUI thread, and the graph is cleared and refilled with
+    // them right after.
+    for (int n = 0; n < SkwHistory::kChannels; ++n) {
+        SimpleTable::Column times, values;
+        const auto &points = m_history.channels[size_t(n)];
+        times.reserve(points.size());
+        values.reserve(points.size());
+        for (const SkwHistory::Point &p : points) {
+            times << p.time;
+            values << p.value;
+        }
+        m_channelTables[size_t(n)].setRows({times, values});
+        XYSelectLineProxyModel &series = m_channelSeries[size_t(n)];
+        series.setSourceModel(&m_channelTables[size_t(n)]);
+        series.setXColumn(0);
+        series.setYColumn(1);
+    }
+    auto events = [](SimpleTable &table, XYSelectLineProxyModel &series, const QVector<int> &times) {
+        table.setRows({SimpleTable::Column(times.cbegin(), times.cend()), SimpleTable::Column(times.size(), 0)});
+        series.setSourceModel(&table);
+        series.setXColumn(0);
+        series.setYColumn(1);
+    };
+    events(m_errorTable, m_errorSeries, m_history.errors);
+    events(m_configTable, m_configSeries, m_history.configurations);
 }
 
 void LoghandlerCont::updateSKWGraphChnsel(uint8_t chnmsk)
 {
     m_channelMask = chnmsk & 0x7F;
+    if (!m_graph)
+        return;
+    m_graph->clearData();
+    const Confighandler *config = Device::instance()->confighandler();
+    bool shown = false;
+    for (int n = 0; n < SkwHistory::kChannels; ++n) {
+        XYSelectLineProxyModel &series = m_channelSeries[size_t(n)];
+        if (!(m_channelMask & (1u << n)) || series.rowCount() == 0)
+            continue;
+        const QString name = config->channelName(n);
+        const QString shortName = Confighandler::elideText(name, 16);
+        m_graph->addModel(&series, shortName, shortName != name ? name : QString(), n);
+        shown = true;
+    }
+    if (shown) {
+        m_graph->setAxisLabelFormat(false, &LoghandlerCont::timestampLabel, QStringLiteral(" 00:000 00:00:00 "));
+        m_graph->setAxisLabelFormat(true, &LoghandlerCont::integerLabel, QStringLiteral("+12345"));
+        m_graph->setYAxisTitle(tr("SKW Value in digits"));
+        m_graph->setXAxisTitle(tr("Timestamp Value"));
+        m_graph->setErrorEventRow(&m_errorSeries, tr("Error"));
+        m_graph->setConfigEventRow(&m_configSeries, tr("Configuration"));
+        m_graph->show();
+    } else {
+        m_graph->hide();
+    }
+    m_graph->invalidate();
 }
 
 QStringList LoghandlerCont::channelNames() const

@@ -4,13 +4,17 @@
 #include <QObject>
 #include <QPointer>
 #include <QVector>
+#include <array>
 #include <memory>
 
 #include "devicerecords.h"
 #include "errordecode.h"
+#include "linegraph.h"
 #include "logrecords.h"
+#include "simpletable.h"
 #include "skwhistory.h"
 #include "versioninfo.h"
+#include "xyselectlineproxymodel.h"
 
 class LogFilters;
 class QTreeView;
@@ -34,6 +38,8 @@ public:
     void setTreeModel(TreeModel *model);
     TreeModel *treeModel() const { return m_tree; }
 
+    // Keeps the SKW history graph (the log page's); none for the tool.
+    void initFilterModels(LineGraph *graph);
     // Refills the SKW history and the error and configuration time stamps
     // from the tree, then redraws the graph for the current channel mask.
     void refreshFilters();
@@ -71,6 +77,10 @@ public:
     // What the filters found in the shown log.
     const SkwHistory &skwHistory() const { return m_history; }
     uint8_t channelMask() const { return m_channelMask; }
+    // The series the graph shows: channels 0..6, errors, configuration changes.
+    XYSelectLineProxyModel *channelSeries(int channel) { return &m_channelSeries.at(size_t(channel)); }
+    XYSelectLineProxyModel *errorSeries() { return &m_errorSeries; }
+    XYSelectLineProxyModel *configSeries() { return &m_configSeries; }
 
     // Labels of the SKW history graph's axes.
     static QString timestampLabel(double value);
@@ -96,11 +106,20 @@ private:
     int showImported(const QVector<LogRecord> &records, const VersionInfo &info);
     QStringList channelNames() const;
     void debugStep(const char *step) const;
+    // The history into the graph's tables and series.
+    void fillTables();
 
     ProductInfoRecord m_identification{};
     QPointer<TreeModel> m_tree;
     std::unique_ptr<LogFilters> m_filters;
     SkwHistory m_history;
+    QPointer<LineGraph> m_graph;
+    std::array<SimpleTable, SkwHistory::kChannels> m_channelTables;
+    std::array<XYSelectLineProxyModel, SkwHistory::kChannels> m_channelSeries;
+    SimpleTable m_errorTable;
+    SimpleTable m_configTable;
+    XYSelectLineProxyModel m_errorSeries;
+    XYSelectLineProxyModel m_configSeries;
     uint8_t m_channelMask = 0x7F;
     bool m_busy = false;
     QElapsedTimer m_clock;

@@ -6,6 +6,8 @@
 #include "logentryinfo.h"
 #include "logfile.h"
 #include "logfixture.h"
+#include "device.h"
+#include "linegraph.h"
 #include "loghandlercont.h"
 #include "metatypes.h"
 #include "unitsimblocks.h"
@@ -58,6 +60,7 @@ private slots:
     void csvWithNothingToWrite();
     void labels_data();
     void labels();
+    void graphShowsTheChosenChannels();
 
 private:
     LoghandlerCont &handler() { return LoghandlerCont::instance(); }
@@ -262,6 +265,57 @@ void TestLogHandler::labels()
     if (!time.isEmpty())
         QCOMPARE(LoghandlerCont::timestampLabel(value), time);
     QCOMPARE(LoghandlerCont::integerLabel(value), integer);
+}
+
+void TestLogHandler::graphShowsTheChosenChannels()
+{
+    LineGraph graph;
+    handler().initFilterModels(&graph);
+    Confighandler *config = Device::instance()->confighandler();
+    QCOMPARE(config->setChannelname(QStringLiteral("Main bearing"), 0), ERR_OK);
+    QCOMPARE(config->setChannelname(QStringLiteral("Gearbox shaft left"), 2), ERR_OK);
+    QVector<LogRecord> records{RecordBuilder(50, 0x04030800), RecordBuilder(60, 0x04010C00)};
+    for (int i = 0; i < 4; ++i) {
+        RecordBuilder b(100 * i, 0x04040080);
+        b.u16(9, uint16_t(10 + i)).u16(13, uint16_t(i == 2 ? -1 : 30 + i)).u16(11, 0xFFFF);
+        records << b;
+    }
+    handler().updateSKWGraphChnsel(0x7F);
+    handler().evaluateLog(records, unitVersion());
+
+    // Channel 1 has no value anywhere (-1): no series; channels 4..7 hold 0.
+    QCOMPARE(graph.series().size(), 6);
+    QCOMPARE(graph.series().at(0).name, QStringLiteral("Main bearing"));
+    QCOMPARE(graph.series().at(0).description, QString());
+    QCOMPARE(graph.series().at(1).name, QStringLiteral("Gearbox shaf ..."));
+    QCOMPARE(graph.series().at(1).description, QStringLiteral("Gearbox shaft left"));
+    QCOMPARE(graph.series().at(1).colorIndex, 2);
+    QCOMPARE(handler().channelSeries(2)->rowCount(), 3);
+    QCOMPARE(handler().channelSeries(2)->index(2, 0).data().toInt(), 300);
+    QCOMPARE(handler().channelSeries(2)->index(2, 1).data().toInt(), 33);
+    QCOMPARE(graph.xAxisTitle(), QStringLiteral("Timestamp Value"));
+    QCOMPARE(graph.yAxisTitle(), QStringLiteral("SKW Value in digits"));
+    const LinePlotData plot = graph.plotData();
+    QVERIFY(plot.errorRow.shown);
+    QCOMPARE(plot.errorRow.times, QVector<double>{50});
+    QCOMPARE(plot.configRow.label, QStringLiteral("Configuration"));
+    QCOMPARE(plot.xFormatter(3723), QStringLiteral(" 00:000 \t 01:02:03 "));
+    QVERIFY(!graph.isHidden());
+
+    handler().updateSKWGraphChnsel(0x04);
+    QCOMPARE(graph.series().size(), 1);
+    QVERIFY(!graph.isHidden());
+    // Channel 2 (bit 1) has no points: nothing to show.
+    handler().updateSKWGraphChnsel(0x02);
+    QVERIFY(graph.isHidden());
+    handler().updateSKWGraphChnsel(0x00);
+    QVERIFY(graph.isHidden());
+    QCOMPARE(graph.series().size(), 0);
+
+    handler().updateSKWGraphChnsel(0x7F);
+    handler().initFilterModels(nullptr);
+    config->setChannelname(QString(), 0);
+    config->setChannelname(QString(), 2);
 }
 
 QTEST_MAIN(TestLogHandler)

@@ -697,6 +697,22 @@
         <translation>Protokoll wird ausgewertet...</translation>
     </message>
     <message>
+        <source>SKW Value in digits</source>
+        <translation>SKW-Wert in Digits</translation>
+    </message>
+    <message>
+        <source>Timestamp Value</source>
+        <translation>Zeitstempel</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation>Konfiguration</translation>
+    </message>
+    <message>
         <source> %1:%2 	 %3:%4:%5 </source>
         <translation> %1:%2 	 %3:%4:%5 </translation>
     </message>
