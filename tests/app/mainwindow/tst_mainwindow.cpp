@@ -57,6 +57,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void cleanupTestCase();
 
     void pagesExistBeforeCatalogueIsReady();
     void startsDisconnected();
@@ -98,12 +99,34 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    window = new MainWindow;
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    // One window for the whole test (building one loads the catalogue);
+    // each test starts from the state of a window that has lost its unit.
+    if (!window) {
+        window = new MainWindow;
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    while (!window->dialogs().empty())
+        window->exitDialog();
+    while (bar()->entryCount() > 0)
+        bar()->on_btnConfirm_clicked();
+    {
+        // A plain heartbeat gives every control back its own state.
+        BoxAnswerer answerer(window, {0});
+        HearBeatMessage_t hb = heartbeat(0);
+        hb.dataControl = 0x10;
+        window->connectionsuccesfull(hb, kUnit);
+    }
+    window->lostconnection();
+    emit part<ConfigTab>(window, "pageScrollConfig")->hideFBTile();
+    window->setcurrentIndexes(MainWindow::PageOverview);
 }
 
 void TestMainWindow::cleanup()
+{
+}
+
+void TestMainWindow::cleanupTestCase()
 {
     delete window;
     window = nullptr;
@@ -111,8 +134,6 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::pagesExistBeforeCatalogueIsReady()
 {
-    delete window;
-    window = nullptr;
     // The selection pages listen for the catalogue's initcomplete from their
     // construction on: they must be there when it comes.
     QStringList present;

@@ -1,0 +1,257 @@
+// The main window against the simulated unit: the offer to read the
+// configuration and what "Yes" reads, failures reported and the reading
+// going on, the reference-run result asked for once per ready report, the
+// dialog page waiting for the unit's save feedback, and the status bar live.
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QtTest>
+
+#include "confighandler.h"
+#include "databasecont.h"
+#include "device.h"
+#include "ethernethandler.h"
+#include "mainwindow.h"
+#include "mainwindowfixture.h"
+#include "metatypes.h"
+#include "notificationbar.h"
+#include "testnet.h"
+#include "unitsim.h"
+#include "unitsimconfig.h"
+
+namespace {
+
+// tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29.
+const QHostAddress kUnit(QStringLiteral("127.0.3.20"));
+
+} // namespace
+
+class TestMainWindowLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void yesReadsNamesAndConfiguration();
+    void noReadsNothing();
+    void failedChannelNamesAreReportedAndReadingGoesOn();
+    void referenceRunResultOncePerReadyReport();
+    void lastDialogWaitsForSaveFeedback();
+    void dialogEnteredDuringTheWaitStaysUp();
+    void waitForFeedbackEnds();
+
+private:
+    // Points the link at the unit and answers the first heartbeat's question.
+    void connectAnswering(int answer);
+    // The typed reads the unit received (parameter id, index), in order.
+    QList<QPair<int, int>> reads() const;
+    NotificationBar *bar() { return part<NotificationBar>(window, "notifyBar"); }
+    Confighandler *config() { return Device::instance()->confighandler(); }
+
+    std::unique_ptr<UnitSim> unit;
+    MainWindow *window = nullptr;
+    std::unique_ptr<BoxAnswerer> answerer;
+};
+
+void TestMainWindowLink::initTestCase()
+{
+    registerMetaTypes();
+    LinkTimings t;
+    t.baseTimeoutMs = 150;
+    t.heartbeatMs = 100;
+    t.watchdogMs = 600;
+    t.watchdogSingleCoreMs = 1200;
+    Device::instance()->ethernetHandler()->setTimings(t);
+    Device::instance()->startTransport();
+    Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
+}
+
+void TestMainWindowLink::init()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    unit = std::make_unique<UnitSim>();
+    QString error;
+    QVERIFY2(unit->startQuiet(kUnit, &error), qPrintable(error));
+    window = new MainWindow;
+    window->show();
+}
+
+void TestMainWindowLink::cleanup()
+{
+    answerer.reset();
+    Device::instance()->ethernetHandler()->disconnectFromDevice();
+    QTRY_VERIFY(!config()->waitingForFeedback());
+    delete window;
+    window = nullptr;
+    unit.reset();
+}
+
+void TestMainWindowLink::connectAnswering(int answer)
+{
+    answerer = std::make_unique<BoxAnswerer>(window, QList<int>{answer});
+    config()->setIpAddress(kUnit);
+    Device::instance()->ethernetHandler()->setTargetIP(kUnit);
+    QTRY_COMPARE(answerer->boxes.size(), 1);
+    // The question is answered inside the heartbeat's handler, which then reads.
+    QTRY_VERIFY(!Device::instance()->ethernetHandler()->isWaiting());
+    QTRY_VERIFY(!window->asksReadConfig());
+}
+
+QList<QPair<int, int>> TestMainWindowLink::reads() const
+{
+    QList<QPair<int, int>> out;
+    for (const UnitSimRequest &r : unit->requestLog())
+        if (r.command == EthernetHandler::CmdReadParam)
+            out.append({r.paramId, r.index});
+    return out;
+}
+
+void TestMainWindowLink::yesReadsNamesAndConfiguration()
+{
+    connectAnswering(1);
+    QCOMPARE(answerer->boxes.first().message,
+             QStringLiteral("Do you want to Read the Config from the selected Device"));
+    QTRY_VERIFY(reads().size() >= 9);
+    const auto r = reads();
+    QCOMPARE(r.at(0).first, int(EthernetHandler::ParamDeviceName));
+    for (int ch = 0; ch < 7; ++ch)
+        QCOMPARE(r.at(1 + ch), qMakePair(int(EthernetHandler::ParamChannelName), ch));
+    QVERIFY(std::any_of(r.begin() + 8, r.end(), [](const QPair<int, int> &p) {
+        return p.first == EthernetHandler::ParamConfigBlob;
+    }));
+
+    // The status bar shows the unit; the window its connected state.
+    QTRY_COMPARE(part<QLabel>(window, "lblstatustxt")->text(), QStringLiteral("Connected to 127.0.3.20"));
+    QVERIFY(part<QWidget>(window, "btnRestartPPU")->isEnabled());
+    // Later heartbeats do not ask again.
+    QTest::qWait(300);
+    QCOMPARE(answerer->boxes.size(), 1);
+}
+
+void TestMainWindowLink::noReadsNothing()
+{
+    connectAnswering(0);
+    QTest::qWait(300);
+    QVERIFY(reads().isEmpty());
+}
+
+void TestMainWindowLink::failedChannelNamesAreReportedAndReadingGoesOn()
+{
+    unit->setErrorStatus(EthernetHandler::CmdReadParam, EthernetHandler::ParamChannelName, -17);
+    connectAnswering(1);
+    const auto blobRead = [this] {
+        const auto r = reads();
+        return std::any_of(r.begin(), r.end(), [](const QPair<int, int> &p) {
+            return p.first == EthernetHandler::ParamConfigBlob;
+        });
+    };
+    QTRY_VERIFY(blobRead());
+    QList<int> channels;
+    for (const auto &p : reads())
+        if (p.first == EthernetHandler::ParamChannelName && !channels.contains(p.second))
+            channels << p.second;
+    QCOMPARE(channels, QList<int>({0, 1, 2, 3, 4, 5, 6}));
+    // Every entry of the bar, newest first.
+    QStringList entries;
+    while (bar()->entryCount() > 0) {
+        entries << bar()->currentEntry().text;
+        bar()->on_btnConfirm_clicked();
+    }
+    int failures = 0;
+    for (const QString &text : entries) {
+        if (text.startsWith(QStringLiteral("Read Channel name failed. Error: "))) {
+            QVERIFY2(text.endsWith(QStringLiteral(" Errorcode: -17")), qPrintable(text));
+            ++failures;
+        }
+    }
+    QCOMPARE(failures, 7);
+}
+
+void TestMainWindowLink::referenceRunResultOncePerReadyReport()
+{
+    connectAnswering(0);
+    const auto requests = [this] {
+        int n = 0;
+        for (const UnitSimRequest &r : unit->requestLog())
+            n += r.command == EthernetHandler::CmdRefRunResult;
+        return n;
+    };
+    unit->heartbeat().runControl |= 0x20;
+    QTRY_COMPARE(requests(), 1);
+    QTest::qWait(400); // several heartbeats with the bit still set
+    QCOMPARE(requests(), 1);
+    unit->heartbeat().runControl &= uint8_t(~0x20);
+    QTest::qWait(300);
+    unit->heartbeat().runControl |= 0x20;
+    QTRY_COMPARE(requests(), 2);
+}
+
+void TestMainWindowLink::lastDialogWaitsForSaveFeedback()
+{
+    connectAnswering(0);
+    QWidget *dialogPage = part<QWidget>(window, "pageDialog");
+    window->setFeedbackWaitMs(5000);
+    QWidget dialog;
+    window->enterDialog(&dialog);
+    config()->saveConfigOnDevice(false);
+    QVERIFY(config()->waitingForFeedback());
+    bool upWhileWaiting = false;
+    QTimer probe;
+    connect(&probe, &QTimer::timeout, this, [&] {
+        if (config()->waitingForFeedback())
+            upWhileWaiting = dialogPage->isVisible() && !part<QWidget>(window, "pageMain")->isEnabled();
+    });
+    probe.start(20);
+    window->exitDialog();
+    // It came back only when the unit had reported its save.
+    QVERIFY(!config()->waitingForFeedback());
+    QVERIFY(upWhileWaiting);
+    QVERIFY(dialogPage->isHidden());
+    QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
+    QCOMPARE(bar()->currentEntry().text, QStringLiteral("The Config Write/Save was sucessfull"));
+}
+
+void TestMainWindowLink::dialogEnteredDuringTheWaitStaysUp()
+{
+    connectAnswering(0);
+    window->setFeedbackWaitMs(5000);
+    QWidget first;
+    QWidget second;
+    window->enterDialog(&first);
+    config()->saveConfigOnDevice(false);
+    QTimer::singleShot(30, this, [&] { window->enterDialog(&second); });
+    window->exitDialog();
+    // The dialog entered meanwhile is shown, not hidden behind a disabled page.
+    QCOMPARE(window->dialogs().size(), size_t(1));
+    QVERIFY(part<QWidget>(window, "pageDialog")->isVisible());
+    QVERIFY(!part<QWidget>(window, "pageMain")->isEnabled());
+    window->exitDialog();
+    QVERIFY(part<QWidget>(window, "pageDialog")->isHidden());
+    QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
+}
+
+void TestMainWindowLink::waitForFeedbackEnds()
+{
+    connectAnswering(0);
+    // The unit never reports the save running; the window waits no longer
+    // than its limit, the model keeps its own deadline.
+    config()->setSaveFeedbackTimeout(1500);
+    window->setFeedbackWaitMs(200);
+    QWidget dialog;
+    window->enterDialog(&dialog);
+    config()->saveConfigOnDevice(false);
+    unit->heartbeat().saveStatus = 0;
+    QElapsedTimer waited;
+    waited.start();
+    window->exitDialog();
+    QVERIFY(config()->waitingForFeedback());
+    QVERIFY(waited.elapsed() < 1500);
+    QVERIFY(part<QWidget>(window, "pageDialog")->isHidden());
+    QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 3000);
+}
+
+QTEST_MAIN(TestMainWindowLink)
+#include "tst_mainwindow_link.moc"
