@@ -1,6 +1,7 @@
 #include "dataacquisition.h"
 
 #include <QDebug>
+#include <QTimer>
 
 #include "confighandler.h"
 #include "errordecode.h"
@@ -59,6 +60,47 @@ QString DataAcquisition::timeLabel(double value)
 QString DataAcquisition::sampleLabel(double value)
 {
     return QString::number(int(value));
+}
+
+bool DataAcquisition::startTimedRun(int intervalMs)
+{
+    const errorCode_e r = m_handler->startManualRun();
+    if (r != ERR_OK) {
+        emit failed(tr("Data acquisition Start failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
+        return false;
+    }
+    if (!m_runTimer) {
+        m_runTimer = new QTimer(this);
+        m_runTimer->setSingleShot(true);
+        connect(m_runTimer, &QTimer::timeout, this, &DataAcquisition::stopDataRun, Qt::UniqueConnection);
+    }
+    // A second start restarts the time of the run; it still stops once.
+    m_runTimer->start(intervalMs);
+    return true;
+}
+
+bool DataAcquisition::isTimedRunPending() const
+{
+    return m_runTimer && m_runTimer->isActive();
+}
+
+void DataAcquisition::stopDataRun()
+{
+    resetDataView();
+    const errorCode_e r = m_handler->stopDataRun();
+    if (r != ERR_OK)
+        emit failed(tr("Data acquisition Stop failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
+}
+
+bool DataAcquisition::setRefRunMode(bool on)
+{
+    const errorCode_e r = m_handler->setRefRunMode(on ? 1 : 0);
+    if (r != ERR_OK) {
+        emit failed(
+            tr("Change Reference Run State failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
+        return false;
+    }
+    return true;
 }
 
 void DataAcquisition::resetDataView()

@@ -13,6 +13,7 @@
 #include "xyselectlineproxymodel.h"
 
 class Confighandler;
+class QTimer;
 class EthernetHandler;
 class LineGraph;
 class ValueBar;
@@ -44,6 +45,13 @@ public:
     // the tables were refilled.
     bool getData(Step step, uint8_t mask);
 
+    // Starts a measurement run on the unit that stops itself after
+    // `intervalMs`. False (reported) when the unit refuses the start.
+    bool startTimedRun(int intervalMs);
+    bool isTimedRunPending() const;
+    // Switches the unit's reference-run mode; a refusal is reported.
+    bool setRefRunMode(bool on);
+
     // Clears the graph, hides the bars and shows nothing.
     void resetDataView();
     // The graph's titles for the step shown (empty when none), then a redraw.
@@ -64,6 +72,11 @@ public:
     static QString timeLabel(double value);
     static QString sampleLabel(double value);
 
+public slots:
+    // Ends the timed run: the view is reset (the data it showed is old now)
+    // and the unit told to stop.
+    void stopDataRun();
+
 signals:
     // After each of the seven channels, selected or not: 1 .. 7.
     void channelDone(uint32_t channelsDone);
@@ -81,5 +94,6 @@ private:
     std::array<std::unique_ptr<XYSelectLineProxyModel>, kChannels> m_lineProxies;
     std::array<std::unique_ptr<XYSelectLineProxyModel>, kChannels> m_barProxies;
     Step m_currentStep = MeasurementTable::NoStep;
+    QTimer *m_runTimer = nullptr;
     MeasurementCsv::Texts m_exportTexts;
 };

@@ -191,8 +191,6 @@ private:
     void onProductInfo(const UnitSimRequest &request, UnitSimReply &reply);
     void onRefRunResult(const UnitSimRequest &request, UnitSimReply &reply);
     void onRefRunMode(const UnitSimRequest &request, UnitSimReply &reply);
-    void onManualRun(const UnitSimRequest &request, UnitSimReply &reply);
-    void onStopDataRun(const UnitSimRequest &request, UnitSimReply &reply);
     void onRecord(const UnitSimRequest &request, UnitSimReply &reply);
     void onServiceAction(const UnitSimRequest &request, UnitSimReply &reply);
     void onErrorReset(const UnitSimRequest &request, UnitSimReply &reply);

@@ -7,6 +7,7 @@
 #include "byteorder.h"
 #include "configrecords.h"
 #include "unitsimconfig.h"
+#include "unitsimrun.h"
 
 namespace {
 
@@ -21,14 +22,14 @@ void UnitSim::installCommandHandlers()
     setHandler(0xE0, [this](const UnitSimRequest &q, UnitSimReply &r) { onProductInfo(q, r); });
     setHandler(0x21, [this](const UnitSimRequest &q, UnitSimReply &r) { onRefRunResult(q, r); });
     setHandler(0x22, [this](const UnitSimRequest &q, UnitSimReply &r) { onRefRunMode(q, r); });
-    setHandler(0x23, [this](const UnitSimRequest &q, UnitSimReply &r) { onManualRun(q, r); });
-    setHandler(0x26, [this](const UnitSimRequest &q, UnitSimReply &r) { onStopDataRun(q, r); });
     setHandler(0x70, [this](const UnitSimRequest &q, UnitSimReply &r) { onRecord(q, r); });
     setHandler(0xED, [this](const UnitSimRequest &q, UnitSimReply &r) { onServiceAction(q, r); });
     setHandler(0xFE, [this](const UnitSimRequest &q, UnitSimReply &r) { onErrorReset(q, r); });
     setHandler(0xFF, [this](const UnitSimRequest &q, UnitSimReply &r) { onRestart(q, r); });
     // Configuration saves follow actions 0x12/0x11 and report in the heartbeat.
     UnitSimConfig::of(this);
+    // Timed runs (0x23, 0x26) and what they leave behind.
+    UnitSimRun::of(this);
 }
 
 void UnitSim::onProductInfo(const UnitSimRequest &, UnitSimReply &reply)
@@ -49,14 +50,6 @@ void UnitSim::onRefRunMode(const UnitSimRequest &request, UnitSimReply &reply)
     }
     const uint8_t mode = uint8_t(request.payload.at(0)) & 0x0F;
     m_heartbeat.runControl = uint8_t((m_heartbeat.runControl & 0xF0) | mode);
-}
-
-void UnitSim::onManualRun(const UnitSimRequest &, UnitSimReply &)
-{
-}
-
-void UnitSim::onStopDataRun(const UnitSimRequest &, UnitSimReply &)
-{
 }
 
 void UnitSim::onRecord(const UnitSimRequest &request, UnitSimReply &reply)

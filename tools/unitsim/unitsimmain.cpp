@@ -6,6 +6,7 @@
 
 #include "unitsim.h"
 #include "unitsimblocks.h"
+#include "unitsimrun.h"
 
 namespace {
 
@@ -108,6 +109,7 @@ int runUnitSim(const QStringList &arguments)
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
                        wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus, fieldbus});
     UnitSimBlocks::addOptions(parser);
+    UnitSimRun::addOptions(parser);
     if (!parser.parse(arguments))
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
@@ -172,7 +174,7 @@ int runUnitSim(const QStringList &arguments)
         return fail(QStringLiteral("cannot open log file %1").arg(parser.value(log)));
 
     QString error;
-    if (!UnitSimBlocks::applyOptions(parser, &sim, &error))
+    if (!UnitSimBlocks::applyOptions(parser, &sim, &error) || !UnitSimRun::applyOptions(parser, &sim, &error))
         return fail(error);
     sim.setPushInterval(pushMs);
     if (!sim.start(&error))

@@ -62,6 +62,18 @@
         <source>Time in µs</source>
         <translation>Zeit in µs</translation>
     </message>
+    <message>
+        <source>Data acquisition Start failed. Error: %1 Errorcode: %2</source>
+        <translation>Start der Datenerfassung fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Data acquisition Stop failed. Error: %1 Errorcode: %2</source>
+        <translation>Stopp der Datenerfassung fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Change Reference Run State failed. Error: %1 Errorcode: %2</source>
+        <translation>Umschalten der Referenzfahrt fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
 </context>
 <context>
     <name>RefRunDialog</name>
