@@ -223,39 +223,24 @@ public slots:
     void connectionPingSlot(HearBeatMessage_t &statestruct, QHostAddress sender);
 
 private:
-    // What the parameter answer that ended the present read carried, so a
-    // getter can tell a complete answer for its own slot from anything else.
+    // What the answer to a typed read carried. A value is only ever taken
+    // from the answer to that very request: a late or repeated answer to an
+    // earlier read carries an older value.
     struct ParamReply
     {
-        bool matched = false;   // an answer matching the wait reached the cache handler
-        uint16_t id = 0;
+        bool matched = false;   // the answer to this request arrived
+        uint16_t id = 0;        // what it answered
         int index = kNoIndex;
         bool complete = true;   // the whole value was in the payload
-    };
-
-    // The values of the last parameter answers, one slot per parameter.
-    struct ReplyCache
-    {
-        std::array<uint8_t, kConfigBlobSize> configBlob{};
-        uint8_t outputConfig = 0;
-        uint8_t outputInversion = 0;
-        uint16_t debounceTime = 0;
-        uint8_t channelEnableMask = 0;
-        std::array<uint16_t, kChannels> threshold{};
-        std::array<uint16_t, kChannels> scale{};
-        std::array<uint16_t, kChannels> refSkw{};
-        QHostAddress ipAddress;
-        QHostAddress netmask;
-        std::array<uint8_t, kMacParamSize> mac{};
-        uint32_t value1F02 = 0;
-        DeviceNameRecord deviceName;
-        std::array<DeviceNameRecord, kChannels> channelNames;
-        std::array<uint8_t, kAnybusCfgSize> anybusCfg{};
+        QByteArray value;       // the value, when it was the parameter asked for
     };
 
     QHostAddress destination() const;
     void restartWatchdog();
     void handleHeartbeat(const EthernetFrame &frame, const QHostAddress &sender);
+    // True for the first answer to the request now waiting; anything else
+    // is dropped with a debug line naming `what`.
+    bool isAnswerToPendingRequest(const EthernetFrame &frame, const char *what) const;
     void handleParamAnswer(const EthernetFrame &frame);
     void handleRecordAnswer(const EthernetFrame &frame);
     void handleRefRunAnswer(const EthernetFrame &frame);
@@ -265,26 +250,21 @@ private:
     void handleLogBlockAnswer(const EthernetFrame &frame);
     void handleDataBlockAnswer(const EthernetFrame &frame);
 
-    // A typed read: sends it, then checks that the matched answer filled the
-    // wanted slot completely.
-    errorCode_e readSlot(uint16_t id, int index = kNoIndex);
-    // Reads a parameter and, on success, hands out its freshly cached value.
-    template <typename T>
-    errorCode_e readInto(uint16_t id, T &out, const T &cached)
+    // A typed read: sends it, then checks that the matched answer carried
+    // the wanted parameter whole, and hands out its value.
+    errorCode_e readSlot(uint16_t id, int index, QByteArray *value);
+    // The same, with the value converted for a typed getter.
+    template <typename T, typename Convert>
+    errorCode_e readValue(uint16_t id, T &out, Convert convert, int index = kNoIndex)
     {
-        const errorCode_e r = readSlot(id);
+        QByteArray value;
+        const errorCode_e r = readSlot(id, index, &value);
         if (r == ERR_OK)
-            out = cached;
+            out = convert(reinterpret_cast<const uint8_t *>(value.constData()));
         return r;
     }
-    // The same for a whole record, copied out byte for byte.
-    errorCode_e readBytes(uint16_t id, uint8_t *out, const uint8_t *cached, int size)
-    {
-        const errorCode_e r = readSlot(id);
-        if (r == ERR_OK)
-            std::memcpy(out, cached, size_t(size));
-        return r;
-    }
+    // The same for a record, copied out byte for byte.
+    errorCode_e readBytes(uint16_t id, uint8_t *out, int size);
     errorCode_e oneByteCommand(uint8_t command, uint8_t value);
 
     LinkTimings m_timings;
@@ -308,8 +288,7 @@ private:
     QHostAddress m_heartbeatSender;
     std::vector<DiscoveredDevice> m_discovered;
 
-    ReplyCache m_cache;
-    ParamReply m_paramReply;
+    ParamReply *m_paramReply = nullptr;  // of the typed read in progress
     ReferenceRunResult_t m_refRunResult;
     bool m_refRunStored = false;
     ProductInfoRecord m_productInfo;

@@ -9,12 +9,7 @@
 #include <cstring>
 
 #include "byteorder.h"
-
-namespace {
-
-bool isChannelId(uint16_t id, uint16_t base) { return id >= base && id < base + 0x10; }
-
-} // namespace
+#include "parametertable.h"
 
 // ---------------------------------------------------------------- generic
 
@@ -42,192 +37,166 @@ errorCode_e EthernetHandler::readParam(uint16_t id, int index)
     return sendRequest(CmdReadParam, chunks, m_timings.baseTimeoutMs);
 }
 
-errorCode_e EthernetHandler::readSlot(uint16_t id, int index)
+bool EthernetHandler::isAnswerToPendingRequest(const EthernetFrame &frame, const char *what) const
 {
-    m_paramReply = ParamReply();
+    // Only the first answer with the command and sequence number of the
+    // request now waiting may leave anything behind: a late or repeated
+    // answer to an earlier request carries what the unit held then.
+    if (m_wait.matches(frame.header()) && !m_wait.received())
+        return true;
+    qDebug() << what << "answer without its pending request - dropped, sequence" << frame.header().sequence;
+    return false;
+}
+
+errorCode_e EthernetHandler::readSlot(uint16_t id, int index, QByteArray *value)
+{
+    // The reply lives with this read; a read started while it waits (and
+    // refused, as only one request waits at a time) leaves it alone.
+    ParamReply reply;
+    ParamReply *const outer = m_paramReply;
+    m_paramReply = &reply;
     const errorCode_e result = readParam(id, index);
+    m_paramReply = outer;
     if (result != ERR_OK)
         return result;
-    // The answer that ended the wait must have filled the slot we asked for,
-    // whole; anything else would hand out another or a stale value.
+    // The answer that ended the wait must carry the parameter we asked for,
+    // whole; anything else would hand out another value.
     const int expectedIndex = id == ParamChannelName ? index : kNoIndex;
-    if (!m_paramReply.matched || m_paramReply.id != id || m_paramReply.index != expectedIndex) {
+    if (!reply.matched || reply.id != id || reply.index != expectedIndex) {
         qDebug() << "parameter answer did not carry the value asked for, id" << Qt::hex << id << "index"
                  << index;
         return ERR_RESPONSE;
     }
-    if (!m_paramReply.complete) {
+    if (!reply.complete) {
         qDebug() << "parameter answer too short, id" << Qt::hex << id;
         return ERR_DATA_SIZE;
     }
+    *value = reply.value;
     return ERR_OK;
+}
+
+errorCode_e EthernetHandler::readBytes(uint16_t id, uint8_t *out, int size)
+{
+    QByteArray value;
+    const errorCode_e r = readSlot(id, kNoIndex, &value);
+    if (r == ERR_OK)
+        std::memcpy(out, value.constData(), size_t(qMin(size, value.size())));
+    return r;
 }
 
 void EthernetHandler::handleParamAnswer(const EthernetFrame &frame)
 {
-    const uint8_t *p = frame.payload();
-    const int length = frame.payloadLength();
-    const uint16_t id = le::u16(p);
-    int index = kNoIndex;
-    int offset = 2;
-    int width = 0;
-    bool whole = false;  // stored as one record: a short answer is a failure
-    void *slot = nullptr;
-    QHostAddress *address = nullptr;
-    uint32_t addressValue = 0;
-
-    auto &c = m_cache;
-    if (isChannelId(id, ParamChannelThreshold) || isChannelId(id, ParamChannelScale)
-        || isChannelId(id, ParamChannelRefSkw)) {
-        const int ch = id & 0x000F;
-        if (ch >= kChannels)
-            return;  // other channels and the flagged ids carry nothing to keep
-        auto &array = isChannelId(id, ParamChannelThreshold) ? c.threshold
-                      : isChannelId(id, ParamChannelScale)   ? c.scale
-                                                             : c.refSkw;
-        slot = &array[size_t(ch)];
-        width = 2;
-    } else {
-        switch (id) {
-        case ParamConfigBlob: slot = c.configBlob.data(); width = kConfigBlobSize; whole = true; break;
-        case ParamOutputConfig: slot = &c.outputConfig; width = 1; break;
-        case ParamOutputInversion: slot = &c.outputInversion; width = 1; break;
-        case ParamDebounceTime: slot = &c.debounceTime; width = 2; break;
-        case ParamChannelEnableMask: slot = &c.channelEnableMask; width = 1; break;
-        case ParamIpAddress: address = &c.ipAddress; slot = &addressValue; width = 4; break;
-        case ParamNetmask: address = &c.netmask; slot = &addressValue; width = 4; break;
-        case ParamMacAddress: slot = c.mac.data(); width = kMacParamSize; break;
-        case ParamValue1F02: slot = &c.value1F02; width = 4; break;
-        case ParamDeviceName: slot = c.deviceName.data(); width = DeviceNameRecord::kSize; whole = true; break;
-        case ParamChannelName:
-            index = p[2];
-            if (index >= kChannels)
-                return;
-            offset = 3;
-            slot = c.channelNames[size_t(index)].data();
-            width = DeviceNameRecord::kSize;
-            whole = true;
-            break;
-        case ParamAnybusCfg: slot = c.anybusCfg.data(); width = kAnybusCfgSize; whole = true; break;
-        default:
-            return;
-        }
-    }
-
-    const bool complete = length >= offset + width;
-    const bool forWait = m_wait.matches(frame.header());
-    if (forWait) {
-        m_paramReply.matched = true;
-        m_paramReply.id = id;
-        m_paramReply.index = index;
-        m_paramReply.complete = complete || !whole;
-    }
-    // A record the tool keeps whole is never replaced by a truncated copy.
-    if (whole && !complete)
+    if (!isAnswerToPendingRequest(frame, "parameter"))
         return;
-
-    // Values are little-endian on the wire; bytes past the payload read as
-    // zero (the frame is zero-filled).
-    const uint8_t *value = p + offset;
-    switch (width) {
-    case 1: *static_cast<uint8_t *>(slot) = value[0]; break;
-    case 2: *static_cast<uint16_t *>(slot) = le::u16(value); break;
-    case 4: *static_cast<uint32_t *>(slot) = le::u32(value); break;
-    default: std::memcpy(slot, value, size_t(width)); break;
-    }
-    if (address)
-        *address = QHostAddress(addressValue);
+    using ParameterTable::Answer;
+    const Answer answer = ParameterTable::decode(frame.payload(), frame.payloadLength());
+    // Ids the tool does not read, other channels and the flagged ids carry
+    // nothing to keep.
+    if (answer.status == Answer::Status::Unknown || answer.status == Answer::Status::BadIndex
+        || answer.status == Answer::Status::TooShort || !m_paramReply)
+        return;
+    m_paramReply->matched = true;
+    m_paramReply->id = answer.id;
+    m_paramReply->index = answer.index;
+    // A record the tool keeps whole is never taken from a truncated copy.
+    m_paramReply->complete = answer.status == Answer::Status::Ok;
+    m_paramReply->value = answer.value;
 }
 
 // ---------------------------------------------------------------- getters
 
+namespace {
+
+uint8_t u8Of(const uint8_t *p) { return p[0]; }
+uint16_t u16Of(const uint8_t *p) { return le::u16(p); }
+uint32_t u32Of(const uint8_t *p) { return le::u32(p); }
+// Addresses travel as the integer value of the IPv4 address.
+QHostAddress addressOf(const uint8_t *p) { return QHostAddress(le::u32(p)); }
+QString nameOf(const uint8_t *p) { return DeviceNameRecord::fromRaw(p).text(); }
+
+} // namespace
+
 errorCode_e EthernetHandler::readConfigBlob(uint8_t *scrambledBlob)
 {
-    return readBytes(ParamConfigBlob, scrambledBlob, m_cache.configBlob.data(), kConfigBlobSize);
+    return readBytes(ParamConfigBlob, scrambledBlob, kConfigBlobSize);
 }
 
 errorCode_e EthernetHandler::readOutputConfig(uint8_t &value)
 {
-    return readInto(ParamOutputConfig, value, m_cache.outputConfig);
+    return readValue(ParamOutputConfig, value, u8Of);
 }
 
 errorCode_e EthernetHandler::readOutputInversion(uint8_t &value)
 {
-    return readInto(ParamOutputInversion, value, m_cache.outputInversion);
+    return readValue(ParamOutputInversion, value, u8Of);
 }
 
 errorCode_e EthernetHandler::readDebounceTime(uint16_t &value)
 {
-    return readInto(ParamDebounceTime, value, m_cache.debounceTime);
+    return readValue(ParamDebounceTime, value, u16Of);
 }
 
 errorCode_e EthernetHandler::readChannelEnableMask(uint8_t &value)
 {
-    return readInto(ParamChannelEnableMask, value, m_cache.channelEnableMask);
+    return readValue(ParamChannelEnableMask, value, u8Of);
 }
 
 errorCode_e EthernetHandler::readChannelThreshold(uint16_t &value, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_PARAM;
-    return readInto(uint16_t(ParamChannelThreshold + channel), value, m_cache.threshold[channel]);
+    return readValue(uint16_t(ParamChannelThreshold + channel), value, u16Of);
 }
 
 errorCode_e EthernetHandler::readChannelScale(uint16_t &value, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_PARAM;
-    return readInto(uint16_t(ParamChannelScale + channel), value, m_cache.scale[channel]);
+    return readValue(uint16_t(ParamChannelScale + channel), value, u16Of);
 }
 
 errorCode_e EthernetHandler::readChannelRefSKW(uint16_t &value, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_PARAM;
-    return readInto(uint16_t(ParamChannelRefSkw + channel), value, m_cache.refSkw[channel]);
+    return readValue(uint16_t(ParamChannelRefSkw + channel), value, u16Of);
 }
 
 errorCode_e EthernetHandler::readIPAddress(QHostAddress &address)
 {
-    return readInto(ParamIpAddress, address, m_cache.ipAddress);
+    return readValue(ParamIpAddress, address, addressOf);
 }
 
 errorCode_e EthernetHandler::readNetmask(QHostAddress &mask)
 {
-    return readInto(ParamNetmask, mask, m_cache.netmask);
+    return readValue(ParamNetmask, mask, addressOf);
 }
 
 errorCode_e EthernetHandler::readMACAddress(uint8_t *mac)
 {
-    return readBytes(ParamMacAddress, mac, m_cache.mac.data(), kMacParamSize);
+    return readBytes(ParamMacAddress, mac, kMacParamSize);
 }
 
 errorCode_e EthernetHandler::readParam1F02(uint32_t &value)
 {
-    return readInto(ParamValue1F02, value, m_cache.value1F02);
+    return readValue(ParamValue1F02, value, u32Of);
 }
 
 errorCode_e EthernetHandler::readDeviceName(QString &name)
 {
-    const errorCode_e r = readSlot(ParamDeviceName);
-    if (r == ERR_OK)
-        name = m_cache.deviceName.text();
-    return r;
+    return readValue(ParamDeviceName, name, nameOf);
 }
 
 errorCode_e EthernetHandler::readChannelName(QString &name, uint8_t channel)
 {
     if (channel >= kChannels)
         return ERR_INVALID_VALUE;
-    const errorCode_e r = readSlot(ParamChannelName, channel);
-    if (r == ERR_OK)
-        name = m_cache.channelNames[channel].text();
-    return r;
+    return readValue(ParamChannelName, name, nameOf, channel);
 }
 
 errorCode_e EthernetHandler::readAnybusCFG(uint8_t *cfg)
 {
-    return readBytes(ParamAnybusCfg, cfg, m_cache.anybusCfg.data(), kAnybusCfgSize);
+    return readBytes(ParamAnybusCfg, cfg, kAnybusCfgSize);
 }
 
 // ---------------------------------------------------------------- setters
@@ -356,11 +325,12 @@ errorCode_e EthernetHandler::requestRefRunResult()
 
 void EthernetHandler::handleRefRunAnswer(const EthernetFrame &frame)
 {
+    if (!isAnswerToPendingRequest(frame, "reference-run result"))
+        return;
     if (frame.payloadLength() <= ReferenceRunResult_t::kSize - 1)
         return;
     m_refRunResult = ReferenceRunResult_t::fromBytes(frame.payload());
-    if (m_wait.matches(frame.header()))
-        m_refRunStored = true;
+    m_refRunStored = true;
 }
 
 errorCode_e EthernetHandler::readProductInfo(ProductInfoRecord *record)
@@ -374,6 +344,8 @@ errorCode_e EthernetHandler::readProductInfo(ProductInfoRecord *record)
 
 void EthernetHandler::handleProductInfoAnswer(const EthernetFrame &frame)
 {
+    if (!isAnswerToPendingRequest(frame, "identification"))
+        return;
     if (frame.payloadLength() == ProductInfoRecord::kSize + 1) {
         m_productInfo = ProductInfoRecord::fromBytes(frame.payload());
         m_productInfoValid = true;
@@ -404,6 +376,8 @@ errorCode_e EthernetHandler::readRecordValue(uint32_t &value)
 
 void EthernetHandler::handleRecordAnswer(const EthernetFrame &frame)
 {
+    if (!isAnswerToPendingRequest(frame, "record"))
+        return;
     if (frame.payloadLength() <= 1)
         return;
     const uint8_t *p = frame.payload();

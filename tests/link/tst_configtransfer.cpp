@@ -84,6 +84,7 @@ private slots:
 
     void wholeReadInOrder();
     void changeWriteReadBack();
+    void readBackWithStaleAnswers();
     void errorAnswerStopsWrite_data();
     void errorAnswerStopsWrite();
     void defaultChannelsSendNothing();
@@ -233,6 +234,49 @@ void TestConfigTransfer::changeWriteReadBack()
     for (int ch = 0; ch < 7; ++ch)
         expectedDevice.setReferenceSkw(ch, int16_t(ch == 3 ? -1 : 400 + ch));
     QCOMPARE(back.device.toBytes().toHex(), expectedDevice.toBytes().toHex());
+}
+
+// A configuration read right after a write, with every answer followed by
+// the unit's earlier answer of the same kind (which still holds the values
+// from before the write): the model equals what the unit holds.
+void TestConfigTransfer::readBackWithStaleAnswers()
+{
+    readAndConfigure();
+    // One read first, so every kind of answer has an earlier copy to repeat.
+    config()->rereadConfigFromDevice();
+    configureAllChannels(*config());
+    CFG_Device_Param_struct device = config()->getDeviceConfig();
+    device.setChannelEnableMask(0x6F);
+    device.setDebounceTime(uint16_t(device.debounceTime() + 7));
+    for (int ch = 0; ch < 7; ++ch) {
+        device.setScale(ch, uint16_t(9000 + ch));
+        device.setThreshold(ch, uint16_t(300 + ch));
+    }
+    QCOMPARE(config()->setDeviceConfig(device), ERR_OK);
+    QCOMPARE(config()->setDevicename(QStringLiteral("After the write")), ERR_OK);
+    QCOMPARE(config()->setChannelname(QStringLiteral("Renamed"), 4), ERR_OK);
+    QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
+    auto &p = sim()->parameters();
+    QCOMPARE(p.value(0x23), QByteArray::fromHex("6f"));
+
+    sim()->faults().staleRatio = 1.0;
+    config()->setDefaultConfig();
+    config()->rereadConfigFromDevice();
+    sim()->faults().staleRatio = 0.0;
+    const ConfigSnapshot back = ConfigSnapshot::of(*config());
+    QCOMPARE(back.deviceName.toBytes(), p.value(0x2000));
+    for (int ch = 0; ch < 7; ++ch)
+        QCOMPARE(back.channelNames[size_t(ch)].toBytes(), p.value(0x2001, ch));
+    QCOMPARE(blobContent(back.blob), blobContent(unscrambled(p.value(0x10))));
+    QCOMPARE(QByteArray(1, char(back.device.channelEnableMask())), p.value(0x23));
+    QCOMPARE(u16(back.device.debounceTime()), p.value(0x22));
+    QCOMPARE(QByteArray(1, char(back.device.outputSelect())), p.value(0x20));
+    QCOMPARE(QByteArray(1, char(back.device.outputInversion())), p.value(0x21));
+    for (int ch = 0; ch < 7; ++ch) {
+        QCOMPARE(u16(back.device.scale(ch)), p.value(uint16_t(0x40 + ch)));
+        QCOMPARE(u16(back.device.threshold(ch)), p.value(uint16_t(0x30 + ch)));
+        QCOMPARE(u16(uint16_t(back.device.referenceSkw(ch))), p.value(uint16_t(0x50 + ch)));
+    }
 }
 
 void TestConfigTransfer::errorAnswerStopsWrite_data()
