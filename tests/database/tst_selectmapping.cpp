@@ -26,6 +26,7 @@ private slots:
     void outOfRangeValueWritesNothing();
     void followsChannelAndBlob();
     void showsStoredEntryWhenBuilt();
+    void emptyCatalogueOffersOnlyTheFixedRows();
 };
 
 namespace {
@@ -335,6 +336,24 @@ void TestSelectMapping::showsStoredEntryWhenBuilt()
     }
     QCOMPARE(blobs.count(), 0);
     QCOMPARE(storedMappingId(rig.config, 1), 6);
+}
+
+void TestSelectMapping::emptyCatalogueOffersOnlyTheFixedRows()
+{
+    // No catalogue file at all: the load is reported, the page still works.
+    CatalogueRig rig{QStringList{}};
+    SelectMapping page(rig.container(), rig.config);
+    page.currentChannelchanged(0);
+    rig.load();
+    QCOMPARE(rig.loadMessages.size(), 2);
+    QVERIFY(page.modelsAreReady());
+    QSignalSpy blobs(&rig.config, &Confighandler::ConfigBlobchanged);
+    for (QComboBox *box : combos(page)) {
+        QCOMPARE(pagefixture::itemTexts(box), (QStringList{"custom entry", "invalid/default entry"}));
+        QCOMPARE(box->currentText(), QString("invalid/default entry"));
+    }
+    combos(page).at(0)->setCurrentIndex(0);
+    QCOMPARE(blobs.count(), 0);
 }
 
 QTEST_MAIN(TestSelectMapping)

@@ -20,6 +20,7 @@ private slots:
     void appendedRowsWriteNothing();
     void everyRowOfALargeCatalogue();
     void outOfRangeVoltageWritesNothing();
+    void emptyCatalogueOffersOnlyTheFixedRows();
 };
 
 namespace {
@@ -157,6 +158,16 @@ void TestSelectSensor::outOfRangeVoltageWritesNothing()
     QVERIFY(choose(page.sensorComboBox(), "Fine"));
     QCOMPARE(int(storedSensor(rig.config, 1).iepeHighVoltage()), 240);
     QCOMPARE(errors.count(), 0);
+}
+
+void TestSelectSensor::emptyCatalogueOffersOnlyTheFixedRows()
+{
+    CatalogueRig rig{QStringList{}};
+    SelectSensor page(rig.container(), rig.config);
+    page.currentChannelchanged(0);
+    rig.load();
+    QCOMPARE(pagefixture::itemTexts(page.sensorComboBox()), (QStringList{"custom entry", "invalid/default entry"}));
+    QCOMPARE(page.sensorComboBox()->currentText(), QString("invalid/default entry"));
 }
 
 QTEST_MAIN(TestSelectSensor)
