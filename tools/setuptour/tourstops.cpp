@@ -8,8 +8,11 @@
 #include "ethernethandler.h"
 #include "mainwindow.h"
 #include "notificationbar.h"
+#include "selectmapping.h"
+#include "selectsensor.h"
 #include "statusbar.h"
 
+#include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -28,6 +31,36 @@ TourStop page(const char *name, int index)
 bool noBox(Tour &tour)
 {
     return !tour.visible<CustomMessageBox>();
+}
+
+// Picks the entry with this text, as the engineer would.
+void pick(QComboBox *combo, const QString &text)
+{
+    const int index = combo->findText(text, Qt::MatchExactly);
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+}
+
+// A catalogue selection page of the configuration view, shown on its own
+// with a choice made for the first channel.
+template <typename Page>
+TourStop selectionPage(const char *name, const char *objectName, std::function<void(Page *)> choose)
+{
+    return {name,
+            [objectName, choose](Tour &tour) {
+                tour.window->setcurrentIndexes(MainWindow::PageConfig);
+                Page *page = tour.child<Page>(objectName);
+                page->currentChannelchanged(0);
+                page->show();
+                page->raise();
+                choose(page);
+                // Without the configuration view's layout, the page takes
+                // the room its own layout asks for.
+                page->resize(page->sizeHint().expandedTo(QSize(621, 0)));
+            },
+            [objectName](Tour &tour) { return tour.child<Page>(objectName)->isVisible(); },
+            [objectName](Tour &tour) -> QWidget * { return tour.child<Page>(objectName); },
+            [objectName](Tour &tour) { tour.child<Page>(objectName)->hide(); }, nullptr};
 }
 
 } // namespace
@@ -75,6 +108,15 @@ const std::vector<TourStop> &tourStops()
          },
          [](Tour &tour) { return tour.window->progress()->isVisible(); }, nullptr,
          [](Tour &tour) { tour.window->deinitProgressbar(); }, nullptr},
+        selectionPage<SelectSensor>("setup-sensor-selection", "wdgSensor", [](SelectSensor *page) {
+            pick(page->sensorComboBox(), QStringLiteral("KVS-100 IEPE 100 mV/g"));
+        }),
+        selectionPage<SelectMapping>("setup-mapping-selection", "wdgMapping", [](SelectMapping *page) {
+            const QStringList path{QStringLiteral("Ball Screw"), QStringLiteral("40"),
+                                   QStringLiteral("Single Nut")};
+            for (int s = 0; s < path.size(); ++s)
+                pick(page->selectionStages().at(s).combo, path.at(s));
+        }),
     };
     return stops;
 }
