@@ -1,5 +1,6 @@
 #include "helpdialog.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QHelpContentWidget>
@@ -16,7 +17,12 @@
 
 QString HelpDialog::defaultCollectionFile()
 {
-    return QStringLiteral("./help/doc.qhc");
+    const QString relative = QStringLiteral("./help/doc.qhc");
+    if (QFileInfo(relative).isFile())
+        return relative;
+    // Started from another folder (a shortcut, a script): the manual that
+    // was shipped beside the program.
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/help/doc.qhc");
 }
 
 HelpDialog::HelpDialog(QWidget *parent, const QString &collectionFile)

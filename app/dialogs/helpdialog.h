@@ -28,10 +28,13 @@ class HelpDialog : public BaseDialog
 public:
     static constexpr const char *kStartIdentifier = "Korvantis::SST";
 
-    // `collectionFile` is "./help/doc.qhc" unless a test points elsewhere.
+    // `collectionFile` is defaultCollectionFile() unless a test points
+    // elsewhere.
     explicit HelpDialog(QWidget *parent = nullptr, const QString &collectionFile = QString());
     ~HelpDialog() override;
 
+    // "./help/doc.qhc" in the working folder, or else the one beside the
+    // program.
     static QString defaultCollectionFile();
 
     QHelpEngine *helpEngine() const { return m_engine; }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+class BaseDialog;
 class BaseWidget;
 class ConfigurationTile;
 class QProgressBar;
@@ -93,6 +94,10 @@ public slots:
     void errorResetRequested();
     void on_btnRestartPPU_clicked();
     void on_btnConnectToDevice_clicked();
+    // Menu dialogs.
+    void on_actionAbout_triggered();
+    void on_actionLicense_triggered();
+    void on_actionHelp_triggered();
     void errorIsFallen(QString error);
     // Message routing.
     void printMessageboxwrapper(QStringList names, QString title, QString message,
@@ -115,6 +120,8 @@ private:
     static const TileText kTiles[];
 
     void connectDevice();
+    // Runs a menu dialog inside the dialog page; its result.
+    int runMenuDialog(BaseDialog &dialog);
     void createTiles();
     void resetDataView();
     ConfigurationTile *tile(int id) const;

@@ -5,6 +5,7 @@
 #include "confighandler.h"
 #include "custommessagebox.h"
 #include "device.h"
+#include "dialogstops.h"
 #include "ethernethandler.h"
 #include "mainwindow.h"
 #include "notificationbar.h"
@@ -68,6 +69,7 @@ TourStop selectionPage(const char *name, const char *objectName, std::function<v
 const std::vector<TourStop> &tourStops()
 {
     static const std::vector<TourStop> stops = {
+        connectDialogStop(),
         // The first heartbeat of a unit asks whether to read its configuration;
         // "Yes" reads it.
         {"setup-question",
@@ -117,6 +119,9 @@ const std::vector<TourStop> &tourStops()
             for (int s = 0; s < path.size(); ++s)
                 pick(page->selectionStages().at(s).combo, path.at(s));
         }),
+        aboutStop(),
+        licenseStop(),
+        helpStop(),
     };
     return stops;
 }

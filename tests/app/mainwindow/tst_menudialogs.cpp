@@ -1,0 +1,69 @@
+// The More menu's About, licence and help dialogs run inside the main
+// window's dialog page and leave it as they found it.
+#include <QAbstractButton>
+#include <QtTest>
+
+#include "aboutdialog.h"
+#include "databasecont.h"
+#include "helpdialog.h"
+#include "licensedialog.h"
+#include "mainwindow.h"
+#include "mainwindowfixture.h"
+#include "metatypes.h"
+#include "testnet.h"
+
+class TestMenuDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void runInsideTheDialogPage_data();
+    void runInsideTheDialogPage();
+};
+
+void TestMenuDialogs::initTestCase()
+{
+    registerMetaTypes();
+    Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
+    Databasecont::instance().setMessageSink([](const QString &, const QString &) {});
+}
+
+void TestMenuDialogs::runInsideTheDialogPage_data()
+{
+    QTest::addColumn<QString>("slot");
+    QTest::addColumn<QString>("dialogClass");
+    QTest::addColumn<QString>("closeButton");
+    QTest::newRow("About") << "on_actionAbout_triggered" << "AboutDialog" << "btnClose";
+    QTest::newRow("License") << "on_actionLicense_triggered" << "LicenseDialog" << "btnClose";
+    QTest::newRow("Help") << "on_actionHelp_triggered" << "HelpDialog" << "pushButton";
+}
+
+void TestMenuDialogs::runInsideTheDialogPage()
+{
+    QFETCH(QString, slot);
+    QFETCH(QString, dialogClass);
+    QFETCH(QString, closeButton);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget *dialogPage = part<QWidget>(&window, "pageDialog");
+    QWidget *mainPage = part<QWidget>(&window, "pageMain");
+
+    bool shownInPage = false;
+    QTimer::singleShot(50, &window, [&] {
+        QWidget *dialog = window.dialogs().empty() ? nullptr : window.dialogs().back();
+        shownInPage = dialog && QString::fromLatin1(dialog->metaObject()->className()) == dialogClass
+                      && dialog->isVisible() && dialog->parentWidget() == dialogPage && !mainPage->isEnabled();
+        if (dialog)
+            dialog->findChild<QAbstractButton *>(closeButton)->click();
+    });
+    QVERIFY(QMetaObject::invokeMethod(&window, qPrintable(slot)));
+    QVERIFY(shownInPage);
+    QVERIFY(window.dialogs().empty());
+    QVERIFY(mainPage->isEnabled());
+    QVERIFY(dialogPage->isHidden());
+}
+
+QTEST_MAIN(TestMenuDialogs)
+#include "tst_menudialogs.moc"

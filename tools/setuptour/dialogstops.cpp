@@ -1,0 +1,120 @@
+#include "dialogstops.h"
+
+#include "aboutdialog.h"
+#include "connectdialog.h"
+#include "helpbrowser.h"
+#include "helpdialog.h"
+#include "licensedialog.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QNetworkAddressEntry>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace {
+
+// The interface to discover from: an address of the unit's network that is
+// not the unit's own.
+int toolInterface(QComboBox *box, const QHostAddress &unit)
+{
+    for (int i = 0; i < box->count(); ++i) {
+        const QHostAddress ip = box->itemData(i).value<QNetworkAddressEntry>().ip();
+        if (ip != unit && ip.isInSubnet(unit, 24))
+            return i;
+    }
+    return box->currentIndex();
+}
+
+// A menu dialog: opened by its slot, pictured once `shown` holds, closed by
+// its button.
+TourStop menuDialogStop(const char *name, void (MainWindow::*open)(), std::function<bool(QWidget *)> shown,
+                        const char *closeButton)
+{
+    return {name,
+            [open](Tour &tour) { QTimer::singleShot(0, tour.window, open); },
+            [shown](Tour &tour) {
+                return !tour.window->dialogs().empty() && tour.window->dialogs().back()->isVisible()
+                       && shown(tour.window->dialogs().back());
+            },
+            nullptr,
+            [closeButton](Tour &tour) {
+                if (!tour.window->dialogs().empty())
+                    tour.window->dialogs().back()->findChild<QAbstractButton *>(QString::fromLatin1(closeButton))->click();
+            },
+            [](Tour &tour) { return tour.window->dialogs().empty(); }};
+}
+
+} // namespace
+
+TourStop connectDialogStop()
+{
+    return {"setup-connect",
+            [](Tour &tour) {
+                QTimer::singleShot(0, tour.child<QAbstractButton>("btnConnectToDevice"), &QAbstractButton::click);
+            },
+            [](Tour &tour) {
+                auto *dialog = tour.visible<Connectdialog>();
+                if (!dialog)
+                    return false;
+                auto *box = dialog->findChild<QComboBox *>(QStringLiteral("cmbNetworkInterface"));
+                auto *discover = dialog->findChild<QAbstractButton *>(QStringLiteral("btnDiscoverIPs"));
+                if (!discover->isEnabled())
+                    return false;  // a discovery is running
+                const int wanted = toolInterface(box, tour.unit);
+                if (box->currentIndex() != wanted) {
+                    QTimer::singleShot(0, box, [box, wanted] { box->setCurrentIndex(wanted); });
+                    return false;
+                }
+                return !dialog->deviceList().empty();
+            },
+            nullptr,
+            [](Tour &tour) {
+                auto *dialog = tour.visible<Connectdialog>();
+                if (!dialog)
+                    return;
+                auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("tblFoundDevices"));
+                for (int r = 0; r < table->rowCount(); ++r)
+                    if (table->item(r, 1)->text() == tour.unit.toString())
+                        table->setCurrentCell(r, 0);
+                if (dialog->selectedRow() < 0)
+                    dialog->findChild<QLineEdit *>(QStringLiteral("leditManIP"))->setText(tour.unit.toString());
+                dialog->findChild<QAbstractButton *>(QStringLiteral("btnConnect"))->click();
+            },
+            // The unit's first heartbeat may already ask a question in the
+            // dialog page; the next stop answers it.
+            [](Tour &tour) { return !tour.visible<Connectdialog>(); }};
+}
+
+TourStop aboutStop()
+{
+    // Shown once the unit's part is there (the title reads the same in
+    // every language).
+    return menuDialogStop("setup-about", &MainWindow::on_actionAbout_triggered,
+                          [](QWidget *w) {
+                              auto *about = qobject_cast<AboutDialog *>(w);
+                              return about && about->text().contains(QStringLiteral("Korvan Tis"));
+                          },
+                          "btnClose");
+}
+
+TourStop licenseStop()
+{
+    return menuDialogStop("setup-license", &MainWindow::on_actionLicense_triggered,
+                          [](QWidget *w) {
+                              auto *license = qobject_cast<LicenseDialog *>(w);
+                              return license && !license->text().isEmpty();
+                          },
+                          "btnClose");
+}
+
+TourStop helpStop()
+{
+    return menuDialogStop("setup-help", &MainWindow::on_actionHelp_triggered,
+                          [](QWidget *w) {
+                              auto *help = qobject_cast<HelpDialog *>(w);
+                              return help && !help->browser()->toPlainText().isEmpty();
+                          },
+                          "pushButton");
+}
