@@ -79,10 +79,21 @@ void TestHelpDialog::opensOnIndexWithStartPage()
     QTRY_VERIFY(contents->rowCount() > 0);
     const QModelIndex root = contents->index(0, 0);
     QVERIFY(contents->rowCount(root) >= 9);
+    // ...and every link and picture of a page resolves inside the collection.
+    static const QRegularExpression reference(QStringLiteral("(?:href|src)=\"([^\"#:]+)\""));
+    int references = 0;
     for (int r = 0; r < contents->rowCount(root); ++r) {
         const QUrl url = contents->contentItemAt(contents->index(r, 0, root))->url();
-        QVERIFY2(!dialog.helpEngine()->fileData(url).isEmpty(), qPrintable(url.toString()));
+        const QByteArray page = dialog.helpEngine()->fileData(url);
+        QVERIFY2(!page.isEmpty(), qPrintable(url.toString()));
+        auto it = reference.globalMatch(QString::fromUtf8(page));
+        while (it.hasNext()) {
+            const QUrl target = url.resolved(QUrl(it.next().captured(1)));
+            QVERIFY2(!dialog.helpEngine()->fileData(target).isEmpty(), qPrintable(target.toString()));
+            ++references;
+        }
     }
+    QVERIFY(references > 0);
 
     QTimer::singleShot(0, &dialog, &HelpDialog::on_pushButton_clicked);
     QCOMPARE(dialog.exec(), 0);
@@ -141,6 +152,11 @@ void TestHelpDialog::browserFetchesOnlyHelpLinks()
     QVERIFY(browser->loadResource(QTextDocument::StyleSheetResource, QUrl(kNamespace + QStringLiteral("style.css")))
                 .toByteArray()
                 .contains("font-family"));
+    // The pictures of the pages come from the collection too.
+    const QByteArray picture =
+        browser->loadResource(QTextDocument::ImageResource, QUrl(kNamespace + QStringLiteral("images/connect.png")))
+            .toByteArray();
+    QVERIFY(picture.startsWith("\x89PNG"));
 
     // Another scheme is the text browser's own: a local file is read as a
     // file, never looked up in the collection.
