@@ -48,6 +48,8 @@ Connectdialog::Connectdialog(QWidget *parent)
     connect(ui->wdgNicSel, &NicSelectWidget::currentAddrEntrychanged, this,
             [this](QNetworkAddressEntry) { on_btnDiscoverIPs_clicked(); }, Qt::DirectConnection);
     updateConnectButton();
+    m_startTimer.setSingleShot(true);
+    connect(&m_startTimer, &QTimer::timeout, this, &Connectdialog::on_btnDiscoverIPs_clicked);
     ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
 
     QHeaderView *header = ui->tblFoundDevices->horizontalHeader();
@@ -94,10 +96,14 @@ void Connectdialog::showConnectionState()
 int Connectdialog::exec()
 {
     Device::instance()->ethernetHandler()->disconnectFromDevice();
-    // Bound to this dialog: a dialog gone before the timer fires is not
-    // called.
-    QTimer::singleShot(100, this, &Connectdialog::on_btnDiscoverIPs_clicked);
-    return BaseDialog::exec();
+    m_startTimer.start(100);
+    const WaitGuard guard(this);
+    const int result = BaseDialog::exec();
+    // Closed within the first 100 ms: no discovery after the dialog's end
+    // (it would drop the unit just chosen).
+    if (guard)
+        m_startTimer.stop();
+    return result;
 }
 
 bool Connectdialog::isInvalidIp(const QHostAddress &address)

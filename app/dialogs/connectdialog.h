@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QIcon>
 #include <QString>
+#include <QTimer>
 #include <memory>
 #include <vector>
 
@@ -81,4 +82,6 @@ private:
     std::vector<DiscoveredDevice> m_devices;
     QIcon m_linkIcon;
     QIcon m_noLinkIcon;
+    // Starts the first discovery once the dialog shows.
+    QTimer m_startTimer;
 };

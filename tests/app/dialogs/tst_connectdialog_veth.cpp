@@ -57,7 +57,7 @@ private slots:
     void manualAddresses();
     void doubleClickConnects();
     void linkIconOnlyWhenConnectedBefore();
-    void cancelLeavesDisconnected();
+    void cancelDisconnectsEarlyConnectHolds();
 
 private:
     void startUnits(int count);
@@ -406,7 +406,7 @@ void TestConnectDialogVeth::linkIconOnlyWhenConnectedBefore()
     }
 }
 
-void TestConnectDialogVeth::cancelLeavesDisconnected()
+void TestConnectDialogVeth::cancelDisconnectsEarlyConnectHolds()
 {
     startUnits(1);
     EthernetHandler *eth = Device::instance()->ethernetHandler();
@@ -421,6 +421,21 @@ void TestConnectDialogVeth::cancelLeavesDisconnected()
         QVERIFY(!eth->isConnected());
         QCOMPARE(eth->targetAddress(), QHostAddress(QHostAddress::LocalHost));
         QVERIFY(!dialog.isVisible());
+    }
+
+    // Connected within the first 100 ms: the discovery that was due does
+    // not follow and drop the unit.
+    {
+        Connectdialog dialog;
+        QTimer::singleShot(0, &dialog, [&dialog, this] {
+            dialog.findChild<QLineEdit *>(QStringLiteral("leditManIP"))->setText(m_units[0]->address().toString());
+            dialog.on_btnConnect_clicked();
+        });
+        QCOMPARE(dialog.exec(), 1);
+        m_units[0]->clearRequestLog();
+        QTest::qWait(200);
+        QVERIFY(discoveries(*m_units[0]).isEmpty());
+        QCOMPARE(eth->targetAddress(), m_units[0]->address());
     }
 }
 
