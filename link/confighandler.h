@@ -13,6 +13,7 @@
 #include "configrecords.h"
 #include "devicenamerecord.h"
 #include "errordecode.h"
+#include "savehandshake.h"
 
 class EthernetHandler;
 class FilterKoeff;
@@ -201,14 +202,15 @@ signals:
     void printNotifyBarSuccesswrapper(QString message);
 
 private:
-    // States of the save handshake.
-    enum SaveState { SaveIdle = 0, SaveRunning = 1, SaveConfirmed = 2, SaveFinished = 3 };
-
     bool validateDeviceConfig(const CFG_Device_Param_struct &block);
     int32_t askQuestion(const QStringList &buttons, const QString &title, const QString &message, int kind);
     void reportSuccess(const QString &message);
-    // Ends a pending save: clears the flags, shows the failure when there is
-    // one and announces the end.
+    // Forgets a pending save: the handshake back at its start, the deadline
+    // stopped, no longer waiting; a step still waiting on the unit sees by
+    // the generation that it was overtaken.
+    void resetSave();
+    // Ends a pending save: resets it, shows the failure when there is one
+    // and announces the end.
     void endSave(bool failed);
     void saveDeadlineExpired();
     errorCode_e writeConfigFile(const QString &fileName);
@@ -229,14 +231,12 @@ private:
     bool m_warnMissingReferences = false;
 
     EthernetHandler *m_handler = nullptr;
-    // Save handshake: state, a generation that every new save or lost link
-    // advances (so a step that waited on the unit can tell it was
-    // overtaken), a negative status seen after the confirmation, the
-    // deadline of a save the unit never finishes, and the lock that keeps a
-    // second heartbeat out while a step waits.
-    SaveState m_saveState = SaveIdle;
+    // Save handshake: its steps, a generation that every new save or lost
+    // link advances (so a step that waited on the unit can tell it was
+    // overtaken), the deadline of a save the unit never finishes, and the
+    // lock that keeps a second heartbeat out while a step waits.
+    SaveHandshake m_save;
     uint32_t m_saveGeneration = 0;
-    bool m_saveNegativeSeen = false;
     // The generation of the save whose confirmation is waiting on the unit,
     // 0 while none is.
     uint32_t m_confirmingGeneration = 0;

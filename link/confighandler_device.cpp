@@ -368,14 +368,10 @@ void Confighandler::saveConfigOnDevice(bool reread)
 {
     // Every save starts from a clean state; one still pending is given up
     // and announced as ended, so nobody keeps waiting for it.
-    ++m_saveGeneration;
-    m_saveState = SaveIdle;
-    m_saveNegativeSeen = false;
-    m_saveDeadline.stop();
-    if (m_waitingForFeedback) {
-        m_waitingForFeedback = false;
+    const bool wasWaiting = m_waitingForFeedback;
+    resetSave();
+    if (wasWaiting)
         emit waitingForFeedbackFinished();
-    }
 
     if (!m_handler || !m_handler->isConnected()) {
         reportError(tr(kNotConnected));
@@ -396,13 +392,17 @@ void Confighandler::saveConfigOnDevice(bool reread)
     m_saveDeadline.start();
 }
 
-void Confighandler::endSave(bool failed)
+void Confighandler::resetSave()
 {
     ++m_saveGeneration;
-    m_saveState = SaveIdle;
-    m_saveNegativeSeen = false;
+    m_save.reset();
     m_saveDeadline.stop();
     m_waitingForFeedback = false;
+}
+
+void Confighandler::endSave(bool failed)
+{
+    resetSave();
     if (failed)
         reportError(tr(kWriteFailed));
     emit waitingForFeedbackFinished();
@@ -430,60 +430,44 @@ void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress
         // A step is waiting on the unit. While that step is the confirmation,
         // the unit may already report the save's failure (its answer can be
         // the one that was lost and retried); that report must not go unseen.
-        if (m_confirmingGeneration != 0 && m_confirmingGeneration == m_saveGeneration && states.saveStatus < 0)
-            m_saveNegativeSeen = true;
+        if (m_confirmingGeneration != 0 && m_confirmingGeneration == m_saveGeneration)
+            m_save.noteWhileConfirming(states.saveStatus);
         return;
     }
     if (!m_waitingForFeedback || !m_handler)
         return;
     // The record is the handler's own and changes with every report that
     // arrives while a step waits on the unit.
-    const int32_t status = states.saveStatus;
-    const bool modified = states.configModified != 0;
     const uint32_t generation = m_saveGeneration;
 
-    switch (m_saveState) {
-    case SaveIdle:
-        if (status > 0)
-            m_saveState = SaveRunning;
+    const SaveHandshake::Step step = m_save.onHeartbeat(states.saveStatus, states.configModified != 0);
+    switch (step) {
+    case SaveHandshake::Step::None:
         return;
-    case SaveRunning: {
+    case SaveHandshake::Step::Confirm: {
         m_confirmingGeneration = generation;
         const errorCode_e r = m_handler->executeConfigWrite();
         m_confirmingGeneration = 0;
         if (generation != m_saveGeneration)
             return;
-        if (r != ERR_OK) {
+        if (m_save.confirmed(r == ERR_OK) == SaveHandshake::Step::Fail)
             endSave(true);
-            return;
-        }
-        m_saveState = SaveConfirmed;
         return;
     }
-    case SaveConfirmed:
-        // A failure the unit reports after the confirmation stands, even
-        // when a later report shows 0 again.
-        if (status < 0)
-            m_saveNegativeSeen = true;
-        if (status <= 0)
-            m_saveState = SaveFinished;
+    case SaveHandshake::Step::Fail:
+        endSave(true);
         return;
-    case SaveFinished:
+    case SaveHandshake::Step::EndQuietly:
+        endSave(false);
+        return;
+    case SaveHandshake::Step::Succeed:
+    case SaveHandshake::Step::SucceedModified:
         break;
-    }
-
-    const bool failed = m_saveNegativeSeen || status < 0;
-    if (failed || status > 0) {
-        endSave(failed);
-        return;
     }
     // Success: the wait is over before any question or re-read, so a new
     // save may start from the pages meanwhile.
-    ++m_saveGeneration;
-    m_saveState = SaveIdle;
-    m_saveNegativeSeen = false;
-    m_saveDeadline.stop();
-    m_waitingForFeedback = false;
+    const bool modified = step == SaveHandshake::Step::SucceedModified;
+    resetSave();
     reportSuccess(tr(kWriteSaved));
 
     bool reread = m_rereadAfterSave;

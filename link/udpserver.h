@@ -24,7 +24,7 @@ public:
     QHostAddress localAddress() const;
     uint16_t localPort() const;
 
-    bool isBound() const { return m_bound; }
+    bool isBound() const { return m_bound.load(); }
     // False after quitServer: datagrams handed over then are dropped.
     bool isRunning() const { return m_running; }
 
@@ -54,7 +54,7 @@ private:
     void updateLocalEndpoint();
 
     QUdpSocket *m_socket = nullptr;
-    bool m_bound = false;
+    std::atomic<bool> m_bound{false};  // set on the worker thread, read from any
     std::atomic<bool> m_running{true};  // cleared from the GUI thread
     uint16_t m_port = 7755;
 
