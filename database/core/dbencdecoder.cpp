@@ -1,11 +1,14 @@
 #include "dbencdecoder.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
 #include <QtEndian>
 
 #include <mbedtls/platform_util.h>
+
+#include <memory>
 
 #include "cataloguekeys.h"
 #include "crc.h"
@@ -44,9 +47,21 @@ int DbencDecoder::decryptAndVerify(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ERR_FILE_NOT_FOUND;
-    // Named after the catalogue file, in its folder.
-    QTemporaryFile plainFile(path);
-    if (!plainFile.open())
+    // Named after the catalogue file, in its folder; where that folder
+    // takes no new file (an installed program's folder the user may not
+    // write to), in the system's temporary folder.
+    // (A file that opens but cannot take a name is no use either: the merge
+    // reads it by name.)
+    auto namedTemporaryFile = [](const QString &fileTemplate) {
+        auto file = std::make_unique<QTemporaryFile>(fileTemplate);
+        if (!file->open() || file->fileName().isEmpty())
+            file.reset();
+        return file;
+    };
+    std::unique_ptr<QTemporaryFile> plainFile = namedTemporaryFile(path);
+    if (!plainFile)
+        plainFile = namedTemporaryFile(QDir::temp().filePath(QStringLiteral("KorvantisCatalogue")));
+    if (!plainFile)
         return ERR_FILE_NOT_FOUND;
 
     QByteArray bytes = file.readAll();
@@ -100,10 +115,10 @@ int DbencDecoder::decryptAndVerify(const QString &path)
         return r;
 
     // The whole payload is on disk before the merge reads it by name.
-    const bool written = plainFile.write(bytes.constData() + kPayloadOffset, payloadLength) == payloadLength
-                         && plainFile.flush();
+    const bool written = plainFile->write(bytes.constData() + kPayloadOffset, payloadLength) == payloadLength
+                         && plainFile->flush();
     if (!written)
         return ERR_FILE_WRITE;
-    const bool mergeFailed = !m_merge || m_merge(plainFile.fileName());
+    const bool mergeFailed = !m_merge || m_merge(plainFile->fileName());
     return mergeFailed ? ERR_FILE_READ : ERR_OK;
 }

@@ -4,7 +4,9 @@
 #include <functional>
 
 // Checks one catalogue file (".dbenc"), decrypts its payload into a
-// temporary file beside it and hands that file's name to the merge step.
+// temporary file beside it (in the system's temporary folder when the
+// catalogue's folder takes no new file) and hands that file's name to the
+// merge step.
 // The result is an errorCode_e value:
 //    0    verified, decrypted and merged
 //   -1    shorter than its header, payload not whole AES blocks, or a

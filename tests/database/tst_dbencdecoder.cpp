@@ -24,6 +24,7 @@ private slots:
     void damagedFiles();
     void validFileMergesTheExactPayload();
     void missingFile();
+    void folderWithoutRoomForTheTemporaryFile();
     void fileSignedWithOpensslDecodes();
 
 private:
@@ -210,6 +211,27 @@ void TestDbencDecoder::missingFile()
 {
     QCOMPARE(decode(m_dir.filePath("nothing-here.dbenc")), -100);
     QVERIFY(!QFile::exists(m_dir.filePath("nothing-here.dbenc")));
+}
+
+void TestDbencDecoder::folderWithoutRoomForTheTemporaryFile()
+{
+    // A name of 250 characters leaves no room for the temporary file's
+    // suffix beside it, as a folder the user may not write to would.
+    const QString folder = m_dir.filePath("long");
+    QVERIFY(QDir().mkpath(folder));
+    const QString name = QString(244, 'k') + ".dbenc";
+    dbfixture::writeFile(folder + "/" + name, m_valid);
+    {
+        QTemporaryFile beside(folder + "/" + name);
+        QVERIFY(!beside.open() || beside.fileName().isEmpty());
+    }
+    const QStringList tempBefore = QDir::temp().entryList({"KorvantisCatalogue*"}, QDir::Files);
+
+    int sensors = 0;
+    QCOMPARE(decode(folder + "/" + name, &sensors), 0);
+    QCOMPARE(sensors, 1);
+    QCOMPARE(dbfixture::folderEntries(folder), QStringList{name});
+    QCOMPARE(QDir::temp().entryList({"KorvantisCatalogue*"}, QDir::Files), tempBefore);
 }
 
 void TestDbencDecoder::fileSignedWithOpensslDecodes()
