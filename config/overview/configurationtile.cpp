@@ -5,6 +5,7 @@
 
 #include <QDebug>
 #include <QMouseEvent>
+#include <cmath>
 
 ConfigurationTile::ConfigurationTile(QWidget *parent)
     : BaseWidget(parent)
@@ -82,6 +83,9 @@ bool ConfigurationTile::statusIconShown() const
 
 void ConfigurationTile::ScaleFactorChange(double factor)
 {
+    // The status icon keeps its size beside a long title.
+    const int icon = static_cast<int>(std::lround(24 * factor));
+    ui->lblStatus->setMinimumSize(icon, icon);
     ScalingHandlerCont::scaleLayout(this, factor);
     BaseWidget::ScaleFactorChange(factor);
 }

@@ -3,6 +3,7 @@
 #include "tour.h"
 
 #include "confighandler.h"
+#include "configtab.h"
 #include "custommessagebox.h"
 #include "device.h"
 #include "dialogstops.h"
@@ -25,6 +26,20 @@ TourStop page(const char *name, int index)
     return {name, [index](Tour &tour) { tour.window->setcurrentIndexes(index); },
             [index](Tour &tour) {
                 return tour.child<QStackedWidget>("stackScroll")->currentIndex() == index;
+            },
+            nullptr, nullptr, nullptr};
+}
+
+// The configuration view with the page of an overview tile's id selected.
+TourStop configPage(const char *name, int tileId)
+{
+    return {name,
+            [tileId](Tour &tour) {
+                tour.window->setcurrentIndexes(MainWindow::PageConfig);
+                tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(tileId);
+            },
+            [](Tour &tour) {
+                return tour.child<QStackedWidget>("stackScroll")->currentIndex() == MainWindow::PageConfig;
             },
             nullptr, nullptr, nullptr};
 }
@@ -87,6 +102,8 @@ const std::vector<TourStop> &tourStops()
              return noBox(tour) && !Device::instance()->ethernetHandler()->isWaiting();
          }},
         page("setup-overview", MainWindow::PageOverview),
+        configPage("setup-config-common", 0),
+        configPage("setup-config-channel", 2),
         {"setup-statusbar", nullptr, nullptr,
          [](Tour &tour) -> QWidget * { return tour.child<StatusBar>("wdgChannelStatus"); }, nullptr,
          nullptr},
@@ -96,7 +113,7 @@ const std::vector<TourStop> &tourStops()
                  tour.german() ? QStringLiteral("Lesen des Gerätenamens fehlgeschlagen. Fehler: "
                                                 "Zeitüberschreitung Fehlercode: -1000")
                                : QStringLiteral("Read device name failed. Error: Timeout Errorcode: -1000"),
-                 true, true);
+                 false, true);
          },
          nullptr, nullptr,
          [](Tour &tour) { tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked(); },

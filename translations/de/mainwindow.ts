@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>PPU Network Settings</source>
-        <translation>PPU-Netzwerkeinstellungen</translation>
+        <translation>Netzwerkeinstellungen der PPU</translation>
     </message>
     <message>
         <source>View Configuration</source>

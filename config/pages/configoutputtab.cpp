@@ -1,0 +1,160 @@
+#include "configoutputtab.h"
+#include "ui_configoutputtab.h"
+
+#include "confighandler.h"
+#include "device.h"
+#include "mousewheelscrollprotect.h"
+
+#include <QDebug>
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+Confighandler *model()
+{
+    return Device::instance()->confighandler();
+}
+
+const QString kNone = QStringLiteral("---");
+
+} // namespace
+
+ConfigOutputTab::ConfigOutputTab(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::ConfigOutputTab)
+{
+    ui->setupUi(this);
+    channelIdx = 0;
+    connect(model(), &Confighandler::ConfigDevicechanged, this, &ConfigOutputTab::updateConfigDevice);
+    for (QWidget *w : {static_cast<QWidget *>(ui->spnComVal), static_cast<QWidget *>(ui->dspnRefCurr)}) {
+        auto *filter = new MouseWheelScrollProtect(w, true);
+        w->installEventFilter(filter);
+    }
+    connect(ui->dspnRefCurr, &QDoubleSpinBox::editingFinished, this, &ConfigOutputTab::saveDeviceInfo);
+    connect(ui->spnComVal, &QSpinBox::editingFinished, this, &ConfigOutputTab::saveDeviceInfo);
+}
+
+ConfigOutputTab::~ConfigOutputTab()
+{
+    delete ui;
+}
+
+int ConfigOutputTab::suggestedComparison(uint8_t factor, int16_t referenceSkw)
+{
+    return int(factor) * int(referenceSkw) / 25;
+}
+
+double ConfigOutputTab::suggestedCurrent(uint8_t factor, uint16_t scale)
+{
+    // Integer division truncating toward zero, then mA.
+    return double(int(factor) * int(int16_t(scale)) / 25) / 1000.0;
+}
+
+void ConfigOutputTab::channelIdxchanged(int32_t idx)
+{
+    channelIdx = idx;
+    model()->emitConfigChanged();
+}
+
+void ConfigOutputTab::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
+{
+    if (channelIdx < 0 || channelIdx > 6)
+        return;
+    const int c = channelIdx;
+    const bool analog = newcfgentry.outputSelect() == 1;
+    const int16_t reference = newcfgentry.referenceSkw(c);
+    const uint16_t scale = newcfgentry.scale(c);
+
+    ui->stackedWidget->setCurrentWidget(analog ? ui->page_Analog : ui->page_Digital);
+    ui->gpbComVal->setEnabled(!analog);
+    ui->spnComVal->setEnabled(!analog && reference >= 0);
+    ui->gpbRefCurr->setEnabled(analog);
+    ui->dspnRefCurr->setEnabled(analog && reference >= 0);
+
+    const bool measured = reference >= 1;
+    ui->gpbMeasSKW1->setEnabled(measured);
+    ui->gpbMeasSKW2->setEnabled(measured);
+    ui->leditMeasSKW1->setText(measured ? QString::number(reference) : kNone);
+    ui->leditMeasSKW2->setText(measured ? QString::number(reference) : kNone);
+
+    const QSignalBlocker currentBlocker(ui->dspnRefCurr);
+    const QSignalBlocker limitBlocker(ui->spnComVal);
+    ui->dspnRefCurr->setMinimum(-1.0);
+    const QString hint = tr("conduct a reference run to change this value");
+    if (!analog) {
+        ui->spnComVal->setToolTip(reference < 0 ? hint : QString());
+    } else if (reference < 0) {
+        ui->dspnRefCurr->setToolTip(hint);
+        ui->dspnRefCurr->setValue(4.8);
+    } else {
+        ui->dspnRefCurr->setToolTip(QString());
+        ui->dspnRefCurr->setMinimum(4.8);
+    }
+
+    // No mapping entry serves the channel: no factor, no suggestions.
+    const CFG_Blob_struct_sorted blob = model()->getConfigBlob();
+    const uint8_t entry = model()->channelEntryIndex(uint8_t(c));
+    const bool haveFactor = entry < 7;
+    const uint8_t factor = haveFactor ? blob.mapping(entry).referenceScaleFactor() : 0;
+
+    // The current is shown for a reference SKW of 0 too, so that the spin
+    // box never keeps another channel's value while it can be edited.
+    if (reference >= 0)
+        ui->dspnRefCurr->setValue(scale / 1000.0);
+    if (measured && haveFactor) {
+        ui->leditSuggCurr->setText(QLocale().toString(suggestedCurrent(factor, scale), 'f', 2) + tr(" mA"));
+        ui->gpbSuggCurr->setEnabled(true);
+    } else {
+        ui->gpbSuggCurr->setEnabled(false);
+        ui->leditSuggCurr->setText(kNone);
+    }
+
+    ui->spnComVal->setValue(newcfgentry.threshold(c));
+    if (measured && haveFactor) {
+        ui->leditSuggCompVal->setText(QString::number(suggestedComparison(factor, reference)));
+        ui->gpbSuggCompVal->setEnabled(true);
+    } else {
+        ui->gpbSuggCompVal->setEnabled(false);
+        ui->leditSuggCompVal->setText(kNone);
+    }
+    ui->dspnRefCurr->setMaximum(14.0);
+}
+
+void ConfigOutputTab::saveDeviceInfo()
+{
+    // Only the edited field is written: the other spin box may show a
+    // rounded value (12345 shows as 12.35 mA) that must not replace it.
+    save(sender() == ui->dspnRefCurr || !sender(), sender() == ui->spnComVal || !sender());
+}
+
+void ConfigOutputTab::save(bool current, bool limit)
+{
+    if (channelIdx < 0 || channelIdx > 6)
+        return;
+    CFG_Device_Param_struct block = model()->getDeviceConfig();
+    if (current)
+        block.setScale(channelIdx, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));
+    if (limit)
+        block.setThreshold(channelIdx, uint16_t(ui->spnComVal->value()));
+    model()->setDeviceConfig(block);
+}
+
+void ConfigOutputTab::on_stackedWidget_currentChanged(int index)
+{
+    for (int n = 0; n < ui->stackedWidget->count(); ++n)
+        ui->stackedWidget->widget(n)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    QWidget *page = ui->stackedWidget->widget(index);
+    if (!page)
+        return;
+    page->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    page->adjustSize();
+    ui->stackedWidget->adjustSize();
+    qDebug() << "output page size" << ui->stackedWidget->size();
+    emit contentChanged();
+}
+
+void ConfigOutputTab::translateUiSlot(QWidget *)
+{
+    ui->retranslateUi(this);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "basewidget.h"
+#include "configrecords.h"
+#include "devicerecords.h"
+
+#include <QHostAddress>
+#include <QItemSelection>
+#include <QMap>
+#include <QModelIndex>
+#include <functional>
+#include <memory>
+
+class NavTreeItem;
+class NavTreeItemDelegate;
+class NavTreeModel;
+class QButtonGroup;
+class QScrollArea;
+
+namespace Ui {
+class ConfigTab;
+}
+
+// The "Configure" page: a navigation tree of the configuration topics beside
+// the stacked pages, and on the channel page the channel selector (the
+// current channel) with the channel enable check boxes. It owns the current
+// channel and announces it to the channel pages; it edits only the channel
+// enable mask and the channel names itself.
+class ConfigTab : public BaseWidget
+{
+    Q_OBJECT
+public:
+    explicit ConfigTab(QWidget *parent = nullptr);
+    ~ConfigTab() override;
+
+    // The checked channel button, 0 to 6; checks channel 1 when none is.
+    int32_t currentChannel();
+    void emitCurrentChannel();
+    NavTreeModel *navModel() const { return model.get(); }
+    // The first item at or below `item` that leads to `page`.
+    QModelIndex findIndexForPage(NavTreeItem *item, QWidget *page) const;
+    static bool findWidgetIn(QWidget *widget, const std::function<bool(QWidget *)> &predicate);
+    // The fieldbus status of a heartbeat names a module that can be configured.
+    static bool fieldbusUsable(const FieldbusStatusRecord &status);
+    // The page of the selected tree row, or null.
+    QWidget *selectedPage() const;
+
+signals:
+    void saveBlobInfo();
+    void saveCommonParams();
+    void currentChannelchanged(int32_t Channel);
+    void enterDialog(QWidget *widget);
+    void exitDialog();
+    void showFBTile();
+    void hideFBTile();
+
+public slots:
+    void updateConfigDevice(CFG_Device_Param_struct newcfgentry);
+    void updateChannelname(QString newChannelname, uint8_t channelindex);
+    void HandletilePressedSlot(int32_t id);
+    void lostconnection();
+    void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
+    void slot_wdgNavTree_selectionChanged(QItemSelection selected, QItemSelection deselected);
+    void on_leditChannelName_editingFinished();
+    void chnButtonchecked();
+    void chnButtonclicked(int32_t id);
+    void chnButtonDoubleclicked(QObject *obj);
+    void chnWdgPressed(QObject *obj);
+    void on_stackedWidget_currentChanged(int arg1);
+    void updateButtonStyle();
+    void TreeselectWdg(NavTreeItem *parent, QWidget *selectWdgPtr);
+    void translateUiSlot(QWidget *ptr) override;
+
+private:
+    void buildNavTree();
+    void fitTreeWidth();
+    void selectIndex(const QModelIndex &index);
+    void showFieldbusRow(bool shown);
+    void selectCommonSettingsIfNeeded();
+
+    Ui::ConfigTab *ui;
+    int32_t channel = -1;
+    std::shared_ptr<NavTreeModel> model;
+    std::shared_ptr<NavTreeItemDelegate> delegate;
+    std::shared_ptr<QButtonGroup> channelButtons;
+    std::shared_ptr<QButtonGroup> enableChecks;
+    QList<QWidget *> channelFrames;
+    QMap<QWidget *, QScrollArea *> scrollAreas;
+};

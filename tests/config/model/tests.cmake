@@ -1,0 +1,1 @@
+korvantis_add_tests(config/model korvantis_config_model)

@@ -1,0 +1,1 @@
+korvantis_add_tests(config/pages korvantis_config_pages)

@@ -1,0 +1,1 @@
+korvantis_add_tests(config/view korvantis_config_view)
