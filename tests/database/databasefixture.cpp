@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "dbencpacker.h"
@@ -148,6 +149,20 @@ int runOpenssl(const QStringList &arguments, QString *errors)
     if (errors)
         *errors += QString::fromLocal8Bit(p.readAllStandardError()) + QString::fromLocal8Bit(p.readAllStandardOutput());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+QByteArray opensslSignature(const QByteArray &data, QString *errors)
+{
+    QTemporaryDir dir;
+    writeFile(dir.filePath(QStringLiteral("data")), data);
+    writeFile(dir.filePath(QStringLiteral("key.pem")), signerPrivateKeyPem());
+    if (runOpenssl({QStringLiteral("dgst"), QStringLiteral("-sha384"), QStringLiteral("-sign"),
+                    dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"), dir.filePath(QStringLiteral("sig.der")),
+                    dir.filePath(QStringLiteral("data"))},
+                   errors)
+        != 0)
+        return QByteArray();
+    return derToRs(readFile(dir.filePath(QStringLiteral("sig.der"))));
 }
 
 } // namespace dbfixture

@@ -33,5 +33,8 @@ QByteArray derToRs(const QByteArray &der);
 // Runs openssl with the arguments; returns its exit code, -1 when it
 // cannot be started. Standard error is appended to *errors.
 int runOpenssl(const QStringList &arguments, QString *errors = nullptr);
+// The sample signer's signature of data made by openssl, as r||s; empty
+// (and the reason in *errors) when openssl failed.
+QByteArray opensslSignature(const QByteArray &data, QString *errors = nullptr);
 
 } // namespace dbfixture

@@ -12,8 +12,9 @@ namespace SampleKeys {
 // The public point of the program's ECDH key pair: every file's key block is
 // agreed with it.
 extern const uint8_t kToolPublicKey[96];
-// The catalogue signer's ECDSA key pair.
+// The catalogue signer's ECDSA key pair; its public half is the one the
+// program holds.
 extern const uint8_t kSignerPrivateKey[48];
-extern const uint8_t kSignerPublicKey[96];
+extern const uint8_t (&kSignerPublicKey)[96];
 
 } // namespace SampleKeys
