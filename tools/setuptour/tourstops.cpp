@@ -57,26 +57,22 @@ void pick(QComboBox *combo, const QString &text)
         combo->setCurrentIndex(index);
 }
 
-// A catalogue selection page of the configuration view, shown on its own
-// with a choice made for the first channel.
+// A catalogue selection page in the configuration view, taken on its own
+// once a choice is made for the channel the view shows.
 template <typename Page>
-TourStop selectionPage(const char *name, const char *objectName, std::function<void(Page *)> choose)
+TourStop selectionPage(const char *name, const char *objectName, int tileId, std::function<void(Page *)> choose)
 {
     return {name,
-            [objectName, choose](Tour &tour) {
+            [objectName, tileId, choose](Tour &tour) {
                 tour.window->setcurrentIndexes(MainWindow::PageConfig);
-                Page *page = tour.child<Page>(objectName);
-                page->currentChannelchanged(0);
-                page->show();
-                page->raise();
-                choose(page);
-                // Without the configuration view's layout, the page takes
-                // the room its own layout asks for.
-                page->resize(page->sizeHint().expandedTo(QSize(621, 0)));
+                tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(tileId);
+                choose(tour.child<Page>(objectName));
             },
-            [objectName](Tour &tour) { return tour.child<Page>(objectName)->isVisible(); },
-            [objectName](Tour &tour) -> QWidget * { return tour.child<Page>(objectName); },
-            [objectName](Tour &tour) { tour.child<Page>(objectName)->hide(); }, nullptr};
+            [objectName](Tour &tour) {
+                return tour.child<QStackedWidget>("stackScroll")->currentIndex() == MainWindow::PageConfig
+                       && tour.child<Page>(objectName)->isVisible();
+            },
+            [objectName](Tour &tour) -> QWidget * { return tour.child<Page>(objectName); }, nullptr, nullptr};
 }
 
 } // namespace
@@ -127,10 +123,10 @@ const std::vector<TourStop> &tourStops()
          },
          [](Tour &tour) { return tour.window->progress()->isVisible(); }, nullptr,
          [](Tour &tour) { tour.window->deinitProgressbar(); }, nullptr},
-        selectionPage<SelectSensor>("setup-sensor-selection", "wdgSensor", [](SelectSensor *page) {
+        selectionPage<SelectSensor>("setup-sensor-selection", "wdgSensor", 1, [](SelectSensor *page) {
             pick(page->sensorComboBox(), QStringLiteral("KVS-100 IEPE 100 mV/g"));
         }),
-        selectionPage<SelectMapping>("setup-mapping-selection", "wdgMapping", [](SelectMapping *page) {
+        selectionPage<SelectMapping>("setup-mapping-selection", "wdgMapping", 2, [](SelectMapping *page) {
             const QStringList path{QStringLiteral("Ball Screw"), QStringLiteral("40"),
                                    QStringLiteral("Single Nut")};
             for (int s = 0; s < path.size(); ++s)
