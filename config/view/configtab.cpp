@@ -187,6 +187,8 @@ void ConfigTab::buildNavTree()
     model->refresh();
 
     const double factor = ScalingHandlerCont::instance()->getScaleFactor();
+    // The marker is a narrow stripe; the header's own minimum is wider.
+    ui->treeSel->header()->setMinimumSectionSize(1);
     ui->treeSel->setColumnWidth(1, int(factor * 5.0));
     ui->treeSel->setItemDelegateForColumn(1, delegate.get());
     ui->treeSel->header()->moveSection(0, 1);

@@ -135,6 +135,7 @@ void TestConfigTab::startState()
     QVERIFY(part<QWidget>(*tab, "lineProParam")->isHidden());
     // The marker column is drawn before the names.
     QCOMPARE(tree()->header()->visualIndex(1), 0);
+    QCOMPARE(tree()->columnWidth(1), 5);
 }
 
 void TestConfigTab::rowsLeadToPages_data()

@@ -1,0 +1,257 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>Confighandler</name>
+    <message>
+        <source> ...</source>
+        <translation> ...</translation>
+    </message>
+    <message>
+        <source>Not Connected to Device. Couldn't save Config to device</source>
+        <translation>Nicht mit dem Gerät verbunden. Die Konfiguration konnte nicht auf dem Gerät gespeichert werden</translation>
+    </message>
+    <message>
+        <source>The Config Write init Failed</source>
+        <translation>Das Einleiten des Konfigurationsschreibens ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The Config Write Failed</source>
+        <translation>Das Schreiben der Konfiguration ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The Config Write/Save was sucessfull</source>
+        <translation>Die Konfiguration wurde erfolgreich geschrieben und gespeichert</translation>
+    </message>
+    <message>
+        <source>Failed to write the device name to the Device!</source>
+        <translation>Der Gerätename konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the channel name to the Device!</source>
+        <translation>Der Kanalname konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to read MAC Address of connected Device!</source>
+        <translation>Die MAC-Adresse des verbundenen Geräts konnte nicht gelesen werden!</translation>
+    </message>
+    <message>
+        <source>MAC address PPU: </source>
+        <translation>MAC-Adresse der PPU: </translation>
+    </message>
+    <message>
+        <source>MAC address SST configuration: </source>
+        <translation>MAC-Adresse der SST-Konfiguration: </translation>
+    </message>
+    <message>
+        <source>( default MAC Address )</source>
+        <translation>( Standard-MAC-Adresse )</translation>
+    </message>
+    <message>
+        <source>Different MAC Address of the Device and the SST Config found. 
+ The Reference Values will be set to an invalid Value!</source>
+        <translation>Die MAC-Adresse des Geräts und die der SST-Konfiguration unterscheiden sich. 
+ Die Referenzwerte werden auf einen ungültigen Wert gesetzt!</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Proceed</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <source>MAC Conflict</source>
+        <translation>MAC-Konflikt</translation>
+    </message>
+    <message>
+        <source>Failed to write the config to the Device!</source>
+        <translation>Die Konfiguration konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the output config to the Device!</source>
+        <translation>Die Ausgangskonfiguration konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the output inversion config to the Device!</source>
+        <translation>Die Ausgangsinvertierung konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the channelenable config to the Device!</source>
+        <translation>Die Kanalfreigaben konnten nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the debounce time to the Device!</source>
+        <translation>Die Entprellzeit konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to read Reference SKW Value from the Device!</source>
+        <translation>Der Referenz-SKW-Wert konnte nicht vom Gerät gelesen werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the scale config to the Device!</source>
+        <translation>Die Skalierung konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>Failed to write the threshold config to the Device!</source>
+        <translation>Der Schwellwert konnte nicht auf das Gerät geschrieben werden!</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Reference State conflict</source>
+        <translation>Konflikt des Referenzzustands</translation>
+    </message>
+    <message>
+        <source>Reference SKW State in SST and PPU does not match! Overwrite the PPU Config without the reference values? </source>
+        <translation>Der Referenz-SKW-Zustand von SST und PPU stimmt nicht überein! Die PPU-Konfiguration ohne die Referenzwerte überschreiben? </translation>
+    </message>
+    <message>
+        <source>Read device name failed. Error: %1 Errorcode: %2</source>
+        <translation>Lesen des Gerätenamens fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Read Channel name failed. Error: %1 Errorcode: %2</source>
+        <translation>Lesen des Kanalnamens fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Read device configuration failed. Error: %1 Errorcode: %2</source>
+        <translation>Lesen der Gerätekonfiguration fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Failed to set ip address! Errorcode: %1</source>
+        <translation>Die IP-Adresse konnte nicht gesetzt werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>Failed to set sub net mask! Errorcode: %1</source>
+        <translation>Die Subnetzmaske konnte nicht gesetzt werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>Failed to set ip Address! Errorcode: %1</source>
+        <translation>Die IP-Adresse konnte nicht gesetzt werden! Fehlercode: %1</translation>
+    </message>
+    <message>
+        <source>Modified Config</source>
+        <translation>Geänderte Konfiguration</translation>
+    </message>
+    <message>
+        <source>The Config was modified from the PPU! Do you want to refresh the Config from the selected Device</source>
+        <translation>Die Konfiguration wurde von der PPU geändert! Möchten Sie die Konfiguration vom ausgewählten Gerät neu lesen?</translation>
+    </message>
+    <message>
+        <source>The Config Save Failed</source>
+        <translation>Das Speichern der Konfiguration ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>The Config Save was successfull</source>
+        <translation>Die Konfiguration wurde erfolgreich gespeichert</translation>
+    </message>
+    <message>
+        <source>Select Filename</source>
+        <translation>Dateinamen wählen</translation>
+    </message>
+    <message>
+        <source>Keep Parameters</source>
+        <translation>Parameter behalten</translation>
+    </message>
+    <message>
+        <source>Overwrite Parameters</source>
+        <translation>Parameter überschreiben</translation>
+    </message>
+    <message>
+        <source>Different Connection Parameters detected</source>
+        <translation>Abweichende Verbindungsparameter erkannt</translation>
+    </message>
+    <message>
+        <source>Do you want to overwrite and save the Connection Parameters of the Device?
+ Otherwise the current parameters are not changed!</source>
+        <translation>Möchten Sie die Verbindungsparameter des Geräts überschreiben und speichern?
+ Andernfalls bleiben die aktuellen Parameter unverändert!</translation>
+    </message>
+</context>
+<context>
+    <name>EthernetHandler</name>
+    <message>
+        <source>Reading Log...</source>
+        <translation>Protokoll wird gelesen...</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>incorrect data size</source>
+        <translation>falsche Datengröße</translation>
+    </message>
+    <message>
+        <source>invalid param</source>
+        <translation>ungültiger Parameter</translation>
+    </message>
+    <message>
+        <source>not supported function/feature</source>
+        <translation>nicht unterstützte Funktion</translation>
+    </message>
+    <message>
+        <source>invalid configuration</source>
+        <translation>ungültige Konfiguration</translation>
+    </message>
+    <message>
+        <source>response error</source>
+        <translation>Antwortfehler</translation>
+    </message>
+    <message>
+        <source>timeout happend</source>
+        <translation>Zeitüberschreitung</translation>
+    </message>
+    <message>
+        <source>file not found</source>
+        <translation>Datei nicht gefunden</translation>
+    </message>
+    <message>
+        <source>file read error</source>
+        <translation>Fehler beim Lesen der Datei</translation>
+    </message>
+    <message>
+        <source>file write error</source>
+        <translation>Fehler beim Schreiben der Datei</translation>
+    </message>
+    <message>
+        <source>invalid file</source>
+        <translation>ungültige Datei</translation>
+    </message>
+    <message>
+        <source>invalid value</source>
+        <translation>ungültiger Wert</translation>
+    </message>
+    <message>
+        <source>already waiting for response</source>
+        <translation>es wird bereits auf eine Antwort gewartet</translation>
+    </message>
+    <message>
+        <source>not supported data selected</source>
+        <translation>nicht unterstützte Daten gewählt</translation>
+    </message>
+    <message>
+        <source>data not ready for read</source>
+        <translation>Daten nicht lesebereit</translation>
+    </message>
+    <message>
+        <source>wrong Sequence number</source>
+        <translation>falsche Sequenznummer</translation>
+    </message>
+    <message>
+        <source>data acquisition in progress</source>
+        <translation>Datenerfassung läuft</translation>
+    </message>
+    <message>
+        <source>error reset failed</source>
+        <translation>Fehler-Reset fehlgeschlagen</translation>
+    </message>
+</context>
+</TS>
