@@ -54,6 +54,9 @@ void ConfigCommonParams::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
 
 void ConfigCommonParams::saveCommonParams()
 {
+    // Text typed into the spin box but not yet confirmed (a channel switch
+    // by mouse leaves the focus where it was) is taken over too.
+    ui->spnSWDeadtime->interpretText();
     CFG_Device_Param_struct block = model()->getDeviceConfig();
     block.setDebounceTime(uint16_t(ui->spnSWDeadtime->value()));
     block.setOutputSelect(uint8_t(ui->cmbOutputselect->currentIndex()));

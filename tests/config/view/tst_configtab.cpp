@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -66,6 +67,7 @@ private slots:
     void fieldbusRow();
     void fieldbusRowGivesWay();
     void channelSwitch();
+    void channelSwitchKeepsTypedValues();
     void channelNames();
     void enableMask();
     void languageChangeKeepsThePage();
@@ -272,6 +274,20 @@ void TestConfigTab::channelSwitch()
     QTest::keyClick(edit, Qt::Key_Enter);
     QCOMPARE(model()->channelName(2), QStringLiteral("Gearbox out"));
     QCOMPARE(model()->channelName(0), QStringLiteral("Channel 1"));
+}
+
+void TestConfigTab::channelSwitchKeepsTypedValues()
+{
+    // A debounce time typed but not yet confirmed is stored by the switch.
+    selectPage("wdgCommonParam");
+    auto *debounce = part<QSpinBox>(*tab, "spnSWDeadtime");
+    debounce->setFocus();
+    debounce->selectAll();
+    QTest::keyClicks(debounce, QStringLiteral("37"));
+    QCOMPARE(model()->getDeviceConfig().debounceTime(), uint16_t(1));
+    part<QToolButton>(*tab, "btnChn2")->click();
+    QCOMPARE(model()->getDeviceConfig().debounceTime(), uint16_t(37));
+    QCOMPARE(tab->currentChannel(), 1);
 }
 
 void TestConfigTab::channelNames()
