@@ -3,6 +3,7 @@
 // going on, the reference-run result asked for once per ready report, the
 // dialog page waiting for the unit's save feedback, and the status bar live.
 #include <QLabel>
+#include <atomic>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
@@ -191,8 +192,20 @@ void TestMainWindowLink::referenceRunResultOncePerReadyReport()
 void TestMainWindowLink::lastDialogWaitsForSaveFeedback()
 {
     connectAnswering(0);
+    // The unit holds its save status at 0 (no save running yet) until the
+    // dialog page has been seen waiting; then the save runs to its end.
+    std::atomic<bool> hold{true};
+    UnitSimConfig::of(unit.get());
+    const UnitSim::Handler answer = unit->handler(EthernetHandler::CmdHeartbeat);
+    QVERIFY(answer);
+    unit->setHandler(EthernetHandler::CmdHeartbeat, [answer, &hold](const UnitSimRequest &q, UnitSimReply &r) {
+        answer(q, r);
+        if (hold && r.payload.size() >= HearBeatMessage_t::kSize)
+            std::fill(r.payload.begin() + 45, r.payload.begin() + 49, '\0');
+    });
     QWidget *dialogPage = part<QWidget>(window, "pageDialog");
-    window->setFeedbackWaitMs(5000);
+    window->setFeedbackWaitMs(10000);
+    config()->setSaveFeedbackTimeout(10000);
     QWidget dialog;
     window->enterDialog(&dialog);
     config()->saveConfigOnDevice(false);
@@ -200,11 +213,14 @@ void TestMainWindowLink::lastDialogWaitsForSaveFeedback()
     bool upWhileWaiting = false;
     QTimer probe;
     connect(&probe, &QTimer::timeout, this, [&] {
-        if (config()->waitingForFeedback())
+        if (hold && config()->waitingForFeedback()) {
             upWhileWaiting = dialogPage->isVisible() && !part<QWidget>(window, "pageMain")->isEnabled();
+            hold = false;
+        }
     });
     probe.start(20);
     window->exitDialog();
+    unit->setHandler(EthernetHandler::CmdHeartbeat, answer);
     // It came back only when the unit had reported its save.
     QVERIFY(!config()->waitingForFeedback());
     QVERIFY(upWhileWaiting);
@@ -220,9 +236,23 @@ void TestMainWindowLink::dialogEnteredDuringTheWaitStaysUp()
     QWidget first;
     QWidget second;
     window->enterDialog(&first);
+    // The save stays open until the second dialog has been entered.
+    std::atomic<bool> hold{true};
+    UnitSimConfig::of(unit.get());
+    const UnitSim::Handler answer = unit->handler(EthernetHandler::CmdHeartbeat);
+    unit->setHandler(EthernetHandler::CmdHeartbeat, [answer, &hold](const UnitSimRequest &q, UnitSimReply &r) {
+        answer(q, r);
+        if (hold && r.payload.size() >= HearBeatMessage_t::kSize)
+            std::fill(r.payload.begin() + 45, r.payload.begin() + 49, '\0');
+    });
+    config()->setSaveFeedbackTimeout(10000);
     config()->saveConfigOnDevice(false);
-    QTimer::singleShot(30, this, [&] { window->enterDialog(&second); });
+    QTimer::singleShot(30, this, [&] {
+        window->enterDialog(&second);
+        hold = false;
+    });
     window->exitDialog();
+    unit->setHandler(EthernetHandler::CmdHeartbeat, answer);
     // The dialog entered meanwhile is shown, not hidden behind a disabled page.
     QCOMPARE(window->dialogs().size(), size_t(1));
     QVERIFY(part<QWidget>(window, "pageDialog")->isVisible());
@@ -255,6 +285,7 @@ void TestMainWindowLink::waitForFeedbackEnds()
     QVERIFY(part<QWidget>(window, "pageDialog")->isHidden());
     QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 6000);
+    unit->setHandler(EthernetHandler::CmdHeartbeat, answer);
 }
 
 QTEST_MAIN(TestMainWindowLink)
