@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>PPU Network Settings</source>
-        <translation>Netzwerkeinstellungen der PPU</translation>
+        <translation>Netzwerk der PPU</translation>
     </message>
     <message>
         <source>View Configuration</source>
@@ -148,7 +148,7 @@
     </message>
     <message>
         <source>Reference Setup</source>
-        <translation>Referenzeinstellung</translation>
+        <translation>Referenz einstellen</translation>
     </message>
     <message>
         <source>Fieldbus Configuration</source>
