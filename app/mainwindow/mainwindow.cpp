@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QStyle>
+#include <QTimer>
 #include <cmath>
 
 // Tiles in the order they are created; the texts are translated when shown.
@@ -80,8 +81,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectDevice();
 
-    ui->wdgStack->setCurrentIndex(0);
-    currentDataStep = 7;
+    setupDataPage();
 
     progressBar = new QProgressBar(this);
     progressMax = 100;
@@ -117,6 +117,9 @@ QString MainWindow::windowTitleText()
 
 MainWindow::~MainWindow()
 {
+    // Dialogs still entered are forgotten: their own slots end them, and
+    // nothing may wait in an event loop while the window goes.
+    dialogStack.clear();
     delete ui;
 }
 
@@ -131,6 +134,15 @@ void MainWindow::connectDevice()
     connect(handler, &EthernetHandler::connectionPing, this, &MainWindow::connectionsuccesfull);
     connect(handler, &EthernetHandler::connectionPing, config, &Confighandler::connectionsuccesfull);
 
+    // The result is shown once the request that fetched it has ended: the
+    // dialog waits in an event loop of its own.
+    connect(handler, &EthernetHandler::RefRunResultreceived, this, [this](ReferenceRunResult_t &result) {
+        const ReferenceRunResult_t copy = result;
+        QTimer::singleShot(0, this, [this, copy] {
+            ReferenceRunResult_t shown = copy;
+            RefRunResultreceived(shown);
+        });
+    });
     connect(handler, &EthernetHandler::initProgressbar, this, &MainWindow::initProgressbar);
     connect(handler, &EthernetHandler::deinitProgressbar, this, &MainWindow::deinitProgressbar);
     connect(handler, &EthernetHandler::updateProgressbar, this, &MainWindow::updateProgressBar);
@@ -362,10 +374,4 @@ void MainWindow::polishWidget(QWidget *ptr)
     style()->polish(ptr);
 }
 
-void MainWindow::resetDataView()
-{
-    ui->wdgGraph->clearData();
-    for (ValueBar *bar : valueBars)
-        bar->hide();
-    currentDataStep = 7;
-}
+

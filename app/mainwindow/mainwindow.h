@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devicerecords.h"
+#include "measurementtable.h"
 
 #include <QHostAddress>
 #include <QMainWindow>
@@ -9,10 +10,12 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class BaseDialog;
 class BaseWidget;
+class DataAcquisition;
 class ConfigurationTile;
 class QProgressBar;
 class QPushButton;
@@ -65,6 +68,14 @@ public:
     // How long the last dialog's removal waits for the unit's save feedback.
     void setFeedbackWaitMs(int ms) { feedbackWaitMs = ms; }
 
+    // The data page: reads `step` for the channels of `mask` and shows it
+    // (curves, the SKW bars, or the empty page when nothing came).
+    void runDataStep(MeasurementTable::Step step, uint8_t mask);
+    DataAcquisition *dataAcquisition() const { return acquisition; }
+    // Where the CSV export asks for its file name (a file dialog by default).
+    using SaveNameProvider = std::function<QString(const QString &caption, const QString &filter)>;
+    void setCsvNameProvider(SaveNameProvider provider) { csvNameProvider = std::move(provider); }
+
 signals:
     void triggerUpdateProgressBar(uint32_t value);
 
@@ -109,6 +120,26 @@ public slots:
     void setMaxProgressbar(uint32_t max);
     void updateProgressBar(uint32_t value);
     void deinitProgressbar();
+    // Data page.
+    void on_btngetData_clicked();
+    void on_btnreadSKWData_clicked();
+    void on_btnmanRunstart_clicked();
+    void stopDataRun();
+    void on_chkRefRun_stateChanged(int arg1);
+    void on_wdgStack_currentChanged(int arg1);
+    void refreshGraphTitles();
+    void on_btnExportDataToCsv_clicked();
+    void saveCSV();
+    // The reference-run result the unit reported.
+    void RefRunResultreceived(ReferenceRunResult_t &result);
+    // More menu (language and scale).
+    void on_actionLanguage_triggered();
+    void on_actionScaling_triggered();
+
+protected:
+    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct TileText
@@ -123,11 +154,15 @@ private:
     // Runs a menu dialog inside the dialog page; its result.
     int runMenuDialog(BaseDialog &dialog);
     void createTiles();
+    void setupDataPage();
     void resetDataView();
+    void runDataStep(MeasurementTable::Step step);
     ConfigurationTile *tile(int id) const;
 
-    int currentDataStep = 7;
     Ui::MainWindow *ui;
+    DataAcquisition *acquisition = nullptr;
+    bool acquiring = false;
+    SaveNameProvider csvNameProvider;
     std::vector<ValueBar *> valueBars;
     bool askReadConfig = true;
     int baseWidth = -1;

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QHostAddress kUnit(QStringLiteral("127.0.1.191"));
+const QHostAddress kUnit(QStringLiteral("127.0.9.11"));
 
 QVector<int16_t> ramp(int n, int start)
 {

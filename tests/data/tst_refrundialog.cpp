@@ -15,7 +15,7 @@
 
 namespace {
 
-const QHostAddress kUnit(QStringLiteral("127.0.1.190"));
+const QHostAddress kUnit(QStringLiteral("127.0.9.10"));
 
 ReferenceRunResult_t record(bool scaleMode, uint8_t mask)
 {

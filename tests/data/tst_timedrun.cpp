@@ -9,7 +9,7 @@
 #include "unitsimrun.h"
 
 namespace {
-const QHostAddress kUnit(QStringLiteral("127.0.1.192"));
+const QHostAddress kUnit(QStringLiteral("127.0.9.12"));
 }
 
 // Timed measurement runs and the reference-run mode against the simulated

@@ -76,6 +76,33 @@
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Receiving Raw Input Data...</source>
+        <translation>Rohdaten werden empfangen...</translation>
+    </message>
+    <message>
+        <source>no Data to save present</source>
+        <translation>Keine Daten zum Speichern vorhanden</translation>
+    </message>
+    <message>
+        <source>Select Filename</source>
+        <translation>Dateiname wählen</translation>
+    </message>
+    <message>
+        <source>Exporting...</source>
+        <translation>Wird exportiert...</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open/create file.</source>
+        <translation>Datei kann nicht geöffnet/erstellt werden.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t rename temporary file.</source>
+        <translation>Temporäre Datei kann nicht umbenannt werden.</translation>
+    </message>
+</context>
+<context>
     <name>RefRunDialog</name>
     <message>
         <source>Reference Run Result</source>

@@ -1,0 +1,150 @@
+// The data page: timed runs, the reference-run mode, reading raw input or
+// the SKW of the selected channels, and the CSV export of what is shown.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "channelenablebar.h"
+#include "dataacquisition.h"
+#include "device.h"
+#include "ethernethandler.h"
+#include "linegraph.h"
+#include "measurementcsv.h"
+#include "valuebar.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileDialog>
+#include <QProgressBar>
+
+void MainWindow::setupDataPage()
+{
+    Device *device = Device::instance();
+    acquisition = new DataAcquisition(device->ethernetHandler(), device->confighandler(), this);
+    std::array<ValueBar *, 7> bars{};
+    for (size_t n = 0; n < bars.size() && n < valueBars.size(); ++n)
+        bars[n] = valueBars[n];
+    acquisition->setViews(ui->wdgGraph, bars);
+    connect(acquisition, &DataAcquisition::failed, this,
+            [this](const QString &message) { printNotification(message, false, QMessageBox::Critical); });
+    connect(acquisition, &DataAcquisition::channelDone, this, &MainWindow::triggerUpdateProgressBar);
+    csvNameProvider = [this](const QString &caption, const QString &filter) {
+        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
+    };
+    ui->wdgStack->setCurrentWidget(ui->wdgEmptyPage);
+    resetDataView();
+}
+
+void MainWindow::resetDataView()
+{
+    if (acquisition)
+        acquisition->resetDataView();
+}
+
+void MainWindow::refreshGraphTitles()
+{
+    acquisition->refreshGraphTitles();
+}
+
+void MainWindow::on_btngetData_clicked()
+{
+    initProgressbar(tr("Receiving Raw Input Data..."), 7);
+    runDataStep(MeasurementTable::RawInput);
+    deinitProgressbar();
+}
+
+void MainWindow::on_btnreadSKWData_clicked()
+{
+    runDataStep(MeasurementTable::Skw);
+}
+
+void MainWindow::runDataStep(MeasurementTable::Step step)
+{
+    runDataStep(step, ui->wdgGraphChnSel->getChannelMask());
+}
+
+void MainWindow::runDataStep(MeasurementTable::Step step, uint8_t mask)
+{
+    // The reads wait in nested event loops; the read buttons stay off
+    // meanwhile so that a second acquisition cannot start inside the first.
+    if (acquiring)
+        return;
+    acquiring = true;
+    resetDataView();
+    ui->wdgReadData->setEnabled(false);
+    acquisition->getData(step, mask);
+    ui->wdgReadData->setEnabled(true);
+    acquiring = false;
+
+    SimpleTable &table = acquisition->tableFor(step);
+    if (mask != 0 && table.rowCount() > 0 && acquisition->currentDataStep() == step) {
+        ui->wdgStack->setCurrentWidget(MeasurementTable::showsBars(step) ? ui->wdgBarGraph
+                                                                          : static_cast<QWidget *>(ui->wdgGraph));
+    } else {
+        qDebug() << "hide" << mask;
+        ui->wdgStack->setCurrentWidget(ui->wdgEmptyPage);
+    }
+}
+
+void MainWindow::on_btnmanRunstart_clicked()
+{
+    // The heartbeat handling enables the data group again.
+    ui->grpbData->setEnabled(false);
+    acquisition->startTimedRun(ui->spnTimeInterval->value());
+}
+
+void MainWindow::stopDataRun()
+{
+    acquisition->stopDataRun();
+}
+
+void MainWindow::on_chkRefRun_stateChanged(int)
+{
+    acquisition->setRefRunMode(ui->chkRefRun->isChecked());
+}
+
+void MainWindow::on_wdgStack_currentChanged(int arg1)
+{
+    // The stack takes the size of the page it shows.
+    const bool bars = arg1 == ui->wdgStack->indexOf(ui->wdgBarGraph);
+    ui->wdgGraph->setSizePolicy(bars ? QSizePolicy::Ignored : QSizePolicy::Preferred,
+                                bars ? QSizePolicy::Ignored : QSizePolicy::Minimum);
+    ui->wdgBarGraph->setSizePolicy(bars ? QSizePolicy::Preferred : QSizePolicy::Ignored,
+                                   bars ? QSizePolicy::Minimum : QSizePolicy::Ignored);
+}
+
+void MainWindow::on_btnExportDataToCsv_clicked()
+{
+    EthernetHandler *handler = Device::instance()->ethernetHandler();
+    handler->pauseLinkWatch();
+    saveCSV();
+    handler->resumeLinkWatch();
+}
+
+void MainWindow::saveCSV()
+{
+    if (ui->wdgStack->currentWidget() == ui->wdgEmptyPage)
+        return;
+    const bool bars = ui->wdgStack->currentWidget() == ui->wdgBarGraph;
+    SimpleTable &table = bars ? acquisition->barTable() : acquisition->lineTable();
+    if (table.rowCount() == 0) {
+        printNotification(tr("no Data to save present"), false, QMessageBox::Information);
+        return;
+    }
+    const QString name = MeasurementCsv::fileName(
+        csvNameProvider ? csvNameProvider(tr("Select Filename"), QStringLiteral("*.csv")) : QString());
+    if (name.isEmpty())
+        return;
+
+    // The export runs behind the dialog page: the main page is disabled, so
+    // no new acquisition can change the table while it is written.
+    initProgressbar(tr("Exporting..."), 0);
+    const MeasurementCsv::Result result = MeasurementCsv::write(
+        name, table, acquisition->exportTexts(), [] { QCoreApplication::processEvents(); });
+    deinitProgressbar();
+    if (result == MeasurementCsv::Result::CannotOpen)
+        printNotification(tr("Can't open/create file."), false, QMessageBox::Critical);
+    else if (result == MeasurementCsv::Result::CannotWrite)
+        // The old file, if any, is still there: the new one replaces it only
+        // when it is complete.
+        printNotification(tr("Can't rename temporary file."), false, QMessageBox::Critical);
+}
