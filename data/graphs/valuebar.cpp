@@ -10,6 +10,10 @@ ValueBar::ValueBar(QWidget *parent)
     , ui(new Ui::valueBar)
 {
     ui->setupUi(this);
+    // A hidden number keeps its room, so bars side by side stay level.
+    QSizePolicy keep = ui->lblCurrentValue->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    ui->lblCurrentValue->setSizePolicy(keep);
     ui->prgBar->setValue(0);
     m_effect = new QGraphicsColorizeEffect(ui->prgBar);
     ui->prgBar->setGraphicsEffect(m_effect);

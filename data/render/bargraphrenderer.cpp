@@ -51,7 +51,7 @@ void BarGraphRenderer::drawGrid(QPainter &p)
         p.drawLine(left, y, left + m_plotWidth, y);
     }
     if (!m_data.labels.isEmpty()) {
-        const int cell = m_plotWidth / m_data.labels.size();
+        const int cell = cellWidth();
         for (int k = 1; k <= m_data.labels.size(); ++k) {
             const int x = left + cell * k;
             p.drawLine(x, originY(), x, originY() - (m_plotHeight - 1));
@@ -73,7 +73,7 @@ void BarGraphRenderer::drawAxis(QPainter &p)
                    elide(QString::number(value), left - b));
     }
     if (!m_data.labels.isEmpty()) {
-        const int cell = m_plotWidth / m_data.labels.size();
+        const int cell = cellWidth();
         for (int i = 0; i < m_data.labels.size(); ++i)
             p.drawText(QRect(left + i * cell, originY(), cell, m_frame.margins.top()), Qt::AlignCenter,
                        elide(m_data.labels.at(i), cell));
@@ -90,16 +90,37 @@ QRect BarGraphRenderer::barRect(int x, int width, double value) const
     return QRect(m_frame.margins.left() + x, originY() - high + 1, width, high - low);
 }
 
-QVector<BarGraphRenderer::Bar> BarGraphRenderer::bars() const
+int BarGraphRenderer::rowCount() const
 {
-    QVector<Bar> out;
     int rows = 0;
     for (const BarSeriesData &s : m_data.series)
         rows += s.values.size();
-    if (rows == 0)
+    return rows;
+}
+
+int BarGraphRenderer::slotWidth() const
+{
+    const int rows = rowCount();
+    return rows == 0 ? 0 : (m_plotWidth - 2 * m_frame.margins.top()) / rows;
+}
+
+int BarGraphRenderer::cellWidth() const
+{
+    // A category is the group of bars of one row, one slot per series; the
+    // plot width divided by the labels would drift away from the bars, as
+    // the slots leave room at the right.
+    if (rowCount() > 0)
+        return slotWidth() * m_data.series.size();
+    return m_data.labels.isEmpty() ? m_plotWidth : m_plotWidth / m_data.labels.size();
+}
+
+QVector<BarGraphRenderer::Bar> BarGraphRenderer::bars() const
+{
+    QVector<Bar> out;
+    if (rowCount() == 0)
         return out;
     const int models = m_data.series.size();
-    const int slot = (m_plotWidth - 2 * m_frame.margins.top()) / rows;
+    const int slot = slotWidth();
     const int width = std::min(slot, int(200 * m_data.scaleFactor));
     for (int k = 0; k < models; ++k) {
         const BarSeriesData &s = m_data.series.at(k);

@@ -44,6 +44,9 @@ public:
     };
     // Every bar as drawn, in drawing order.
     QVector<Bar> bars() const;
+    // The width of the cell under one bar group (row), which its category
+    // label takes.
+    int cellWidth() const;
 
 protected:
     void drawAxis(QPainter &p) override;
@@ -55,6 +58,9 @@ private:
     QVector<int> gridIndices() const;
     // A bar between the zero line and `value`, `width` wide from x, in image pixels.
     QRect barRect(int x, int width, double value) const;
+    // Width of the room of one bar; 0 without rows.
+    int slotWidth() const;
+    int rowCount() const;
 
     BarPlotData m_data;
 };

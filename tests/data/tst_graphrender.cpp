@@ -32,6 +32,7 @@ private slots:
     void barPositions();
     void barsOfSeveralSeriesSideBySide();
     void negativeBarsStayInsidePlot();
+    void categoryCellsHoldTheirBars();
     void tinyImages();
 
 private:
@@ -265,11 +266,16 @@ void TestGraphRender::barPositions()
     data.series << s;
     data.maximum = 30;
     data.scaleFactor = scale;
+    data.labels = QStringList{"A", "B", "C"};
     BarGraphRenderer r(f, data);
     const QImage image = r.render();
     const auto bars = r.bars();
     QCOMPARE(bars.size(), 3);
     for (int i = 0; i < 3; ++i) {
+        // Each bar lies in the cell of its category label.
+        const int cellLeft = 70 + i * r.cellWidth();
+        QVERIFY(bars.at(i).rect.left() >= cellLeft);
+        QVERIFY(bars.at(i).rect.right() < cellLeft + r.cellWidth());
         QCOMPARE(bars.at(i).rect.left(), 70 + lefts.at(i));
         QCOMPARE(bars.at(i).rect.width(), width);
         QCOMPARE(bars.at(i).rect.bottom(), r.plotHeight() + 30 - 1);
@@ -327,6 +333,33 @@ void TestGraphRender::negativeBarsStayInsidePlot()
         QVERIFY(plot.contains(bar.rect));
     // Both bars meet at the zero line.
     QCOMPARE(r.bars().at(0).rect.top(), r.bars().at(1).rect.bottom() + 1);
+}
+
+void TestGraphRender::categoryCellsHoldTheirBars()
+{
+    // Margins of a real font on a plot not much wider than them: the bars
+    // leave room at the right, and the labels must still stand under them.
+    for (int series : {1, 2}) {
+        BarPlotData data;
+        for (int k = 0; k < series; ++k) {
+            BarSeriesData s;
+            s.color = channelColour(k);
+            s.values = {10, 20, 30};
+            data.series << s;
+        }
+        data.maximum = 30;
+        data.labels = QStringList{"A1", "A2", "B1"};
+        BarGraphRenderer r(frame(800, 560), data);
+        r.render();
+        const auto bars = r.bars();
+        QCOMPARE(bars.size(), 3 * series);
+        for (int i = 0; i < bars.size(); ++i) {
+            const int row = i % 3;
+            const int cellLeft = r.frame().margins.left() + row * r.cellWidth();
+            QVERIFY(bars.at(i).rect.left() >= cellLeft);
+            QVERIFY(bars.at(i).rect.right() < cellLeft + r.cellWidth());
+        }
+    }
 }
 
 void TestGraphRender::tinyImages()

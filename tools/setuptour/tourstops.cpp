@@ -2,22 +2,28 @@
 // name for the picture, how to get there and how to leave again.
 #include "tour.h"
 
+#include "bargraph.h"
 #include "confighandler.h"
 #include "configtab.h"
 #include "custommessagebox.h"
 #include "device.h"
 #include "dialogstops.h"
 #include "ethernethandler.h"
+#include "linegraph.h"
 #include "mainwindow.h"
 #include "notificationbar.h"
 #include "selectmapping.h"
 #include "selectsensor.h"
+#include "simpletable.h"
 #include "statusbar.h"
 
 #include <QComboBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
+#include <QTimer>
+#include <memory>
 
 namespace {
 
@@ -73,6 +79,64 @@ TourStop selectionPage(const char *name, const char *objectName, int tileId, std
                        && tour.child<Page>(objectName)->isVisible();
             },
             [objectName](Tour &tour) -> QWidget * { return tour.child<Page>(objectName); }, nullptr, nullptr};
+}
+
+// The data page after a short timed run (the unit then reports its data as
+// ready), showing `step` of every channel once the graph is drawn.
+TourStop dataPage(const char *name, MeasurementTable::Step step)
+{
+    return {name,
+            [](Tour &tour) {
+                tour.window->setcurrentIndexes(MainWindow::PageData);
+                tour.child<QSpinBox>("spnTimeInterval")->setValue(300);
+                tour.child<QPushButton>("btnmanRunstart")->click();
+            },
+            [step](Tour &tour) {
+                QWidget *data = tour.child<QWidget>("grpbData");
+                QStackedWidget *stack = tour.child<QStackedWidget>("wdgStack");
+                auto *graph = tour.child<LineGraph>("wdgGraph");
+                QWidget *shown = MeasurementTable::showsBars(step) ? tour.child<QWidget>("wdgBarGraph")
+                                                                   : static_cast<QWidget *>(graph);
+                if (stack->currentWidget() == shown)
+                    return shown != graph || (graph->isUpToDate() && !graph->isRendering()
+                                              && graph->renderCount() > 0);
+                // The read waits in nested loops: it is started from the
+                // event loop once the run has ended and the data is ready.
+                if (data->isEnabled() && !Device::instance()->ethernetHandler()->isWaiting())
+                    QTimer::singleShot(0, tour.window, [&tour, step] { tour.window->runDataStep(step, 0x7F); });
+                return false;
+            },
+            // The page scrolls; the picture is of the graph or the bars.
+            [](Tour &tour) -> QWidget * { return tour.child<QWidget>("wdgStack"); }, nullptr, nullptr};
+}
+
+// A bar graph of its own (no page shows one): one series over three
+// categories, with the limit beside its second bar.
+TourStop barGraph()
+{
+    struct Shown
+    {
+        SimpleTable first;
+        std::unique_ptr<BarGraph> graph;
+    };
+    static Shown shown;
+    return {"graph-bars",
+            [](Tour &tour) {
+                shown.first.setRows({{0, 1, 2}, {420, 610, 380}});
+                shown.graph = std::make_unique<BarGraph>(
+                    nullptr, tour.german() ? QStringLiteral("SKW je Lagerstelle") : QStringLiteral("SKW per bearing"));
+                shown.graph->addModel(&shown.first, 550, 1, tour.german() ? QStringLiteral("Aktuell")
+                                                                           : QStringLiteral("Current"), 0);
+                shown.graph->setLabels({QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("B1")});
+                shown.graph->setYAxisTitle(QStringLiteral("SKW"));
+                shown.graph->resize(800, 560);
+                shown.graph->show();
+            },
+            [](Tour &) {
+                return shown.graph->renderCount() > 0 && shown.graph->isUpToDate() && !shown.graph->isRendering();
+            },
+            [](Tour &) -> QWidget * { return shown.graph.get(); },
+            [](Tour &) { shown.graph.reset(); }, nullptr};
 }
 
 } // namespace
@@ -135,6 +199,9 @@ const std::vector<TourStop> &tourStops()
         aboutStop(),
         licenseStop(),
         helpStop(),
+        dataPage("setup-data-raw", MeasurementTable::RawInput),
+        dataPage("setup-data-skw", MeasurementTable::Skw),
+        barGraph(),
     };
     return stops;
 }
