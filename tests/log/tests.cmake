@@ -1,1 +1,1 @@
-korvantis_add_tests(log korvantis_logcore korvantis_logmodels korvantis_log korvantis_unitsim)
+korvantis_add_tests(log korvantis_logcore korvantis_logmodels korvantis_log korvantis_logpage korvantis_unitsim)

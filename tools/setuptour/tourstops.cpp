@@ -10,6 +10,7 @@
 #include "dialogstops.h"
 #include "ethernethandler.h"
 #include "linegraph.h"
+#include "logtab.h"
 #include "mainwindow.h"
 #include "notificationbar.h"
 #include "selectmapping.h"
@@ -23,6 +24,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QTreeView>
 #include <memory>
 
 namespace {
@@ -196,6 +198,29 @@ const std::vector<TourStop> &tourStops()
             for (int s = 0; s < path.size(); ++s)
                 pick(page->selectionStages().at(s).combo, path.at(s));
         }),
+        // Opening the log page reads the unit's log; the tree shows it with
+        // its first entries opened.
+        {"setup-log",
+         [](Tour &tour) {
+             QTimer::singleShot(0, tour.window, [&tour] { tour.window->setcurrentIndexes(MainWindow::PageLog); });
+         },
+         [](Tour &tour) {
+             auto *page = tour.child<LogTab>("pageScrollLog");
+             auto *tree = tour.child<QTreeView>("treeViewLog2");
+             if (!page || page->isBusy() || !tree->model() || tree->model()->rowCount() < 2)
+                 return false;
+             tree->expand(tree->model()->index(0, 0));
+             tree->expand(tree->model()->index(2, 0));
+             return true;
+         },
+         nullptr, nullptr, nullptr},
+        {"setup-log-history",
+         [](Tour &tour) { tour.child<QPushButton>("btnSKWHist")->click(); },
+         [](Tour &tour) {
+             auto *graph = tour.child<LineGraph>("wdgLogHistory");
+             return graph->isVisible() && graph->renderCount() > 0 && graph->isUpToDate() && !graph->isRendering();
+         },
+         nullptr, [](Tour &tour) { tour.child<QPushButton>("btnLogList")->click(); }, nullptr},
         aboutStop(),
         licenseStop(),
         helpStop(),

@@ -135,7 +135,7 @@ void UnitSim::resetState()
     m_staleCredit = 0.0;
     m_heartbeat = HearBeatMessage_t();
     m_heartbeat.setDeviceState(2);
-    m_heartbeat.dataControl = 0x11;
+    m_heartbeat.dataControl = m_dataControl;
     m_heartbeat.runControl = 0x10;  // manual run allowed
     m_heartbeat.channelEnabled = 0x7F;
     for (int ch = 0; ch < HearBeatMessage_t::kChannels; ++ch)

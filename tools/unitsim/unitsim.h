@@ -131,6 +131,13 @@ public:
     // heartbeats report it and the module record the unit keeps names it.
     // Before start() or at any time after.
     void setFieldbusModule(uint16_t networkType);
+    // Byte 5 of the heartbeat after a start or restart (0x11 by default: a
+    // low nibble of 1 keeps the data and log controls locked).
+    void setDataControl(uint8_t value)
+    {
+        m_dataControl = value;
+        m_heartbeat.dataControl = value;
+    }
     // Module resets asked for since start(), and the module's FTP server.
     int fieldbusResets() const { return m_fieldbusResets; }
     bool fieldbusFtp() const { return m_fieldbusFtp; }
@@ -226,6 +233,7 @@ private:
 
     HearBeatMessage_t m_heartbeat;
     uint16_t m_fieldbusType = 0xFFFF;
+    uint8_t m_dataControl = 0x11;
     int m_fieldbusResets = 0;
     bool m_fieldbusFtp = false;
     UnitParameterStore m_parameters;

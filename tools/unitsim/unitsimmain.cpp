@@ -106,8 +106,13 @@ int runUnitSim(const QStringList &arguments)
     const QCommandLineOption fieldbus(QStringLiteral("fieldbus"),
                                       QStringLiteral("fieldbus module fitted, by network type (e.g. 0x93)"),
                                       QStringLiteral("type"));
+    const QCommandLineOption dataControl(QStringLiteral("data-control"),
+                                         QStringLiteral("heartbeat byte 5 (default 0x11; 0x10 leaves the data and "
+                                                        "log controls free)"),
+                                         QStringLiteral("byte"));
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
-                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus, fieldbus});
+                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus, fieldbus,
+                       dataControl});
     UnitSimBlocks::addOptions(parser);
     UnitSimRun::addOptions(parser);
     if (!parser.parse(arguments))
@@ -168,6 +173,13 @@ int runUnitSim(const QStringList &arguments)
         if (!ok || type > 0xFFFF)
             return fail(QStringLiteral("--fieldbus takes a network type from 0 to 0xFFFF"));
         sim.setFieldbusModule(uint16_t(type));
+    }
+    if (parser.isSet(dataControl)) {
+        bool ok = false;
+        const uint value = parser.value(dataControl).toUInt(&ok, 0);
+        if (!ok || value > 0xFF)
+            return fail(QStringLiteral("--data-control takes a byte from 0 to 0xFF"));
+        sim.setDataControl(uint8_t(value));
     }
     sim.setRestartSilence(silenceMs);
     if (parser.isSet(log) && !sim.setLogFile(parser.value(log)))

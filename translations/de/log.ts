@@ -721,4 +721,67 @@
         <translation>Dateiname wählen</translation>
     </message>
 </context>
+<context>
+    <name>LogTab</name>
+    <message>
+        <source>Log</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>Korvantis Time:</source>
+        <translation>Korvantis-Zeit:</translation>
+    </message>
+    <message>
+        <source>YY:DDD HH:MM:SS</source>
+        <translation>JJ:TTT HH:MM:SS</translation>
+    </message>
+    <message>
+        <source>Write log to file</source>
+        <translation>Protokoll in Datei schreiben</translation>
+    </message>
+    <message>
+        <source>Log List</source>
+        <translation>Protokollliste</translation>
+    </message>
+    <message>
+        <source>SKW History</source>
+        <translation>SKW-Verlauf</translation>
+    </message>
+    <message>
+        <source>Read Log</source>
+        <translation>Protokoll lesen</translation>
+    </message>
+    <message>
+        <source>Select Channel(s)</source>
+        <translation>Kanal/Kanäle wählen</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>Analyse</translation>
+    </message>
+    <message>
+        <source>Export to .csv</source>
+        <translation>Als .csv exportieren</translation>
+    </message>
+    <message>
+        <source> --:--- 	 --:--:-- </source>
+        <translation> --:--- 	 --:--:-- </translation>
+    </message>
+    <message>
+        <source> %1:%2 	 %3:%4:%5 </source>
+        <translation> %1:%2 	 %3:%4:%5 </translation>
+    </message>
+    <message>
+        <source>Get Log failed. Error: %1 Errorcode: %2</source>
+        <translation>Lesen des Protokolls fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>Select Filename</source>
+        <translation>Dateiname wählen</translation>
+    </message>
+    <message>
+        <source>Save Csv failed. Error: %1 Errorcode: %2</source>
+        <translation>Speichern der CSV-Datei fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+</context>
 </TS>

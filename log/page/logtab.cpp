@@ -1,0 +1,174 @@
+#include "logtab.h"
+#include "ui_logtab.h"
+
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QPointer>
+#include <cmath>
+
+#include "device.h"
+#include "errordecode.h"
+#include "loghandlercont.h"
+#include "scalinghandlercont.h"
+
+namespace {
+
+// The placeholder of the clock without a link; the same text as the form's
+// TAB-separated layout of the time.
+const char *const kNoTime = QT_TRANSLATE_NOOP("LogTab", " --:--- \t --:--:-- ");
+
+} // namespace
+
+LogTab::LogTab(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::LogTab)
+{
+    ui->setupUi(this);
+
+    LoghandlerCont &log = LoghandlerCont::instance();
+    log.setTreeView(ui->treeViewLog2);
+    log.initFilterModels(ui->wdgLogHistory);
+
+    // Each channel button takes the colour of its series.
+    ui->wdgChnSelBar->setColorSource(ui->wdgLogHistory);
+    connect(ui->wdgChnSelBar, &ChannelEnableBar::channelMaskchanged, &log, &LoghandlerCont::updateSKWGraphChnsel);
+    log.updateSKWGraphChnsel(ui->wdgChnSelBar->getChannelMask());
+
+    EthernetHandler *link = Device::instance()->ethernetHandler();
+    connect(link, &EthernetHandler::connectionLost, this, &LogTab::lostconnection);
+    connect(link, &EthernetHandler::connectionPing, this, &LogTab::connectionsuccesfull);
+    connect(ui->btnExportCSV, &QPushButton::clicked, this, &LogTab::saveCSV);
+
+    ui->lblSystemtimetxt->setText(tr(kNoTime));
+    busy = false;
+    on_btnLogList_clicked();
+    ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
+}
+
+LogTab::~LogTab()
+{
+    delete ui;
+}
+
+QString LogTab::deviceTimeText(uint32_t t)
+{
+    auto pad = [](uint32_t v, int width) { return QString::number(v).rightJustified(width, QLatin1Char('0')); };
+    return tr(" %1:%2 \t %3:%4:%5 ")
+        .arg(pad((t / 31536000u) % 100u, 2), pad((t / 86400u) % 365u, 3), pad((t / 3600u) % 24u, 2),
+             pad((t / 60u) % 60u, 2), pad(t % 60u, 2));
+}
+
+void LogTab::manReadLogTrigger()
+{
+    on_btnGetLog_clicked();
+}
+
+void LogTab::on_btnGetLog_clicked()
+{
+    // The read runs nested event loops; the page may go meanwhile.
+    QPointer<LogTab> self(this);
+    busy = true;
+    setEnabled(false);
+    const int code = LoghandlerCont::instance().readLog();
+    if (!self)
+        return;
+    if (code != ERR_OK)
+        reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
+    setEnabled(true);
+    busy = false;
+}
+
+void LogTab::on_btnExportLogRaw_clicked()
+{
+    const int code = LoghandlerCont::instance().exportLogRaw();
+    if (code != ERR_OK)
+        reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
+}
+
+QString LogTab::chooseCsvFile()
+{
+    return QFileDialog::getSaveFileName(this, tr("Select Filename"), QString(),
+                                        QStringLiteral("*.") + LoghandlerCont::kCsvSuffix);
+}
+
+void LogTab::saveCSV()
+{
+    QPointer<LogTab> self(this);
+    setEnabled(false);
+    EthernetHandler *link = Device::instance()->ethernetHandler();
+    link->pauseLinkWatch();
+    QString name = chooseCsvFile();
+    const int code = self ? LoghandlerCont::instance().exportCSV(name) : int(ERR_OK);
+    link->resumeLinkWatch();
+    if (!self)
+        return;
+    if (code != ERR_OK)
+        reportFailure(QT_TR_NOOP("Save Csv failed. Error: %1 Errorcode: %2"), code);
+    setEnabled(true);
+}
+
+void LogTab::reportFailure(const char *message, int code)
+{
+    printNotification(tr(message).arg(ErrorDecode::decode(code)).arg(code), false, QMessageBox::Critical, false);
+}
+
+void LogTab::showPage(bool graph)
+{
+    ui->btnSKWHist->setChecked(graph);
+    ui->btnLogList->setChecked(!graph);
+    ui->stackGraph->setCurrentWidget(graph ? ui->pageGraph : ui->pageTreeView);
+    polishWidget(ui->btnLogList);
+    polishWidget(ui->btnSKWHist);
+    // The stacked widget takes the size of the page shown.
+    QWidget *shown = graph ? ui->pageGraph : ui->pageTreeView;
+    QWidget *hidden = graph ? ui->pageTreeView : ui->pageGraph;
+    hidden->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    shown->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+}
+
+void LogTab::on_btnSKWHist_clicked()
+{
+    showPage(true);
+}
+
+void LogTab::on_btnLogList_clicked()
+{
+    showPage(false);
+}
+
+void LogTab::lostconnection()
+{
+    ui->btnGetLog->setEnabled(false);
+    ui->lblSystemtimetxt->setText(QString::fromUtf8(kNoTime));
+}
+
+void LogTab::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
+{
+    // While a read runs the page stays disabled; the next heartbeat after
+    // it decides again.
+    if (!busy)
+        setEnabled((states.dataControl & 0x0F) != 1);
+    ui->btnGetLog->setEnabled(true);
+    ui->lblSystemtimetxt->setText(deviceTimeText(states.deviceTime));
+}
+
+void LogTab::ScaleFactorChange(double factor)
+{
+    const int s = int(std::lround(24 * factor));
+    ui->btnGetLog->setIconSize(QSize(s, s));
+    ui->btnExportLogRaw->setIconSize(QSize(s, s));
+    QHeaderView *header = ui->treeViewLog2->header();
+    header->setMinimumSectionSize(int(200 * factor));
+    header->setDefaultSectionSize(int(300 * factor));
+    BaseWidget::ScaleFactorChange(factor);
+}
+
+void LogTab::translateUiSlot(QWidget *)
+{
+    ui->retranslateUi(this);
+    // The graph's titles and series names follow the language too.
+    LoghandlerCont::instance().refreshFilters();
+    // Translated captions must not be cut.
+    ui->btnGetLog->setMinimumWidth(ui->btnGetLog->sizeHint().width());
+    ui->btnExportLogRaw->setMinimumWidth(ui->btnExportLogRaw->sizeHint().width());
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QHostAddress>
+
+#include "basewidget.h"
+#include "devicerecords.h"
+
+namespace Ui {
+class LogTab;
+}
+
+// The "Log" page: reads the event log from the unit and shows it as a tree
+// list or as the SKW history graph of the chosen channels, writes the LOG
+// file and the CSV export, and shows the unit's clock. The log itself is
+// LoghandlerCont's; the page holds the widgets, disables itself while a
+// read runs and turns error codes into messages.
+class LogTab : public BaseWidget
+{
+    Q_OBJECT
+public:
+    explicit LogTab(QWidget *parent = nullptr);
+    ~LogTab() override;
+
+    bool isBusy() const { return busy; }
+    // " YY:DDD \t HH:MM:SS " (translated) of the unit's clock in seconds;
+    // years of 365 days, counted modulo 100.
+    static QString deviceTimeText(uint32_t seconds);
+
+public slots:
+    void manReadLogTrigger();
+    void ScaleFactorChange(double factor) override;
+    void lostconnection();
+    void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
+    void saveCSV();
+    void on_btnGetLog_clicked();
+    void on_btnExportLogRaw_clicked();
+    void on_btnSKWHist_clicked();
+    void on_btnLogList_clicked();
+    void translateUiSlot(QWidget *ptr) override;
+
+protected:
+    // The CSV file's name from the save dialog; empty when cancelled.
+    virtual QString chooseCsvFile();
+
+private:
+    void reportFailure(const char *message, int code);
+    void showPage(bool graph);
+
+    Ui::LogTab *ui;
+    bool busy = false;
+};
