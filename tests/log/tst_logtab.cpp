@@ -1,4 +1,5 @@
 // The log page against the simulated unit on a loopback address.
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -6,6 +7,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "channelenablebar.h"
 #include "device.h"
 #include "linegraph.h"
 #include "loghandlercont.h"
@@ -188,9 +190,21 @@ void TestLogTab::readShowsTreeAndGraph()
     QCOMPARE(tree->model()->rowCount(), 601);
     QVERIFY(tree->uniformRowHeights());
     QCOMPARE(tree->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Description"));
+    // No channel chosen yet: nothing to draw.
     auto *graph = child<LineGraph>("wdgLogHistory");
-    QCOMPARE(graph->series().size(), 7);
+    QVERIFY(graph->isHidden());
+    auto *bar = child<ChannelEnableBar>("wdgChnSelBar");
+    bar->checkBox(1)->setChecked(true);
+    bar->checkBox(4)->setChecked(true);
+    QCOMPARE(graph->series().size(), 2);
+    QCOMPARE(graph->series().at(1).colorIndex, 4);
     QVERIFY(!graph->isHidden());
+    for (int n = 0; n < 7; ++n)
+        bar->checkBox(n)->setChecked(true);
+    QCOMPARE(graph->series().size(), 7);
+    // A new read keeps the chosen channels.
+    m_page->on_btnGetLog_clicked();
+    QCOMPARE(graph->series().size(), 7);
 }
 
 void TestLogTab::heartbeatDuringARead()

@@ -3,6 +3,7 @@
 #include "tour.h"
 
 #include "bargraph.h"
+#include "channelenablebar.h"
 #include "confighandler.h"
 #include "configtab.h"
 #include "custommessagebox.h"
@@ -18,7 +19,9 @@
 #include "simpletable.h"
 #include "statusbar.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -215,12 +218,24 @@ const std::vector<TourStop> &tourStops()
          },
          nullptr, nullptr, nullptr},
         {"setup-log-history",
-         [](Tour &tour) { tour.child<QPushButton>("btnSKWHist")->click(); },
+         [](Tour &tour) {
+             tour.child<QPushButton>("btnSKWHist")->click();
+             // Four channels chosen in the bar.
+             auto *bar = tour.child<ChannelEnableBar>("wdgChnSelBar");
+             for (int n : {0, 1, 3, 5})
+                 bar->checkBox(n)->setChecked(true);
+         },
          [](Tour &tour) {
              auto *graph = tour.child<LineGraph>("wdgLogHistory");
-             return graph->isVisible() && graph->renderCount() > 0 && graph->isUpToDate() && !graph->isRendering();
+             // Drawn, and the layout has made room for the whole picture.
+             return graph->isVisible() && graph->renderCount() > 0 && graph->isUpToDate() && !graph->isRendering()
+                    && graph->graphLabel()->height() >= graph->backBuffer().height();
          },
-         nullptr, [](Tour &tour) { tour.child<QPushButton>("btnLogList")->click(); }, nullptr},
+         // The whole of the scrolled part: channel bar, graph and export.
+         [](Tour &tour) -> QWidget * {
+             return tour.child<LogTab>("pageScrollLog")->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents"));
+         },
+         [](Tour &tour) { tour.child<QPushButton>("btnLogList")->click(); }, nullptr},
         aboutStop(),
         licenseStop(),
         helpStop(),
