@@ -7,15 +7,13 @@
 // Loopback only (127.0.9.x): it never needs the test network namespace.
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSemaphore>
 #include <QThread>
-#include <QUdpSocket>
 #include <cstdio>
-#include <sys/resource.h>
 
 #include "blocktransfer.h"
 #include "device.h"
 #include "metatypes.h"
+#include "rawexchange.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
 
@@ -26,96 +24,12 @@ const QHostAddress kRawServer(QStringLiteral("127.0.9.3"));
 const QHostAddress kRawClient(QStringLiteral("127.0.9.1"));
 constexpr int kRecords = 100000;
 
-long peakRssKb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;  // kilobytes on Linux
-}
-
-// The request engine logs every exchange; a benchmark measures the exchange.
-void quietDebug(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-}
-
-// Answers every datagram with one of `answerSize` bytes, blocking, on its own thread.
-class RawServer : public QThread
-{
-public:
-    RawServer(int answerSize, int count)
-        : m_answerSize(answerSize)
-        , m_count(count)
-    {
-    }
-    bool bound = false;
-
-protected:
-    void run() override
-    {
-        QUdpSocket socket;
-        bound = socket.bind(kRawServer, 7755);
-        m_ready.release();
-        if (!bound)
-            return;
-        const QByteArray answer(m_answerSize, '\x5A');
-        QByteArray in(2048, '\0');
-        QHostAddress from;
-        quint16 port = 0;
-        for (int served = 0; served < m_count;) {
-            if (!socket.waitForReadyRead(5000))
-                return;
-            while (socket.hasPendingDatagrams()) {
-                socket.readDatagram(in.data(), in.size(), &from, &port);
-                socket.writeDatagram(answer, from, port);
-                ++served;
-            }
-        }
-    }
-
-public:
-    QSemaphore m_ready;
-
-private:
-    int m_answerSize;
-    int m_count;
-};
-
-// Stop and wait: send one request, wait for its answer, `count` times.
-double rawExchangeSeconds(int requestSize, int answerSize, int count)
-{
-    RawServer server(answerSize, count);
-    server.start();
-    server.m_ready.acquire();
-    if (!server.bound) {
-        server.wait();
-        return -1;
-    }
-    QUdpSocket client;
-    if (!client.bind(kRawClient, 0))
-        return -1;
-    const QByteArray request(requestSize, '\x11');
-    QByteArray in(2048, '\0');
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < count; ++i) {
-        client.writeDatagram(request, kRawServer, 7755);
-        if (!client.waitForReadyRead(2000))
-            return -1;
-        client.readDatagram(in.data(), in.size());
-    }
-    const double seconds = clock.nsecsElapsed() / 1e9;
-    server.wait();
-    return seconds;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    qInstallMessageHandler(quietDebug);
+    qInstallMessageHandler(benchnet::quietDebug);
     registerMetaTypes();
 
     // The unit on a thread of its own, as a real unit is a separate machine.
@@ -136,7 +50,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    const long rssBefore = peakRssKb();
+    const long rssBefore = benchnet::peakRssKb();
     int blocks = 0;
     double seconds = 0;
     bool identical = false;
@@ -166,14 +80,14 @@ int main(int argc, char **argv)
             identical = records.at(i).toByteArray() == area.mid(i * LogRecord::kSize, LogRecord::kSize);
         blocks = (area.size() + BlockTransfer::kMaxBlockData - 1) / BlockTransfer::kMaxBlockData;
     }
-    const long rssAfter = peakRssKb();
+    const long rssAfter = benchnet::peakRssKb();
 
     // The same exchange without any protocol: a 30-byte request frame (8
     // header bytes, the 20-byte block header, 2 CRC bytes) and a 1500-byte
     // answer frame, stop and wait.
     const int requestSize = 8 + LogBlockHeader::kSize + 2;
     const int answerSize = 8 + LogBlockHeader::kSize + BlockTransfer::kMaxBlockData + 2;
-    const double raw = rawExchangeSeconds(requestSize, answerSize, blocks);
+    const double raw = benchnet::rawExchangeSeconds(kRawServer, kRawClient, requestSize, answerSize, blocks);
 
     QMetaObject::invokeMethod(sim, [sim] { delete sim; }, Qt::BlockingQueuedConnection);
     unitThread.quit();
