@@ -243,8 +243,14 @@ void TestMainWindowData::languageSwitchRetextsWithoutWriting()
     QCOMPARE(part<TileTab>(window, "pageOverview")->getTile(MainWindow::TileCommonSettings)->title(),
              QStringLiteral("Allgemeine Einstellungen"));
     QTest::qWait(300);
+    // Heartbeats go on (and a late copy of a data read may still arrive);
+    // nothing that changes the unit is sent.
+    const QList<uint8_t> changing{EthernetHandler::CmdWriteParam,  EthernetHandler::CmdServiceAction,
+                                  EthernetHandler::CmdRefRunMode,  EthernetHandler::CmdManualRun,
+                                  EthernetHandler::CmdStopDataRun, EthernetHandler::CmdErrorReset,
+                                  EthernetHandler::CmdRestart,     EthernetHandler::CmdNetConfig};
     for (const UnitSimRequest &q : unit->requestLog())
-        QVERIFY2(q.command == EthernetHandler::CmdHeartbeat, qPrintable(QString::number(q.command, 16)));
+        QVERIFY2(!changing.contains(q.command), qPrintable(QString::number(q.command, 16)));
     switchTranslator(QStringLiteral("en"));
     QCoreApplication::processEvents();
     QCOMPARE(graph()->graphTitle(), QStringLiteral("Channels Raw Input Data"));
