@@ -69,8 +69,9 @@ void TestMainWindowData::initTestCase()
     LinkTimings t;
     t.baseTimeoutMs = 150;
     t.heartbeatMs = 100;
-    t.watchdogMs = 600;
-    t.watchdogSingleCoreMs = 1200;
+    // A lost link resets the data page; a loaded machine must not lose it.
+    t.watchdogMs = 5000;
+    t.watchdogSingleCoreMs = 10000;
     Device::instance()->ethernetHandler()->setTimings(t);
     Device::instance()->startTransport();
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
