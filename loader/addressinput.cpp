@@ -3,26 +3,14 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "ipaddresstext.h"
+
 namespace loader {
 namespace addressinput {
 
 QString normaliseAddressText(const QString &text)
 {
-    static const QRegularExpression leadingZeros(QStringLiteral("^[0]*"));
-    QStringList parts = text.split(QLatin1Char('.'));
-    for (int i = 0; i < parts.size() && i < 4; ++i) {
-        QString part = parts.at(i);
-        bool ok = false;
-        const int value = part.toInt(&ok);
-        if (ok && value > 255)
-            part = QStringLiteral("255");
-        if (part.size() > 1)
-            part.remove(leadingZeros);
-        if (part.isEmpty())
-            part = QStringLiteral("0");
-        parts[i] = part;
-    }
-    return parts.join(QLatin1Char('.'));
+    return normalizeIpText(text);
 }
 
 QString adapterItemText(const QString &interfaceName, const QHostAddress &ip)

@@ -5,8 +5,8 @@
 
 // Cleans dotted IPv4 text as an engineer types it: each of the first four
 // parts above 255 becomes "255", leading zeros go ("000" gives "0") and an
-// empty part becomes "0". Further parts are kept as they are. Used by the
-// connect dialog and the network settings pages.
+// empty part becomes "0". Further parts are kept as they are. Used by both
+// programs' address fields.
 QString normalizeIpText(const QString &text);
 
 // The address of strict dotted-quad text: exactly four decimal parts of one
