@@ -10,7 +10,7 @@
 
 #include "ethernethandler.h"
 #include "udpserver.h"
-#include "firmwarearchive.h"
+#include "archivefixture.h"
 
 // The loader's transport as the program sets it up: the UDPServer on its own
 // thread, wired to the one EthernetHandler, bound to a local address.
@@ -28,25 +28,3 @@ private:
     QThread m_thread;
     bool m_bound = false;
 };
-
-namespace fixture {
-
-// Bytes of a simple counting pattern, distinct per seed.
-QByteArray pattern(int size, int seed);
-
-// An archive with one group of `type` holding the given sections in order.
-struct SectionSpec
-{
-    int kind;
-    QByteArray bytes;
-};
-loader::FirmwareArchive makeArchive(int type, const QList<SectionSpec> &sections);
-
-// A unique file path in the test's temporary folder.
-QString tempPath(const QString &name);
-
-// The loader's CRC-32 of a whole number of 4-byte groups, computed bit by
-// bit, independently of the loader's code.
-uint32_t referenceCrc32(const QByteArray &bytes);
-
-} // namespace fixture

@@ -1,0 +1,1 @@
+korvantis_add_tests(config/firmware korvantis_config_firmware korvantis_bootsim loader_fixtures)
