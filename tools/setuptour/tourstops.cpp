@@ -169,6 +169,7 @@ const std::vector<TourStop> &tourStops()
         page("setup-overview", MainWindow::PageOverview),
         configPage("setup-config-common", 0),
         configPage("setup-config-channel", 2),
+        configPage("setup-config-update", 6),
         {"setup-statusbar", nullptr, nullptr,
          [](Tour &tour) -> QWidget * { return tour.child<StatusBar>("wdgChannelStatus"); }, nullptr,
          nullptr},
