@@ -11,7 +11,7 @@
 // in parallel never share a unit address (port 7755 is fixed):
 //   tests/link   127.0.1.x     tests/loader 127.0.2.x
 //   tests/app    127.0.3.x     tests/tools  127.0.4.x
-//   tests/data   127.0.9.x
+//   tests/data   127.0.9.x     tests/config 127.0.10.x
 // Each test file takes its own x. Tests on the veth pair (198.18.0.x) are
 // named tst_*_veth.cpp and are serialised by ctest.
 namespace testnet {

@@ -54,7 +54,7 @@ private:
         return list;
     }
 
-    const QHostAddress m_unit{QStringLiteral("127.0.5.2")};
+    const QHostAddress m_unit{QStringLiteral("127.0.10.2")};
     const QHostAddress m_local = testnet::toolVethAddress();
     BootloaderSim *m_sim = nullptr;
     QTemporaryDir m_empty;  // a working folder without any loader
