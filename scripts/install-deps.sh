@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools qhelpgenerator-qt5
   libqt5svg5-dev libqt5sql5-sqlite qttranslations5-l10n
   libmbedtls-dev libsqlite3-dev libbenchmark-dev openssl

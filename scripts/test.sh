@@ -1,16 +1,29 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test. Network tests run in
-# a private network namespace; where none can be made (not root) they skip.
+# Installs what is missing, builds, and runs every test: first the normal
+# build's, then the sanitizer build's (the tests that need no widgets, and
+# every fuzz target replaying its corpus), where any sanitizer finding fails
+# the run. Network tests run in a private network namespace; where none can
+# be made (not root) they skip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${BUILD_DIR:-build}
+SANITIZER_DIR=${SANITIZER_DIR:-build-asan}
 
 bash scripts/install-deps.sh
 bash scripts/build.sh "$BUILD_DIR"
+bash scripts/build-sanitizer.sh "$SANITIZER_DIR"
 
+rc=0
 if unshare -n true 2>/dev/null; then
-  exec unshare -n bash scripts/netns-ctest.sh "$PWD/$BUILD_DIR" "$@"
+  for dir in "$BUILD_DIR" "$SANITIZER_DIR"; do
+    echo "=== tests of $dir"
+    unshare -n bash scripts/netns-ctest.sh "$PWD/$dir" "$@" || rc=1
+  done
+  exit $rc
 fi
 echo "NOTE: cannot create a network namespace (not root?): network tests will be skipped." >&2
-cd "$BUILD_DIR"
-exec ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
+for dir in "$BUILD_DIR" "$SANITIZER_DIR"; do
+  echo "=== tests of $dir"
+  (cd "$dir" && ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@") || rc=1
+done
+exit $rc

@@ -69,6 +69,7 @@ private slots:
     void delayedAndDuplicated();
     void staleAnswers();
     void staleRatioSpreadsEvenly();
+    void randomFaultsAndRetries();
     void errorStatusAndUnknownCommand();
     void badRequestsAreIgnored();
     void writeChecksWidth();
@@ -234,6 +235,50 @@ void TestUnitSim::staleRatioSpreadsEvenly()
     QCOMPARE(stale, 3);
 }
 
+void TestUnitSim::randomFaultsAndRetries()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    UnitSim sim;
+    QVERIFY(sim.startQuiet(kUnit));
+    sim.setRecogniseRetries(true);
+    Probe probe;
+
+    // Certain faults, so that the outcome does not depend on the draw.
+    sim.faults().dropPercent = 100;
+    probe.send(kUnit, 1, 0x71);
+    QCOMPARE(probe.collect(60).size(), 0);
+    QCOMPARE(sim.randomDrops(), 1);
+    sim.faults().dropPercent = 0;
+    sim.faults().duplicatePercent = 100;
+    probe.send(kUnit, 2, 0x71);
+    QCOMPARE(probe.collect(60).size(), 2);
+    sim.faults().duplicatePercent = 0;
+    sim.faults().latePercent = 100;
+    sim.faults().lateMs = 150;
+    probe.send(kUnit, 3, 0x71);
+    QCOMPARE(probe.collect(60).size(), 0);
+    QVERIFY(!probe.waitOne().isEmpty());
+    QCOMPARE(sim.randomLate(), 1);
+    sim.faults().latePercent = 0;
+
+    // A write sent again with its sequence number is answered, not redone;
+    // the same write under a new sequence number is carried out.
+    const QByteArray write = QByteArray::fromHex("22000500");
+    probe.send(kUnit, 4, 0xEF, write);
+    QCOMPARE(headerOf(probe.waitOne()).flags, uint8_t(FrameFlag::Answer));
+    sim.parameters().setValue(0x22, QByteArray::fromHex("0700"));
+    probe.send(kUnit, 4, 0xEF, write);
+    const QByteArray again = probe.waitOne();
+    QCOMPARE(headerOf(again).flags, uint8_t(FrameFlag::Answer));
+    QCOMPARE(headerOf(again).sequence, uint16_t(4));
+    QCOMPARE(sim.parameters().value(0x22).toHex(), QByteArray("0700"));
+    QCOMPARE(sim.retriesRecognised(), 1);
+    probe.send(kUnit, 5, 0xEF, write);
+    QVERIFY(!probe.waitOne().isEmpty());
+    QCOMPARE(sim.parameters().value(0x22).toHex(), QByteArray("0500"));
+    QCOMPARE(sim.requestLog().size(), 6);
+}
+
 void TestUnitSim::errorStatusAndUnknownCommand()
 {
     KORVANTIS_REQUIRE_TESTNET();
@@ -351,6 +396,8 @@ void TestUnitSim::programRejectsBadOptions()
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--stale-ratio"), QStringLiteral("1.5")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--stale-answers"), QStringLiteral("-1")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--fieldbus"), QStringLiteral("0x10000")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--drop-rate"), QStringLiteral("101")}), 2);
+    QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--late-rate"), QStringLiteral("5")}), 2);
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)

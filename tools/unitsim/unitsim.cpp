@@ -113,6 +113,8 @@ bool UnitSim::start(QString *error)
         }
     }
     m_uptime.start();
+    m_randomDrops = m_randomDuplicates = m_randomLate = m_retriesRecognised = 0;
+    m_lastAnswered.clear();
     m_clockTimer.start(1000);
     setPushInterval(m_pushIntervalMs);
     return true;
@@ -314,6 +316,18 @@ void UnitSim::handleDatagram(const QNetworkDatagram &d, bool viaBroadcast)
         m_peerPort = request.sourcePort;
     }
 
+    const quint64 sender = (quint64(request.source.toIPv4Address()) << 16) | request.sourcePort;
+    if (m_recogniseRetries && !viaBroadcast) {
+        const auto last = m_lastAnswered.constFind(sender);
+        if (last != m_lastAnswered.constEnd() && last->sequence == request.sequence
+            && last->command == request.command && last->payload == request.payload) {
+            ++m_retriesRecognised;
+            UnitSimReply again = last->reply;
+            answer(request, again);
+            return;
+        }
+    }
+
     UnitSimReply reply;
     const auto handler = m_handlers.constFind(request.command);
     if (handler == m_handlers.constEnd())
@@ -321,6 +335,8 @@ void UnitSim::handleDatagram(const QNetworkDatagram &d, bool viaBroadcast)
     else
         (*handler)(request, reply);
     answer(request, reply);
+    if (m_recogniseRetries && !viaBroadcast)
+        m_lastAnswered.insert(sender, Answered{request.sequence, request.command, request.payload, reply});
 }
 
 void UnitSim::logRequest(const UnitSimRequest &request)
@@ -357,6 +373,10 @@ void UnitSim::answer(const UnitSimRequest &request, UnitSimReply &reply)
         --m_faults.dropAnswers;
         return;
     }
+    if (m_faults.dropPercent > 0 && int(m_faultRandom.bounded(100)) < m_faults.dropPercent) {
+        ++m_randomDrops;
+        return;
+    }
     uint8_t flags = FrameFlag::Answer;
     QByteArray payload = reply.payload;
     if (reply.error) {
@@ -391,13 +411,21 @@ void UnitSim::answer(const UnitSimRequest &request, UnitSimReply &reply)
     if (m_faults.duplicateAnswers > 0) {
         --m_faults.duplicateAnswers;
         copies = 2;
+    } else if (m_faults.duplicatePercent > 0 && int(m_faultRandom.bounded(100)) < m_faults.duplicatePercent) {
+        ++m_randomDuplicates;
+        copies = 2;
+    }
+    int delayMs = m_faults.delayMs;
+    if (m_faults.latePercent > 0 && int(m_faultRandom.bounded(100)) < m_faults.latePercent) {
+        ++m_randomLate;
+        delayMs += m_faults.lateMs;
     }
     const QByteArray stale = request.viaBroadcast ? QByteArray() : staleAnswerFor(request, datagram);
     const QHostAddress to = request.source;
     const uint16_t port = request.sourcePort;
-    auto send = [this, to, port](const QByteArray &bytes) {
-        if (m_faults.delayMs > 0)
-            QTimer::singleShot(m_faults.delayMs, this, [this, bytes, to, port] { transmit(bytes, to, port); });
+    auto send = [this, to, port, delayMs](const QByteArray &bytes) {
+        if (delayMs > 0)
+            QTimer::singleShot(delayMs, this, [this, bytes, to, port] { transmit(bytes, to, port); });
         else
             transmit(bytes, to, port);
     };

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QVector>
 #include <array>
@@ -75,6 +76,14 @@ struct UnitSimFaults
     int staleAnswers = 0;       // the next N answers that have an earlier one
     double staleRatio = 0.0;    // this share of all such answers, evenly spread
     bool silent = false;        // no answers, no reports
+
+    // Random faults of a lossy network, drawn for every answer (in percent,
+    // 0..100) from the generator that UnitSim::seedFaults seeds: an answer
+    // is dropped, or sent twice, or sent lateMs later than it would be.
+    int dropPercent = 0;
+    int duplicatePercent = 0;
+    int latePercent = 0;
+    int lateMs = 0;
 };
 
 // The processing unit, simulated over real UDP: a unicast socket on its own
@@ -123,6 +132,20 @@ public:
     UnitSimFaults &faults() { return m_faults; }
     // An error answer with `status` to every request of `command` (and of
     // `paramId` for typed reads and writes; -1 = any).
+    // Seeds the generator the random faults draw from (the same seed gives
+    // the same faults for the same requests).
+    void seedFaults(quint32 seed) { m_faultRandom.seed(seed); }
+    // How often each random fault struck since start().
+    int randomDrops() const { return m_randomDrops; }
+    int randomDuplicates() const { return m_randomDuplicates; }
+    int randomLate() const { return m_randomLate; }
+
+    // A unit that recognises a retry: a request that repeats the last one
+    // from the same sender (sequence number, command and payload) is
+    // answered again as before without being carried out a second time.
+    void setRecogniseRetries(bool on) { m_recogniseRetries = on; }
+    int retriesRecognised() const { return m_retriesRecognised; }
+
     void setErrorStatus(uint8_t command, int paramId, int32_t status);
     void clearErrorStatus() { m_errorStatus.clear(); }
 
@@ -225,6 +248,23 @@ private:
     uint16_t m_peerPort = 0;
 
     UnitSimFaults m_faults;
+    QRandomGenerator m_faultRandom{1};
+    int m_randomDrops = 0;
+    int m_randomDuplicates = 0;
+    int m_randomLate = 0;
+
+    // The last request answered per sender (address and port), with its
+    // reply, for recognising retries.
+    struct Answered
+    {
+        uint16_t sequence = 0;
+        uint8_t command = 0;
+        QByteArray payload;
+        UnitSimReply reply;
+    };
+    bool m_recogniseRetries = false;
+    int m_retriesRecognised = 0;
+    QHash<quint64, Answered> m_lastAnswered;
     QHash<uint32_t, int32_t> m_errorStatus;  // command << 24 | param id (0xFFFFFF = any)
     QHash<uint8_t, Handler> m_handlers;
     // The last answer sent per kind of request, for stale answers.

@@ -99,6 +99,18 @@ int runUnitSim(const QStringList &arguments)
                                         QStringLiteral("follow this share of answers (0 to 1) by the earlier answer "
                                                        "of their kind"),
                                         QStringLiteral("ratio"));
+    const QCommandLineOption dropRate(QStringLiteral("drop-rate"), QStringLiteral("drop each answer with this chance"),
+                                      QStringLiteral("percent"));
+    const QCommandLineOption duplicateRate(QStringLiteral("duplicate-rate"),
+                                           QStringLiteral("send each answer twice with this chance"),
+                                           QStringLiteral("percent"));
+    const QCommandLineOption lateRate(QStringLiteral("late-rate"),
+                                      QStringLiteral("send each answer MS later with this chance"),
+                                      QStringLiteral("percent:ms"));
+    const QCommandLineOption faultSeed(QStringLiteral("fault-seed"), QStringLiteral("seed of the random faults"),
+                                       QStringLiteral("n"));
+    const QCommandLineOption retries(QStringLiteral("recognise-retries"),
+                                     QStringLiteral("answer a repeated request again without carrying it out twice"));
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("answer nothing"));
     const QCommandLineOption errorStatus(QStringLiteral("error-status"),
                                          QStringLiteral("error answer for CMD[:PARAM] with STATUS"),
@@ -111,8 +123,8 @@ int runUnitSim(const QStringList &arguments)
                                                         "log controls free)"),
                                          QStringLiteral("byte"));
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
-                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, silent, errorStatus, fieldbus,
-                       dataControl});
+                       wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, dropRate, duplicateRate, lateRate,
+                       faultSeed, retries, silent, errorStatus, fieldbus, dataControl});
     UnitSimBlocks::addOptions(parser);
     UnitSimRun::addOptions(parser);
     if (!parser.parse(arguments))
@@ -162,6 +174,22 @@ int runUnitSim(const QStringList &arguments)
             || f.truncatePayload < 0 || f.truncateTo < 0)
             return fail(QStringLiteral("--truncate takes N:BYTES"));
     }
+    auto percent = [&](const QCommandLineOption &option, int *out) {
+        return number(option, out) && *out <= 100;
+    };
+    if (!percent(dropRate, &f.dropPercent) || !percent(duplicateRate, &f.duplicatePercent))
+        return fail(QStringLiteral("rates are percentages from 0 to 100"));
+    if (parser.isSet(lateRate)) {
+        const QStringList parts = parser.value(lateRate).split(QLatin1Char(':'));
+        if (parts.size() != 2 || !parseInt(parts.at(0), &f.latePercent) || !parseInt(parts.at(1), &f.lateMs)
+            || f.latePercent < 0 || f.latePercent > 100 || f.lateMs < 0)
+            return fail(QStringLiteral("--late-rate takes PERCENT:MS"));
+    }
+    int seed = 1;
+    if (!number(faultSeed, &seed))
+        return fail(QStringLiteral("numeric options take a number of 0 or more"));
+    sim.seedFaults(quint32(seed));
+    sim.setRecogniseRetries(parser.isSet(retries));
     f.silent = parser.isSet(silent);
     for (const QString &e : parser.values(errorStatus)) {
         if (!parseErrorStatus(e, &sim))
