@@ -19,6 +19,12 @@
 #include "intelhex.h"
 #include "le.h"
 #include "unitsimconfig.h"
+#ifdef KORVANTIS_HAVE_LOG
+#include "logentry.h"
+#include "logentryinfo.h"
+#include "logfile.h"
+#include "versioninfo.h"
+#endif
 #ifdef KORVANTIS_HAVE_DATABASE
 #include "cataloguestore.h"
 #include "dbencpacker.h"
@@ -450,6 +456,69 @@ void catalogueFiles()
 }
 #endif
 
+// ------------------------------------------------------------ device logs
+
+#ifdef KORVANTIS_HAVE_LOG
+// One record of each event family the decoders know, with a payload that
+// varies from record to record.
+QVector<LogRecord> sampleRecords()
+{
+    static const uint32_t ids[] = {
+        0x03010100, 0x03010200, 0x03020100, 0x03020500, 0x03020700, 0x03020800, 0x03030100, 0x03030200,
+        0x04010100, 0x04010210, 0x04010510, 0x04010800, 0x04010A00, 0x04010A27, 0x04010A35, 0x04010B00,
+        0x04030110, 0x04030120, 0x04030130, 0x04030210, 0x04030300, 0x04030410, 0x04030411, 0x04030420,
+        0x04030500, 0x04030510, 0x04030600, 0x04030610, 0x04030710, 0x04030720, 0x04030800, 0x04030900,
+        0x04030B00, 0x04030C00, 0x04030D06, 0x04030D0F, 0x04040000, 0x04040011, 0x04040080, 0x04040090,
+        0x04040180, 0x12345678};
+    QVector<LogRecord> records;
+    uint32_t time = 3600;
+    for (uint32_t id : ids) {
+        LogRecord r;
+        le::put32(r.bytes.data(), time += 97);
+        le::put32(r.bytes.data() + 4, id);
+        for (int i = 0; i < LogRecord::kPayloadSize; ++i)
+            r.bytes[size_t(8 + i)] = uint8_t(id * 7 + i * 13);
+        records << r;
+    }
+    return records;
+}
+
+QByteArray joined(const QVector<LogRecord> &records)
+{
+    QByteArray out;
+    for (const LogRecord &r : records)
+        out += r.toByteArray();
+    return out;
+}
+
+void deviceLogs()
+{
+    const QString t = QStringLiteral("devicelog");
+    const QVector<LogRecord> records = sampleRecords();
+    write(t, "every-family", joined(records));
+    write(t, "with-erased-slots", joined(records.mid(0, 4)) + QByteArray(64, char(0xFF)) + joined(records.mid(4, 2)));
+    write(t, "not-whole-records", joined(records.mid(0, 3)) + QByteArray(7, 1));
+
+    const QString f = QStringLiteral("logfile");
+    LogEntryBase root;
+    ProductInfoRecord product;
+    const VersionInfo info(&product);
+    root.appendNew<LogEntryinfo>(info, &root);
+    for (const LogRecord &r : records)
+        root.appendNew<LogEntry>(r, &root);
+    const QByteArray file = LogFile::toBytes(info, root);
+    write(f, "as-saved", file);
+    write(f, "cut-short", file.left(file.size() - 40));
+    QByteArray length = file;
+    length[0] = char(0x7F);  // the identification claims far more than the file holds
+    write(f, "length-beyond-file", length);
+    QByteArray null = file;
+    null.replace(0, 4, QByteArray(4, char(0xFF)));  // a null item
+    write(f, "null-identification", null);
+    write(f, "trailing-bytes", file + QByteArray(9, 0));
+}
+#endif
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -469,6 +538,9 @@ int main(int argc, char **argv)
     intelHex();
 #ifdef KORVANTIS_HAVE_DATABASE
     catalogueFiles();
+#endif
+#ifdef KORVANTIS_HAVE_LOG
+    deviceLogs();
 #endif
     std::printf("%d seed files written to %s\n", g_written, argv[1]);
     return 0;
