@@ -1,5 +1,7 @@
 #include "basewidget.h"
 
+#include "replyconnection.h"
+
 #include "scalinghandlercont.h"
 #include "stylesheetcontainer.h"
 #include "translation.h"
@@ -10,11 +12,11 @@
 BaseWidget::BaseWidget(QWidget *parent)
     : QWidget(parent)
 {
-    // The message box request's argument types, so that queued routes (and
-    // signal spies) can carry them.
+    // The icon kind travels in signals that spies and queued routes carry.
+    // The answer pointer is never registered: its signal is only ever
+    // connected directly (connectReply).
     static const bool typesRegistered = [] {
         qRegisterMetaType<QMessageBox::Icon>("QMessageBox::Icon");
-        qRegisterMetaType<int32_t *>("int32_t*");
         return true;
     }();
     Q_UNUSED(typesRegistered)
@@ -52,8 +54,11 @@ void BaseWidget::connectWrapperSignals(BaseWidget *child, BaseWidget *parent)
 {
     if (!child || !parent)
         return;
-    connect(child, &BaseWidget::printMessageboxwrapper, parent,
-            &BaseWidget::printMessageboxwrapper);
+    connectReply(child, &BaseWidget::printMessageboxwrapper, parent,
+                 [parent](QStringList names, QString title, QString message, QMessageBox::Icon icon,
+                          int32_t *answer) {
+                     emit parent->printMessageboxwrapper(names, title, message, icon, answer);
+                 });
     connect(child, &BaseWidget::printNotifyBarErrorwrapper, parent,
             &BaseWidget::printNotifyBarErrorwrapper);
     connect(child, &BaseWidget::printNotifyBarSuccesswrapper, parent,

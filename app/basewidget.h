@@ -6,9 +6,6 @@
 
 #include <cstdint>
 
-// The message box request carries its answer pointer through signals.
-Q_DECLARE_METATYPE(int32_t *)
-
 // Base of every page, bar and dialog: styled by the tool's style sheet,
 // re-texts itself on a language change and reports results through wrapper
 // signals that the main window turns into notifications or message boxes.
@@ -25,7 +22,9 @@ public:
     void printNotification(const QString &message, bool showGoToLog, QMessageBox::Icon kind,
                            bool sendErrorReset);
 
-    // Forwards the child's message signals to the same signals of `parent`.
+    // Forwards the child's message signals to the same signals of `parent`;
+    // the message box request, which carries its answer pointer, only as a
+    // direct call between widgets of one thread.
     static void connectWrapperSignals(BaseWidget *child, BaseWidget *parent);
 
     // True only while the widget re-texts itself after a language change;

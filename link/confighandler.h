@@ -194,7 +194,8 @@ signals:
     void Channelnamechanged(QString newchannelname, uint8_t channelindex);
 
     // kind is a QMessageBox::Icon value; answer receives the index of the
-    // clicked button (-1 when the box was closed).
+    // clicked button (-1 when the box was closed). Connected only through
+    // connectReply: the answer is read right after the emit.
     void printMessageboxwrapper(QStringList buttons, QString title, QString message, int kind, int32_t *answer);
     void printMessageboxwrapper(QStringList buttons, QString title, QString message, int kind);
     void printNotifyBarErrorwrapper(QString message, bool sendErrorReset, bool showGoToLog);

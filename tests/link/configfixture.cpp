@@ -1,5 +1,7 @@
 #include "configfixture.h"
 
+#include "replyconnection.h"
+
 #include <QTest>
 
 #include "configblob.h"
@@ -48,9 +50,8 @@ MessageLog::MessageLog(Confighandler &c)
                          QCOMPARE(ms, 3000u);
                          successes << m;
                      });
-    QObject::connect(&c,
-                     qOverload<QStringList, QString, QString, int, int32_t *>(&Confighandler::printMessageboxwrapper),
-                     [this](const QStringList &buttons, const QString &title, const QString &text, int kind,
+    connectReply(&c, qOverload<QStringList, QString, QString, int, int32_t *>(&Confighandler::printMessageboxwrapper),
+                 &c, [this](const QStringList &buttons, const QString &title, const QString &text, int kind,
                             int32_t *answer) {
                          questions.append({buttons, title, text, kind});
                          *answer = answers.isEmpty() ? -1 : answers.takeFirst();
