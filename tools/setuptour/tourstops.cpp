@@ -13,6 +13,7 @@
 #include "linegraph.h"
 #include "logtab.h"
 #include "mainwindow.h"
+#include "navtreemodel.h"
 #include "notificationbar.h"
 #include "selectmapping.h"
 #include "selectsensor.h"
@@ -170,6 +171,18 @@ const std::vector<TourStop> &tourStops()
         configPage("setup-config-common", 0),
         configPage("setup-config-channel", 2),
         configPage("setup-config-update", 6),
+        configPage("setup-config-network", 5),
+        {"setup-config-reset",
+         [](Tour &tour) {
+             tour.window->setcurrentIndexes(MainWindow::PageConfig);
+             auto *view = tour.child<ConfigTab>("pageScrollConfig");
+             view->TreeselectWdg(view->navModel()->rootItem(), tour.child<QWidget>("wdgResetDefConf"));
+         },
+         [](Tour &tour) {
+             return tour.child<ConfigTab>("pageScrollConfig")->selectedPage()
+                    == tour.child<QWidget>("wdgResetDefConf");
+         },
+         nullptr, nullptr, nullptr},
         {"setup-statusbar", nullptr, nullptr,
          [](Tour &tour) -> QWidget * { return tour.child<StatusBar>("wdgChannelStatus"); }, nullptr,
          nullptr},

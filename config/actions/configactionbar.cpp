@@ -1,0 +1,216 @@
+#include "configactionbar.h"
+#include "ui_configactionbar.h"
+
+#include "confighandler.h"
+#include "configtab.h"
+#include "device.h"
+#include "ethernethandler.h"
+#include "scalinghandlercont.h"
+
+#include <cmath>
+
+namespace {
+
+Confighandler *model()
+{
+    return Device::instance()->confighandler();
+}
+
+EthernetHandler *ethernet()
+{
+    return Device::instance()->ethernetHandler();
+}
+
+} // namespace
+
+ConfigActionBar::ConfigActionBar(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::ConfigActionBar)
+{
+    ui->setupUi(this);
+    connect(ethernet(), &EthernetHandler::connectionLost, this, &ConfigActionBar::lostconnection);
+    connect(ethernet(), &EthernetHandler::connectionPing, this, &ConfigActionBar::connectionsuccesfull);
+    connect(model(), &Confighandler::waitingForFeedbackFinished, this, &ConfigActionBar::saveFinished);
+    ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
+}
+
+ConfigActionBar::~ConfigActionBar()
+{
+    delete ui;
+}
+
+void ConfigActionBar::setConfigTab(ConfigTab *tab)
+{
+    if (tab)
+        configTab = tab;
+}
+
+void ConfigActionBar::reportFailure(const QString &message, errorCode_e code)
+{
+    printNotification(message.arg(ErrorDecode::decode(code)).arg(code), false, QMessageBox::Critical, false);
+}
+
+void ConfigActionBar::storePages()
+{
+    if (!configTab)
+        return;
+    emit configTab->saveBlobInfo();
+    emit configTab->saveCommonParams();
+}
+
+void ConfigActionBar::saveFinished()
+{
+    // The model also ends a pending save when the link is lost; the button
+    // must not come back for a unit that is gone.
+    ui->btnWriteConfig->setEnabled(ethernet()->isConnected() && !busy);
+}
+
+bool ConfigActionBar::writeSequence()
+{
+    storePages();
+    Confighandler *config = model();
+    errorCode_e r = config->writeCFGDevice();
+    if (r != ERR_OK) {
+        reportFailure(tr("Write device configuration failed. Error: %1 Errorcode: %2"), r);
+        return false;
+    }
+    r = config->writeDevicename();
+    if (r != ERR_OK) {
+        reportFailure(tr("Write device name failed. Error: %1 Errorcode: %2"), r);
+        return false;
+    }
+    for (uint8_t channel = 0; channel < 7; ++channel) {
+        r = config->writeChannelname(channel);
+        if (r != ERR_OK) {
+            printNotification(tr("Write channel %3 name failed. Error: %1 Errorcode: %2")
+                                  .arg(ErrorDecode::decode(r))
+                                  .arg(r)
+                                  .arg(channel + 1),
+                              false, QMessageBox::Critical, false);
+            return false;
+        }
+    }
+    return true;
+}
+
+void ConfigActionBar::on_btnWriteConfig_clicked()
+{
+    if (busy)
+        return;
+    busy = true;
+    const bool written = writeSequence();
+    busy = false;
+    if (written) {
+        // Disabled before the save starts: a save the unit refuses at once
+        // ends (and announces its end) inside the call.
+        ui->btnWriteConfig->setEnabled(false);
+        model()->saveConfigOnDevice(false);
+    }
+    ui->btnWriteConfig->setEnabled(ethernet()->isConnected() && !model()->waitingForFeedback());
+}
+
+void ConfigActionBar::on_btnReadConfig_clicked()
+{
+    updateConfig();
+}
+
+void ConfigActionBar::updateConfig()
+{
+    if (busy)
+        return;
+    busy = true;
+    readSequence();
+    busy = false;
+    ui->btnWriteConfig->setEnabled(ethernet()->isConnected() && !model()->waitingForFeedback());
+}
+
+void ConfigActionBar::readSequence()
+{
+    Confighandler *config = model();
+    errorCode_e r = config->readDevicename();
+    if (r != ERR_OK)
+        reportFailure(tr("Read device name failed.\nError: %1\nErrorcode: %2"), r);
+    for (uint8_t channel = 0; channel < 7; ++channel) {
+        r = config->readChannelname(channel);
+        if (r != ERR_OK)
+            printNotification(tr("Read channel %3 name failed. Error: %1 Errorcode: %2")
+                                  .arg(ErrorDecode::decode(r))
+                                  .arg(r)
+                                  .arg(channel),
+                              false, QMessageBox::Critical, false);
+    }
+    r = config->readCFGDevice();
+    if (r != ERR_OK)
+        reportFailure(tr("Read configuration failed. Error: %1 Errorcode: %2"), r);
+}
+
+void ConfigActionBar::loadConfig()
+{
+    const errorCode_e r = model()->loadConfigFile();
+    if (r != ERR_OK)
+        reportFailure(tr("Import configuration from file failed. Error: %1 Errorcode: %2"), r);
+}
+
+void ConfigActionBar::saveConfig()
+{
+    const errorCode_e r = model()->saveConfigFile();
+    if (r != ERR_OK)
+        reportFailure(tr("Export configuration to file failed. Error: %1 Errorcode: %2"), r);
+}
+
+void ConfigActionBar::on_btnOpenConfig_clicked()
+{
+    // The file dialog may stay open longer than the link watch waits.
+    ethernet()->pauseLinkWatch();
+    loadConfig();
+    ethernet()->resumeLinkWatch();
+}
+
+void ConfigActionBar::on_btnSaveConfig_clicked()
+{
+    ethernet()->pauseLinkWatch();
+    storePages();
+    if (configTab)
+        configTab->emitCurrentChannel();
+    saveConfig();
+    ethernet()->resumeLinkWatch();
+}
+
+void ConfigActionBar::lostconnection()
+{
+    ui->btnReadConfig->setEnabled(false);
+    ui->btnWriteConfig->setEnabled(false);
+}
+
+void ConfigActionBar::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender)
+{
+    Q_UNUSED(states)
+    Q_UNUSED(sender)
+    // A heartbeat may arrive while a sequence waits on the unit; the write
+    // button stays off until that sequence is over.
+    ui->btnReadConfig->setEnabled(true);
+    ui->btnWriteConfig->setEnabled(!model()->waitingForFeedback() && !busy);
+}
+
+void ConfigActionBar::ScaleFactorChange(double factor)
+{
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(ui->btnReadConfig),
+                                    static_cast<QAbstractButton *>(ui->btnOpenConfig),
+                                    static_cast<QAbstractButton *>(ui->btnSaveConfig),
+                                    static_cast<QAbstractButton *>(ui->btnWriteConfig)})
+        button->setMinimumWidth(button->sizeHint().width());
+    const int side = int(std::lround(24 * factor));
+    ui->btnOpenConfig->setIconSize(QSize(side, side));
+    ui->btnSaveConfig->setIconSize(QSize(side, side));
+    BaseWidget::ScaleFactorChange(factor);
+}
+
+void ConfigActionBar::translateUiSlot(QWidget *ptr)
+{
+    Q_UNUSED(ptr)
+    ui->btnOpenConfig->setText(tr("Import Config"));
+    ui->btnSaveConfig->setText(tr("Export Config"));
+    ui->btnReadConfig->setText(tr("Read Config from Device"));
+    ui->btnWriteConfig->setText(tr("Write Config to Device"));
+    ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
+}

@@ -1,0 +1,59 @@
+#include "resetdefaultconfig.h"
+#include "ui_resetdefaultconfig.h"
+
+#include "device.h"
+#include "errordecode.h"
+#include "ethernethandler.h"
+#include "scalinghandlercont.h"
+
+#include <cmath>
+
+ResetDefaultConfig::ResetDefaultConfig(QWidget *parent)
+    : BaseWidget(parent)
+    , ui(new Ui::ResetDefaultConfig)
+{
+    ui->setupUi(this);
+    const int side = int(std::lround(24 * ScalingHandlerCont::instance()->getScaleFactor()));
+    ui->btnReset->setIconSize(QSize(side, side));
+}
+
+ResetDefaultConfig::~ResetDefaultConfig()
+{
+    delete ui;
+}
+
+void ResetDefaultConfig::on_btnReset_clicked()
+{
+    EthernetHandler *handler = Device::instance()->ethernetHandler();
+    if (!handler->isConnected()) {
+        printNotification(tr("Not Connected to Device"), false, QMessageBox::Warning, false);
+        return;
+    }
+    int32_t answer = 0;
+    emit printMessageboxwrapper(
+        {tr("Cancel"), tr("Yes")}, tr("Apply Config changes"),
+        tr("Do you want to Reset the configuration of the Device?\nThis includes the connectivity Settings!\nThe "
+           "device will reset and the connection will be lost!\nA reconnect may be necessary depending on your "
+           "current Connection Settings."),
+        QMessageBox::Information, &answer);
+    if (answer != 1)
+        return;
+    const errorCode_e result = handler->resetDefaultConfig();
+    if (result != ERR_OK) {
+        printNotification(tr("The reset to default Operation failed. Error: %1 Errorcode: %2")
+                              .arg(ErrorDecode::decode(result))
+                              .arg(result),
+                          false, QMessageBox::Critical, false);
+        return;
+    }
+    // Said, so that the lost connection that follows is no surprise.
+    printNotification(tr("The Device resets its configuration to the defaults."), false, QMessageBox::Information,
+                      false);
+}
+
+void ResetDefaultConfig::translateUiSlot(QWidget *ptr)
+{
+    Q_UNUSED(ptr)
+    ui->lblCommonSettings->setText(tr("Reset Default Configuration"));
+    ui->btnReset->setText(tr("Reset Configuration"));
+}
