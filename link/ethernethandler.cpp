@@ -201,7 +201,10 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
     // 7. Error answers end their wait with the unit's status, nothing more.
     if (h.flags & FrameFlag::Error) {
         if (m_wait.matchReceived(h)) {
-            m_deviceError = frame.errorStatus();
+            // An error answer is a refusal whatever status it carries: a
+            // status of 0 would otherwise end the request as a success.
+            const int32_t status = frame.errorStatus();
+            m_deviceError = status != 0 ? status : ERR_RESPONSE;
             qDebug() << "got Response Error Bit set";
             emit gotResponse();
         }

@@ -290,6 +290,10 @@ void TestEthernetHandler::errorAnswerReturnsStatus()
     // The unit's own status codes pass through unchanged.
     sim()->setErrorStatus(0xED, -1, 4711);
     QCOMPARE(int(eth()->resetFieldbusModule()), 4711);
+    // An error answer that carries status 0 is still a refusal.
+    sim()->setErrorStatus(0xE1, 0x20, 0);
+    QCOMPARE(eth()->readOutputConfig(value), ERR_RESPONSE);
+    QCOMPARE(value, uint8_t(0x33));
     // Other parameters are unaffected.
     QCOMPARE(eth()->readOutputInversion(value), ERR_OK);
 }
