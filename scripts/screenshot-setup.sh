@@ -17,8 +17,9 @@ fi
 mkdir -p "$OUT_DIR"
 work=$(mktemp -d)
 UNIT=198.18.0.2
-# An idle unit (heartbeat byte 5 0x10): its data and log controls are free.
-"$BUILD_DIR/bin/KorvantisUnitSim" --address "$UNIT" --name "Press line 4" --data-control 0x10 &
+# An idle unit (heartbeat byte 5 0x10): its data and log controls are free;
+# a Modbus-TCP fieldbus module is fitted.
+"$BUILD_DIR/bin/KorvantisUnitSim" --address "$UNIT" --name "Press line 4" --data-control 0x10 --fieldbus 0x93 &
 SIM_PID=$!
 trap 'kill "$SIM_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
 

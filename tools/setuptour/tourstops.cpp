@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -215,6 +216,23 @@ const std::vector<TourStop> &tourStops()
             for (int s = 0; s < path.size(); ++s)
                 pick(page->selectionStages().at(s).combo, path.at(s));
         }),
+        // The fieldbus page of the unit's Modbus-TCP module, as read from the
+        // unit with the page's own button.
+        {"setup-config-fieldbus",
+         [](Tour &tour) {
+             tour.window->setcurrentIndexes(MainWindow::PageConfig);
+             tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(4);
+             MainWindow *window = tour.window;
+             QTimer::singleShot(0, window, [window] {
+                 window->findChild<QPushButton *>(QStringLiteral("btnReadFieldCfg"))->click();
+             });
+         },
+         [](Tour &tour) {
+             auto *page = tour.child<QWidget>("wdgFBConfig");
+             return page && page->isVisible() && !tour.child<QLineEdit>("leditHostname")->text().isEmpty()
+                    && !Device::instance()->ethernetHandler()->isWaiting();
+         },
+         nullptr, nullptr, nullptr},
         // Opening the log page reads the unit's log; the tree shows it with
         // its first entries opened.
         {"setup-log",
