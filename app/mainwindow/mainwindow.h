@@ -157,11 +157,15 @@ private:
     void setupDataPage();
     void resetDataView();
     void runDataStep(MeasurementTable::Step step);
+    void lockForDataRequest(bool waiting);
     ConfigurationTile *tile(int id) const;
 
     Ui::MainWindow *ui;
     DataAcquisition *acquisition = nullptr;
     bool acquiring = false;
+    // Stands in the dialog page while a request of the data page waits.
+    QWidget *requestLock = nullptr;
+    std::vector<bool> dataRequestLocks;  // per waiting request: whether it entered requestLock
     SaveNameProvider csvNameProvider;
     std::vector<ValueBar *> valueBars;
     bool askReadConfig = true;

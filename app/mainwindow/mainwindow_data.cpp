@@ -27,11 +27,39 @@ void MainWindow::setupDataPage()
     connect(acquisition, &DataAcquisition::failed, this,
             [this](const QString &message) { printNotification(message, false, QMessageBox::Critical); });
     connect(acquisition, &DataAcquisition::channelDone, this, &MainWindow::triggerUpdateProgressBar);
+    // A request of the data page waits for its answer in a nested event
+    // loop; meanwhile the window is locked as behind a dialog.
+    requestLock = new QWidget(this);
+    requestLock->setObjectName(QStringLiteral("wdgRequestLock"));
+    requestLock->hide();
+    connect(acquisition, &DataAcquisition::waitingForUnit, this, &MainWindow::lockForDataRequest);
     csvNameProvider = [this](const QString &caption, const QString &filter) {
         return QFileDialog::getSaveFileName(this, caption, QString(), filter);
     };
-    ui->wdgStack->setCurrentWidget(ui->wdgEmptyPage);
+    // Nothing read yet: the empty line graph.
+    ui->wdgStack->setCurrentWidget(ui->wdgGraph);
     resetDataView();
+}
+
+void MainWindow::lockForDataRequest(bool waiting)
+{
+    if (waiting) {
+        // The window's own progress page (raw input, an export) covers the
+        // main page already; otherwise the lock page goes in front of it,
+        // above any dialog that is open (it comes back afterwards).
+        const bool enter =
+            dialogStack.empty() || (dialogStack.back() != progressBar && dialogStack.back() != requestLock);
+        dataRequestLocks.push_back(enter);
+        if (enter)
+            enterDialog(requestLock);
+        return;
+    }
+    if (dataRequestLocks.empty())
+        return;
+    const bool entered = dataRequestLocks.back();
+    dataRequestLocks.pop_back();
+    if (entered && !dialogStack.empty() && dialogStack.back() == requestLock)
+        exitDialog();
 }
 
 void MainWindow::resetDataView()
@@ -122,11 +150,10 @@ void MainWindow::on_btnExportDataToCsv_clicked()
 
 void MainWindow::saveCSV()
 {
-    if (ui->wdgStack->currentWidget() == ui->wdgEmptyPage)
-        return;
     const bool bars = ui->wdgStack->currentWidget() == ui->wdgBarGraph;
     SimpleTable &table = bars ? acquisition->barTable() : acquisition->lineTable();
-    if (table.rowCount() == 0) {
+    // The engineer pressed the button: an empty view is answered, not ignored.
+    if (ui->wdgStack->currentWidget() == ui->wdgEmptyPage || table.rowCount() == 0) {
         printNotification(tr("no Data to save present"), false, QMessageBox::Information);
         return;
     }

@@ -29,10 +29,13 @@ int ColumnReMapperProxyModel::columnCount(const QModelIndex &) const
 {
     if (!sourceModel())
         return 0;
+    // Counted over the proxy columns: two of them may show the same source
+    // column (a channel's SKW proxy shows table column 0 as x and as y), and
+    // each is a column of its own.
     const int sourceColumns = sourceModel()->columnCount();
     int count = 0;
-    for (int c = 0; c < sourceColumns; ++c)
-        if (m_sourceToProxy.contains(c))
+    for (auto it = m_proxyToSource.cbegin(); it != m_proxyToSource.cend(); ++it)
+        if (it.value() >= 0 && it.value() < sourceColumns)
             ++count;
     return count;
 }

@@ -37,6 +37,8 @@ DataAcquisition::DataAcquisition(EthernetHandler *handler, Confighandler *config
         p = std::make_unique<XYSelectLineProxyModel>(nullptr, -1, -1);
     for (auto &p : m_barProxies)
         p = std::make_unique<XYSelectLineProxyModel>(nullptr, -1, -1);
+    if (m_handler)
+        connect(m_handler, &EthernetHandler::connectionLost, this, [this] { m_linkLost = true; });
 }
 
 DataAcquisition::~DataAcquisition() = default;
@@ -64,7 +66,11 @@ QString DataAcquisition::sampleLabel(double value)
 
 bool DataAcquisition::startTimedRun(int intervalMs)
 {
-    const errorCode_e r = m_handler->startManualRun();
+    errorCode_e r = ERR_OK;
+    {
+        const RequestScope scope(this);
+        r = m_handler->startManualRun();
+    }
     if (r != ERR_OK) {
         emit failed(tr("Data acquisition Start failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
         return false;
@@ -87,14 +93,22 @@ bool DataAcquisition::isTimedRunPending() const
 void DataAcquisition::stopDataRun()
 {
     resetDataView();
-    const errorCode_e r = m_handler->stopDataRun();
+    errorCode_e r = ERR_OK;
+    {
+        const RequestScope scope(this);
+        r = m_handler->stopDataRun();
+    }
     if (r != ERR_OK)
         emit failed(tr("Data acquisition Stop failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
 }
 
 bool DataAcquisition::setRefRunMode(bool on)
 {
-    const errorCode_e r = m_handler->setRefRunMode(on ? 1 : 0);
+    errorCode_e r = ERR_OK;
+    {
+        const RequestScope scope(this);
+        r = m_handler->setRefRunMode(on ? 1 : 0);
+    }
     if (r != ERR_OK) {
         emit failed(
             tr("Change Reference Run State failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
@@ -125,15 +139,33 @@ void DataAcquisition::refreshGraphTitles()
     m_graph->invalidate();
 }
 
+QString DataAcquisition::errorText(errorCode_e r)
+{
+    return tr("The Ethernet connection responded with an error. Error: %1 Errorcode: %2")
+        .arg(ErrorDecode::decode(r))
+        .arg(r);
+}
+
+QString DataAcquisition::notReadFrom(int first, uint8_t mask) const
+{
+    QStringList names;
+    for (int ch = first; ch < kChannels; ++ch)
+        if (mask & (1u << ch))
+            names << m_config->channelName(ch);
+    return names.isEmpty() ? QString() : tr("Channels not read: %1").arg(names.join(QStringLiteral(", ")));
+}
+
 bool DataAcquisition::getData(Step step, uint8_t mask)
 {
     if (step >= MeasurementTable::NoStep)
         return false;
+    const RequestScope scope(this);
     const CFG_Device_Param_struct device = m_config->getDeviceConfig();
     std::array<QVector<int32_t>, kChannels> values;
     std::array<uint8_t, kChannels> selects{};
     QStringList empty;
     int arrived = 0;
+    m_linkLost = false;
     for (int ch = 0; ch < kChannels; ++ch) {
         if (mask & (1u << ch)) {
             LogBlockHeader request;
@@ -141,11 +173,21 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
             request.word1 = MeasurementTable::requestedStep(step);
             request.word2 = uint32_t(ch);
             const errorCode_e r = m_handler->readData(request);
+            // Without the unit every further channel would wait for its own
+            // time-out only to fail the same way: the read ends here, and
+            // what it collected is not shown (a lost link clears the view).
+            const bool linkError = r == ERR_TIMEOUT || r == ERR_INVALID_CONFIG;
+            if (linkError || m_linkLost) {
+                const QString notRead = notReadFrom(r == ERR_OK ? ch + 1 : ch, mask);
+                QString message = r == ERR_OK ? QString() : errorText(r);
+                if (!notRead.isEmpty())
+                    message += (message.isEmpty() ? QString() : QStringLiteral(" ")) + notRead;
+                if (!message.isEmpty())
+                    emit failed(message);
+                return false;
+            }
             if (r != ERR_OK) {
-                emit failed(m_config->channelName(ch) + QStringLiteral(": ")
-                            + tr("The Ethernet connection responded with an error. Error: %1 Errorcode: %2")
-                                  .arg(ErrorDecode::decode(r))
-                                  .arg(r));
+                emit failed(m_config->channelName(ch) + QStringLiteral(": ") + errorText(r));
             } else {
                 m_handler->getDataBuffer(values[size_t(ch)]);
                 if (values[size_t(ch)].isEmpty())
@@ -163,7 +205,8 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
         emit channelDone(uint32_t(ch + 1));
     }
     if (!empty.isEmpty())
-        emit failed(tr("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?"));
+        emit failed(empty.join(QStringLiteral(", ")) + QStringLiteral(": ")
+                    + tr("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?"));
     if (arrived == 0 && mask != 0)
         return false;
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
 #include <memory>
 
+#include "errordecode.h"
 #include "measurementcsv.h"
 #include "measurementtable.h"
 #include "simpletable.h"
@@ -24,9 +26,15 @@ class ValueBar;
 // value bars. It keeps the tables and the export texts of the last
 // successful acquisition for the CSV export.
 //
-// A channel whose transfer fails is reported by name and left out; the
-// channels that arrived are shown. Only when no selected channel brought
-// data do the tables keep their previous content.
+// A channel the unit refuses is reported by name and left out; the channels
+// that arrived are shown. Only when no selected channel brought data do the
+// tables keep their previous content. A link that fails (no answer, or the
+// link watch gives the unit up) ends the read at once: one message names
+// the channels not read, and nothing of it is shown.
+//
+// Every request waits for its answer in a nested event loop; the class says
+// when (waitingForUnit), so that the window can lock what would start a
+// second request meanwhile.
 class DataAcquisition : public QObject
 {
     Q_OBJECT
@@ -81,9 +89,32 @@ signals:
     // After each of the seven channels, selected or not: 1 .. 7.
     void channelDone(uint32_t channelsDone);
     void failed(QString message);
+    // A request to the unit goes out (true) and has ended (false).
+    void waitingForUnit(bool waiting);
 
 private:
+    // Announces one request for as long as it lives.
+    class RequestScope
+    {
+    public:
+        explicit RequestScope(DataAcquisition *owner) : m_owner(owner) { emit owner->waitingForUnit(true); }
+        ~RequestScope()
+        {
+            if (m_owner)
+                emit m_owner->waitingForUnit(false);
+        }
+        RequestScope(const RequestScope &) = delete;
+        RequestScope &operator=(const RequestScope &) = delete;
+
+    private:
+        QPointer<DataAcquisition> m_owner;
+    };
+
     void showTables(Step step, uint8_t mask);
+    static QString errorText(errorCode_e r);
+    // "Channels not read: ..." for the channels of `mask` from `first` on;
+    // empty when there are none.
+    QString notReadFrom(int first, uint8_t mask) const;
 
     EthernetHandler *m_handler;
     Confighandler *m_config;
@@ -96,4 +127,5 @@ private:
     Step m_currentStep = MeasurementTable::NoStep;
     QTimer *m_runTimer = nullptr;
     MeasurementCsv::Texts m_exportTexts;
+    bool m_linkLost = false;  // the link watch gave the unit up during the read
 };

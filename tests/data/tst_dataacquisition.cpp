@@ -5,6 +5,7 @@
 #include "byteorder.h"
 #include "confighandler.h"
 #include "dataacquisition.h"
+#include "errordecode.h"
 #include "linegraph.h"
 #include "testnet.h"
 #include "unitsimblocks.h"
@@ -44,6 +45,8 @@ private slots:
     void failingChannelIsReportedOthersShown();
     void noDataKeepsPreviousTables();
     void stalledTransferEndsWithItsError();
+    void lostLinkEndsTheRead_data();
+    void lostLinkEndsTheRead();
     void noChannelSelectedRequestsNothing();
 
 private:
@@ -213,7 +216,8 @@ void TestDataAcquisition::noDataKeepsPreviousTables()
     QVERIFY(!m_acq->getData(MeasurementTable::RawInput, 0x03));
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.at(0).at(0).toString(),
-             QStringLiteral("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?"));
+             QStringLiteral("Bearing 1, Bearing 2: Couldn't receive Data. Was a Measurment/Reference Run conducted "
+                            "since the last reboot?"));
     QCOMPARE(m_acq->lineTable().data(m_acq->lineTable().index(3, 2)).toInt(), 10);
 }
 
@@ -228,6 +232,60 @@ void TestDataAcquisition::stalledTransferEndsWithItsError()
     QCOMPARE(failed.count(), 1);
     QVERIFY(failed.at(0).at(0).toString().contains(QStringLiteral("Errorcode: %1").arg(int(ERR_RESPONSE))));
     QVERIFY(clock.elapsed() < 20000);
+}
+
+// The unit goes away while the third channel is read: the read ends there,
+// with one message that names every channel it did not read, and shows
+// nothing (the window has cleared the view for the read, and a lost link
+// clears it again).
+void TestDataAcquisition::lostLinkEndsTheRead_data()
+{
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QString>("message");
+    // No answer to any attempt: the request's time-out ends the read.
+    QTest::newRow("unit falls silent")
+        << true
+        << QStringLiteral("The Ethernet connection responded with an error. Error: %1 Errorcode: %2 "
+                          "Channels not read: Bearing 3, Bearing 4, Bearing 5, Bearing 6, Bearing 7")
+               .arg(ErrorDecode::decode(ERR_TIMEOUT))
+               .arg(int(ERR_TIMEOUT));
+    // The link watch gives the unit up while its answer is on the way.
+    QTest::newRow("link reported lost during a transfer")
+        << false << QStringLiteral("Channels not read: Bearing 4, Bearing 5, Bearing 6, Bearing 7");
+}
+
+void TestDataAcquisition::lostLinkEndsTheRead()
+{
+    QFETCH(bool, silent);
+    QFETCH(QString, message);
+    for (int ch = 0; ch < 7; ++ch)
+        blocks()->setMeasurement(0, ch, ramp(10, 10 * ch));
+    QVERIFY(m_acq->getData(MeasurementTable::RawInput, 0x01));
+    m_acq->resetDataView();
+    m_link.sim->clearRequestLog();
+    connect(m_link.sim.get(), &UnitSim::requestReceived, m_link.sim.get(), [this, silent](const UnitSimRequest &q) {
+        if (q.command != 0x12 || q.payload.size() < 20 || wordAt(q.payload, 16) != 2)
+            return;
+        if (silent)
+            m_link.sim->faults().silent = true;
+        else if (m_link.handler()->isConnected())
+            emit m_link.handler()->connectionLost();
+    });
+
+    QSignalSpy failed(m_acq.get(), &DataAcquisition::failed);
+    QVERIFY(!m_acq->getData(MeasurementTable::RawInput, 0x7F));
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.at(0).at(0).toString(), message);
+    // Nothing is asked after the channel that went unanswered.
+    QSet<uint32_t> channels;
+    for (const UnitSimRequest &r : dataRequests())
+        channels.insert(wordAt(r.payload, 16));
+    QCOMPARE(channels, (QSet<uint32_t>{0, 1, 2}));
+    // The view stays clear, the tables keep the last complete read.
+    QVERIFY(m_graph->series().isEmpty());
+    QCOMPARE(m_acq->currentDataStep(), MeasurementTable::NoStep);
+    QCOMPARE(m_acq->lineTable().columns().at(2).size(), 0);
+    QCOMPARE(m_acq->lineTable().data(m_acq->lineTable().index(9, 1)).toInt(), 9);
 }
 
 void TestDataAcquisition::noChannelSelectedRequestsNothing()

@@ -50,6 +50,7 @@ private slots:
     void thresholdModeTexts_data();
     void thresholdModeTexts();
     void emptyMaskShowsNothing();
+    void drawnWithTheDialogBackground();
 
 private:
     // Runs the dialog on `result`; `drive` works it while it waits.
@@ -257,6 +258,24 @@ void TestRefRunDialog::emptyMaskShowsNothing()
     QVERIFY(!ran);  // no event loop ran: the dialog was never executed
     QCOMPARE(child<QTabWidget>("tabChnsel")->count(), 0);
     QVERIFY(writes().isEmpty());
+}
+
+// The dialog page in front of the main page is see-through; a dialog gets
+// its own background and border from the style sheet's dialog selector.
+// Without it the page behind shows through the dialog's texts.
+void TestRefRunDialog::drawnWithTheDialogBackground()
+{
+    QVERIFY(m_dialog->property("isDialog").toBool());
+    QPalette red = m_parent->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    m_parent->setPalette(red);
+    m_parent->setAutoFillBackground(true);
+    m_dialog->setGeometry(20, 20, 760, 420);
+    const QImage shot = m_parent->grab().toImage();
+    // Inside the border, in the layout's margin beside the headings.
+    const QPoint inside = m_dialog->geometry().topLeft() + QPoint(4, m_dialog->height() / 2);
+    const QColor shown = shot.pixelColor(inside * shot.devicePixelRatio());
+    QVERIFY2(shown != QColor(Qt::red), qPrintable(shown.name()));
 }
 
 QTEST_MAIN(TestRefRunDialog)

@@ -19,6 +19,8 @@ private slots:
     void proxyShowsTwoColumns();
     void proxyColumnWithoutEntryShowsColumnZero();
     void repeatedSettersKeepTwoColumns();
+    void xAndYOnTheSameColumn_data();
+    void xAndYOnTheSameColumn();
     void proxyFollowsTableRefill();
 
 private:
@@ -151,6 +153,36 @@ void TestTableModels::repeatedSettersKeepTwoColumns()
         QCOMPARE(proxy.data(proxy.index(1, 1)), QVariant(ch * 10));
         QCOMPARE(proxy.mapFromSource(table.index(1, ch)), proxy.index(1, 1));
     }
+}
+
+// The SKW bars point x and y of a channel's proxy at the channel's own
+// column: channel 0 shows column 0 twice, and still has two columns.
+void TestTableModels::xAndYOnTheSameColumn_data()
+{
+    QTest::addColumn<int>("column");
+    for (int c = 0; c < 7; ++c)
+        QTest::newRow(qPrintable(QStringLiteral("column %1").arg(c))) << c;
+}
+
+void TestTableModels::xAndYOnTheSameColumn()
+{
+    QFETCH(int, column);
+    SimpleTable table;
+    SimpleTable::Table columns;
+    for (int c = 0; c < 7; ++c)
+        columns.append(SimpleTable::Column{100 + c});
+    table.setRows(columns);
+    XYSelectLineProxyModel proxy;
+    QAbstractItemModelTester tester(&proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    proxy.setSourceModel(&table);
+    proxy.setXColumn(0);
+    proxy.setYColumn(column);
+    QCOMPARE(proxy.columnCount(), 2);
+    QCOMPARE(proxy.rowCount(), 1);
+    QVERIFY(proxy.index(0, 1).isValid());
+    QCOMPARE(proxy.data(proxy.index(0, 0)), QVariant(100));
+    QCOMPARE(proxy.data(proxy.index(0, 1)), QVariant(100 + column));
+    QCOMPARE(proxy.mapToSource(proxy.index(0, 1)), table.index(0, column));
 }
 
 void TestTableModels::proxyFollowsTableRefill()

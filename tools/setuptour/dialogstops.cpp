@@ -2,13 +2,18 @@
 
 #include "aboutdialog.h"
 #include "connectdialog.h"
+#include "device.h"
+#include "ethernethandler.h"
 #include "helpbrowser.h"
 #include "helpdialog.h"
 #include "licensedialog.h"
+#include "refrundialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QNetworkAddressEntry>
 #include <QTableWidget>
 #include <QTimer>
@@ -117,4 +122,49 @@ TourStop helpStop()
                               return help && !help->browser()->toPlainText().isEmpty();
                           },
                           "pushButton");
+}
+
+TourStop refRunStop()
+{
+    // A reference run of three channels in scale mode, shown in front of the
+    // data page as the unit's result would be.
+    static ReferenceRunResult_t result;
+    return {"setup-refrun",
+            [](Tour &tour) {
+                result = ReferenceRunResult_t();
+                result.flags = 0x80 | 0x0B;
+                for (int ch : {0, 1, 3}) {
+                    result.previousReference[size_t(ch)] = int16_t(8000 + 250 * ch);
+                    result.newReference[size_t(ch)] = int16_t(9200 + 300 * ch);
+                    result.previousSkw[size_t(ch)] = int16_t(410 + 15 * ch);
+                    result.newSkw[size_t(ch)] = int16_t(455 + 20 * ch);
+                    result.previousFactor[size_t(ch)] = 25;
+                    result.newFactor[size_t(ch)] = uint8_t(27 + ch);
+                }
+                tour.window->setcurrentIndexes(MainWindow::PageData);
+                MainWindow *window = tour.window;
+                QTimer::singleShot(0, window, [window] { window->RefRunResultreceived(result); });
+            },
+            [](Tour &tour) {
+                auto *dialog = tour.visible<RefRunDialog>();
+                return dialog && !tour.window->dialogs().empty() && tour.window->dialogs().back() == dialog;
+            },
+            nullptr,
+            // Every value applied as offered, then the dialog is left (which
+            // writes them to the unit and saves).
+            [](Tour &tour) {
+                auto *dialog = tour.visible<RefRunDialog>();
+                if (!dialog)
+                    return;
+                auto *tabs = dialog->findChild<QTabWidget *>(QStringLiteral("tabChnsel"));
+                for (int i = 0; i < tabs->count(); ++i) {
+                    tabs->setCurrentIndex(i);
+                    dialog->findChild<QPushButton *>(QStringLiteral("btnApply"))->click();
+                }
+                auto *exit = dialog->findChild<QPushButton *>(QStringLiteral("btnExit"));
+                QTimer::singleShot(0, exit, &QPushButton::click);
+            },
+            [](Tour &tour) {
+                return tour.window->dialogs().empty() && !Device::instance()->ethernetHandler()->isWaiting();
+            }};
 }

@@ -12,3 +12,5 @@ TourStop connectDialogStop();
 TourStop aboutStop();
 TourStop licenseStop();
 TourStop helpStop();
+// The reference-run result dialog, left with every value applied.
+TourStop refRunStop();

@@ -273,6 +273,7 @@ const std::vector<TourStop> &tourStops()
         helpStop(),
         dataPage("setup-data-raw", MeasurementTable::RawInput),
         dataPage("setup-data-skw", MeasurementTable::Skw),
+        refRunStop(),
         barGraph(),
     };
     return stops;

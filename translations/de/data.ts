@@ -55,6 +55,10 @@
         <translation>Keine Daten empfangen. Wurde seit dem letzten Neustart eine Messung oder Referenzfahrt durchgeführt?</translation>
     </message>
     <message>
+        <source>Channels not read: %1</source>
+        <translation>Nicht gelesene Kanäle: %1</translation>
+    </message>
+    <message>
         <source>Description</source>
         <translation>Beschreibung</translation>
     </message>

@@ -2,21 +2,27 @@
 // curves, the SKW on the value bars, the CSV export of what is shown, the
 // reference-run result dialog, and a language switch that re-texts the page
 // without sending anything to the unit.
+#include <QCheckBox>
 #include <QDir>
+#include <QLabel>
+#include <QProgressBar>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include "channelenablebar.h"
 #include "configurationtile.h"
 #include "confighandler.h"
 #include "dataacquisition.h"
 #include "databasecont.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "byteorder.h"
 #include "linegraph.h"
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
@@ -28,6 +34,7 @@
 #include "translation.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
+#include "valuebar.h"
 
 namespace {
 
@@ -45,7 +52,13 @@ private slots:
     void init();
     void cleanup();
 
+    void dataViewStartsWithTheEmptyLineGraph();
     void rawCurvesSkwBarsAndTheEmptyPage();
+    void skwBarOfEveryTickedChannel_data();
+    void skwBarOfEveryTickedChannel();
+    void dataRequestsLockTheWindow_data();
+    void dataRequestsLockTheWindow();
+    void lostLinkEndsTheReadOnce();
     void csvExportOfTheShownTable();
     void failedExportKeepsTheOldFile();
     void referenceRunResultIsShownAndWritten();
@@ -53,6 +66,10 @@ private slots:
 
 private:
     void connectUnit();
+    // The data page shown, its controls free (an idle unit), these channels ticked.
+    void openDataPage(uint8_t mask);
+    void clearNotifications();
+    NotificationBar *notifications() { return part<NotificationBar>(window, "notifyBar"); }
     QStackedWidget *stack() { return part<QStackedWidget>(window, "wdgStack"); }
     LineGraph *graph() { return part<LineGraph>(window, "wdgGraph"); }
     int requests(uint8_t command) const { return unit->countRequests(command); }
@@ -121,6 +138,54 @@ void TestMainWindowData::connectUnit()
     unit->clearRequestLog();
 }
 
+void TestMainWindowData::openDataPage(uint8_t mask)
+{
+    unit->setDataControl(0x10);  // an idle unit: the data controls are free
+    connectUnit();
+    window->setcurrentIndexes(MainWindow::PageData);
+    QTRY_VERIFY(part<QWidget>(window, "wdgReadData")->isEnabled());
+    auto *bar = part<ChannelEnableBar>(window, "wdgGraphChnSel");
+    for (int ch = 0; ch < 7; ++ch)
+        bar->checkBox(ch)->setChecked(mask & (1u << ch));
+    QCOMPARE(bar->getChannelMask(), mask);
+    clearNotifications();
+}
+
+void TestMainWindowData::clearNotifications()
+{
+    while (notifications()->entryCount() > 0)
+        notifications()->on_btnConfirm_clicked();
+}
+
+// Must run first: the window as it was built.
+void TestMainWindowData::dataViewStartsWithTheEmptyLineGraph()
+{
+    QCOMPARE(stack()->currentWidget(), static_cast<QWidget *>(graph()));
+    QVERIFY(graph()->series().isEmpty());
+    QCOMPARE(graph()->graphTitle(), QString());
+    QCOMPARE(graph()->xAxisTitle(), QString());
+    openDataPage(0x01);
+    QCOMPARE(stack()->currentWidget(), static_cast<QWidget *>(graph()));
+    int asked = 0;
+    window->setCsvNameProvider([&](const QString &, const QString &) {
+        ++asked;
+        return dir->filePath(QStringLiteral("never"));
+    });
+    part<QAbstractButton>(window, "btnExportDataToCsv")->click();
+    QCOMPARE(asked, 0);
+    QCOMPARE(notifications()->entryCount(), 1);
+    QCOMPARE(notifications()->currentEntry().text, QStringLiteral("no Data to save present"));
+
+    // Also after a read that brought nothing to show.
+    clearNotifications();
+    window->runDataStep(MeasurementTable::RawInput, 0x00);
+    QCOMPARE(stack()->currentWidget(), part<QWidget>(window, "wdgEmptyPage"));
+    part<QAbstractButton>(window, "btnExportDataToCsv")->click();
+    QCOMPARE(asked, 0);
+    QCOMPARE(notifications()->currentEntry().text, QStringLiteral("no Data to save present"));
+    clearNotifications();
+}
+
 void TestMainWindowData::rawCurvesSkwBarsAndTheEmptyPage()
 {
     connectUnit();
@@ -141,6 +206,152 @@ void TestMainWindowData::rawCurvesSkwBarsAndTheEmptyPage()
     window->runDataStep(MeasurementTable::RawInput, 0x00);
     QCOMPARE(stack()->currentWidget(), part<QWidget>(window, "wdgEmptyPage"));
     QCOMPARE(requests(0x12), 0);
+}
+
+// Ticked as the engineer ticks them, read with "Read SKW": every ticked
+// channel's bar shows the unit's value as a number and as a filled bar.
+void TestMainWindowData::skwBarOfEveryTickedChannel_data()
+{
+    QTest::addColumn<int>("mask");
+    for (int ch = 0; ch < 7; ++ch)
+        QTest::newRow(qPrintable(QStringLiteral("Channel %1 alone").arg(ch + 1))) << (1 << ch);
+    QTest::newRow("all channels") << 0x7F;
+}
+
+void TestMainWindowData::skwBarOfEveryTickedChannel()
+{
+    QFETCH(int, mask);
+    // Whichever statistic a channel's mapping entry selects is its SKW.
+    auto skw = [](int ch) { return 1000 + 111 * ch; };
+    for (int ch = 0; ch < 7; ++ch)
+        UnitSimBlocks::of(unit.get())->setMeasurement(5, ch, QVector<int16_t>(16, int16_t(skw(ch))));
+    openDataPage(uint8_t(mask));
+    part<QPushButton>(window, "btnreadSKWData")->click();
+    QCOMPARE(stack()->currentWidget(), part<QWidget>(window, "wdgBarGraph"));
+    QCOMPARE(notifications()->entryCount(), 0);
+    for (int ch = 0; ch < 7; ++ch) {
+        const QByteArray name = "wdgBar" + QByteArray::number(ch + 1);
+        auto *bar = part<ValueBar>(window, name.constData());
+        if (!(mask & (1 << ch))) {
+            QVERIFY2(bar->isHidden(), name.constData());
+            continue;
+        }
+        QVERIFY2(bar->isVisible(), name.constData());
+        auto *number = bar->findChild<QLabel *>(QStringLiteral("lblCurrentValue"));
+        QVERIFY2(number->isVisible(), name.constData());
+        QCOMPARE(number->text(), QString::number(skw(ch)));
+        auto *fill = bar->findChild<QProgressBar *>(QStringLiteral("prgBar"));
+        QVERIFY(fill->maximum() > 0);
+        QCOMPARE(fill->value(), qBound(fill->minimum(), skw(ch), fill->maximum()));
+    }
+}
+
+// While a request of the data page waits for the slow unit, the window is
+// locked as for a dialog: neither Start nor the log page (which reads the
+// unit's log) can send a second request. Afterwards it is free again, after
+// an answer and after a refusal alike.
+void TestMainWindowData::dataRequestsLockTheWindow_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("command");
+    QTest::newRow("Read SKW") << QStringLiteral("btnreadSKWData") << int(EthernetHandler::CmdReadData);
+    QTest::newRow("Read raw input Data") << QStringLiteral("btngetData") << int(EthernetHandler::CmdReadData);
+    QTest::newRow("Start") << QStringLiteral("btnmanRunstart") << int(EthernetHandler::CmdManualRun);
+    QTest::newRow("reference-run mode") << QStringLiteral("chkRefRun") << int(EthernetHandler::CmdRefRunMode);
+}
+
+void TestMainWindowData::dataRequestsLockTheWindow()
+{
+    QFETCH(QString, control);
+    QFETCH(int, command);
+    for (int ch = 0; ch < 7; ++ch)
+        UnitSimBlocks::of(unit.get())->setMeasurement(5, ch, QVector<int16_t>(16, 500));
+    openDataPage(0x05);
+    part<QSpinBox>(window, "spnTimeInterval")->setValue(300);
+    auto *button = window->findChild<QAbstractButton *>(control);
+    QVERIFY(button);
+    QWidget *mainPage = part<QWidget>(window, "pageMain");
+    auto *pages = part<QStackedWidget>(window, "stackScroll");
+
+    for (const bool refused : {false, true}) {
+        const QByteArray when = refused ? "refused" : "answered";
+        QTRY_VERIFY2(button->isEnabled(), when.constData());
+        unit->faults().delayMs = 60;  // a slow unit
+        if (refused)
+            unit->setErrorStatus(uint8_t(command), -1, -5);
+        int seen = 0;
+        bool lockedMeanwhile = false;
+        int secondRequests = -1;
+        bool stayedOnDataPage = false;
+        QMetaObject::Connection watch =
+            connect(unit.get(), &UnitSim::requestReceived, this, [&](const UnitSimRequest &q) {
+                if (q.command != command || seen++ > 0)
+                    return;
+                // The request is out and the tool waits for its answer.
+                lockedMeanwhile = !mainPage->isEnabled();
+                const int before = requests(EthernetHandler::CmdManualRun) + requests(EthernetHandler::CmdReadLog);
+                QTest::mouseClick(part<QPushButton>(window, "btnmanRunstart"), Qt::LeftButton);
+                QTest::mouseClick(part<QPushButton>(window, "btnLogTab"), Qt::LeftButton);
+                secondRequests =
+                    requests(EthernetHandler::CmdManualRun) + requests(EthernetHandler::CmdReadLog) - before;
+                stayedOnDataPage = pages->currentIndex() == MainWindow::PageData;
+            });
+        button->click();
+        // A run that started stops itself after its interval, with a request
+        // of its own.
+        QTRY_VERIFY_WITH_TIMEOUT(!window->dataAcquisition()->isTimedRunPending(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(mainPage->isEnabled() && window->dialogs().empty(), 20000);
+        disconnect(watch);
+        unit->faults().delayMs = 0;
+        unit->clearErrorStatus();
+        QVERIFY2(seen > 0, when.constData());
+        QVERIFY2(lockedMeanwhile, when.constData());
+        QCOMPARE(secondRequests, 0);
+        QVERIFY2(stayedOnDataPage, when.constData());
+        QVERIFY(!notifications()->currentEntry().text.contains(QString::number(int(ERR_ALREADY_WAITING))));
+        if (refused)
+            QVERIFY(notifications()->currentEntry().text.contains(QStringLiteral("Errorcode: -5")));
+        clearNotifications();
+    }
+}
+
+// The unit goes away while the third of seven channels is read: the read
+// stops there with one message naming the channels not read, asks nothing
+// more, and the view stays clear, also once the link watch gives the unit up.
+void TestMainWindowData::lostLinkEndsTheReadOnce()
+{
+    for (int ch = 0; ch < 7; ++ch)
+        UnitSimBlocks::of(unit.get())->setMeasurement(0, ch, QVector<int16_t>(30, int16_t(ch)));
+    openDataPage(0x7F);
+    window->runDataStep(MeasurementTable::RawInput, 0x01);
+    QCOMPARE(graph()->series().size(), 1);
+    unit->clearRequestLog();
+    connect(unit.get(), &UnitSim::requestReceived, unit.get(), [this](const UnitSimRequest &q) {
+        if (q.command == EthernetHandler::CmdReadData && q.payload.size() >= 20
+            && le::u32(reinterpret_cast<const uint8_t *>(q.payload.constData()) + 16) == 2)
+            unit->faults().silent = true;
+    });
+    part<QPushButton>(window, "btngetData")->click();
+
+    QCOMPARE(notifications()->entryCount(), 1);
+    const QString message = notifications()->currentEntry().text;
+    QVERIFY2(message.endsWith(QStringLiteral("Channels not read: Channel 3, Channel 4, Channel 5, Channel 6, "
+                                             "Channel 7")),
+             qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("Errorcode: %1").arg(int(ERR_TIMEOUT))), qPrintable(message));
+    // Within one request's time-out of the loss: its attempts, nothing after.
+    QSet<uint32_t> channels;
+    for (const UnitSimRequest &q : unit->requestLog())
+        if (q.command == EthernetHandler::CmdReadData)
+            channels.insert(le::u32(reinterpret_cast<const uint8_t *>(q.payload.constData()) + 16));
+    QCOMPARE(channels, (QSet<uint32_t>{0, 1, 2}));
+    QVERIFY(graph()->series().isEmpty());
+    QVERIFY(stack()->currentWidget() != part<QWidget>(window, "wdgBarGraph"));
+
+    QTRY_VERIFY_WITH_TIMEOUT(!Device::instance()->ethernetHandler()->isConnected(), 20000);
+    QCoreApplication::processEvents();
+    QVERIFY(graph()->series().isEmpty());
+    QCOMPARE(graph()->graphTitle(), QString());
 }
 
 void TestMainWindowData::csvExportOfTheShownTable()
