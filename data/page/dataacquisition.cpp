@@ -204,6 +204,10 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
         }
         emit channelDone(uint32_t(ch + 1));
     }
+    // Given up while the last answer was on its way: the view stays as the
+    // lost link left it.
+    if (m_linkLost)
+        return false;
     if (!empty.isEmpty())
         emit failed(empty.join(QStringLiteral(", ")) + QStringLiteral(": ")
                     + tr("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?"));
