@@ -209,15 +209,20 @@ void SelectMapping::writeMapping(int mappingId)
         row << q.value(c);
     CFG_ChannelMapping_struct entry;
     CatalogueEntries::Refusal refusal;
+    // A mapping that is not stored leaves the combo boxes showing the one
+    // that is.
     if (!CatalogueEntries::mappingEntry(row, entry, &refusal)) {
         printNotification(tr("Mapping %1 was not written: the catalogue value %2 = %3 does not fit the channel "
                              "configuration.")
                               .arg(mappingId)
                               .arg(refusal.column, refusal.value),
                           false, QMessageBox::Critical, false);
+        currentChannelchanged(currentChannel);
         return;
     }
-    config.setChannelConfig(entry, currentChannel, false);
+    // The model reports its own refusal.
+    if (config.setChannelConfig(entry, currentChannel, false) != ERR_OK)
+        currentChannelchanged(currentChannel);
 }
 
 void SelectMapping::currentChannelchanged(uint8_t channel)

@@ -99,13 +99,17 @@ void SelectSensor::on_cmbSensor_currentIndexChanged(int index)
     QSqlQuery q(*db);
     q.prepare(QString::fromLatin1(CatalogueEntries::kSensorQuery));
     q.bindValue(QStringLiteral(":ID"), id);
+    // Whatever is not stored, the combo box goes back to what is.
     if (!q.exec()) {
         printNotification(tr("Sensor Selection Failed. ") + q.lastError().text(), false, QMessageBox::Critical,
                           false);
+        currentChannelchanged(currentChannel);
         return;
     }
-    if (!q.next())
+    if (!q.next()) {
+        currentChannelchanged(currentChannel);
         return;
+    }
     CFG_Sensor_struct entry;
     CatalogueEntries::Refusal refusal;
     if (!CatalogueEntries::sensorEntry({q.value(0), q.value(1), q.value(2)}, entry, &refusal)) {
@@ -114,9 +118,12 @@ void SelectSensor::on_cmbSensor_currentIndexChanged(int index)
                               .arg(id)
                               .arg(refusal.column, refusal.value),
                           false, QMessageBox::Critical, false);
+        currentChannelchanged(currentChannel);
         return;
     }
-    config.setSensorConfig(entry, currentChannel, false);
+    // The model reports its own refusal.
+    if (config.setSensorConfig(entry, currentChannel, false) != ERR_OK)
+        currentChannelchanged(currentChannel);
 }
 
 void SelectSensor::currentChannelchanged(uint8_t channel)

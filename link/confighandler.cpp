@@ -11,13 +11,23 @@
 
 namespace {
 
-const char *const kInvalidCommon = "Detected invalid Device Common Config! Config ignored.";
-const char *const kInvalidChannel = "Detected invalid Device Channel Config! Config ignored.";
-const char *const kInvalidDevice = "Detected invalid Device Config! Config ignored.";
-const char *const kMissingReferences = "There were no valid Reference values found for the following channels: ";
-const char *const kDefaultChannels =
-    "Found active Channel with default config! Deactivate the Channels or configure them. ";
+const char *const kInvalidCommon =
+    QT_TRANSLATE_NOOP("Confighandler", "Detected invalid Device Common Config! Config ignored.");
+const char *const kInvalidChannel =
+    QT_TRANSLATE_NOOP("Confighandler", "Detected invalid Device Channel Config! Config ignored.");
+const char *const kInvalidDevice = QT_TRANSLATE_NOOP("Confighandler", "Detected invalid Device Config! Config ignored.");
+const char *const kMissingReferences =
+    QT_TRANSLATE_NOOP("Confighandler", "There were no valid Reference values found for the following channels: ");
+const char *const kDefaultChannels = QT_TRANSLATE_NOOP(
+    "Confighandler", "Found active Channel with default config! Deactivate the Channels or configure them. ");
 const char *const kNameSeparator = " | ";
+
+// Channel names head the columns of the measurement export, which is
+// separated by semicolons and has no quoting.
+bool hasForbiddenChannelCharacter(const QString &name)
+{
+    return name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(';'));
+}
 
 unsigned timeOfDaySeed()
 {
@@ -87,7 +97,7 @@ bool Confighandler::validateDeviceConfig(const CFG_Device_Param_struct &block)
 {
     bool valid = true;
     if (!block.commonFieldsValid()) {
-        reportError(QString::fromLatin1(kInvalidCommon));
+        reportError(tr(kInvalidCommon));
         valid = false;
     }
     QStringList missing;
@@ -95,16 +105,16 @@ bool Confighandler::validateDeviceConfig(const CFG_Device_Param_struct &block)
         if (block.channelEnabled(ch) && block.referenceSkw(ch) < 0)
             missing << channelName(ch);
         if (!block.channelFieldsValid(ch)) {
-            reportError(QString::fromLatin1(kInvalidChannel));
+            reportError(tr(kInvalidChannel));
             valid = false;
         }
     }
     if (!missing.isEmpty() && m_warnMissingReferences) {
-        reportError(QString::fromLatin1(kMissingReferences) + missing.join(QLatin1String(kNameSeparator)));
+        reportError(tr(kMissingReferences) + missing.join(QLatin1String(kNameSeparator)));
         m_warnMissingReferences = false;
     }
     if (!valid)
-        reportError(QString::fromLatin1(kInvalidDevice));
+        reportError(tr(kInvalidDevice));
     return valid;
 }
 
@@ -184,8 +194,9 @@ bool Confighandler::checkBlob(const CFG_Blob_struct_sorted &blob)
 {
     QStringList messages;
     const bool invalid = ConfigBlob::checkBlob(blob, &messages);
+    // The blob checks give the texts in English; they are shown translated.
     for (const QString &m : qAsConst(messages))
-        reportError(m);
+        reportError(tr(m.toUtf8().constData()));
     return invalid;
 }
 
@@ -251,7 +262,7 @@ errorCode_e Confighandler::setAnybusCFG(Anybus_cfg cfg)
 // name can hold; a longer one is refused rather than cut.
 errorCode_e Confighandler::setDevicename(const QString &name)
 {
-    if (DeviceNameRecord::utf8Size(name) > DeviceNameRecord::kMaxTextBytes)
+    if (!deviceNameProblem(name).isEmpty())
         return ERR_INVALID_PARAM;
     storeName(m_deviceName, name);
     emit Devicenamechanged(name);
@@ -262,15 +273,35 @@ errorCode_e Confighandler::setChannelname(const QString &name, uint8_t channel)
 {
     if (channel >= kChannelCount)
         return ERR_INVALID_PARAM;
-    // Channel names head the columns of the measurement export, which is
-    // separated by semicolons and has no quoting.
-    if (name.contains(QLatin1Char('"')) || name.contains(QLatin1Char(';')))
+    if (hasForbiddenChannelCharacter(name))
         return ERR_NOT_SUPPORTED;
     if (DeviceNameRecord::utf8Size(name) > DeviceNameRecord::kMaxTextBytes)
         return ERR_DATA_SIZE;
     storeName(m_channelNames[channel], name);
     emit Channelnamechanged(name, channel);
     return ERR_OK;
+}
+
+QString Confighandler::deviceNameProblem(const QString &name)
+{
+    const int bytes = DeviceNameRecord::utf8Size(name);
+    if (bytes > DeviceNameRecord::kMaxTextBytes)
+        return tr("The device name was not changed: it has %1 bytes in UTF-8, at most %2 are possible.")
+            .arg(bytes)
+            .arg(DeviceNameRecord::kMaxTextBytes);
+    return QString();
+}
+
+QString Confighandler::channelNameProblem(const QString &name)
+{
+    if (hasForbiddenChannelCharacter(name))
+        return tr("The channel name was not changed: it must not contain a semicolon (;) or a double quote (\").");
+    const int bytes = DeviceNameRecord::utf8Size(name);
+    if (bytes > DeviceNameRecord::kMaxTextBytes)
+        return tr("The channel name was not changed: it has %1 bytes in UTF-8, at most %2 are possible.")
+            .arg(bytes)
+            .arg(DeviceNameRecord::kMaxTextBytes);
+    return QString();
 }
 
 void Confighandler::storeName(DeviceNameRecord &record, const QString &name)
@@ -397,7 +428,7 @@ bool Confighandler::validateForSave()
     }
     if (defaults.isEmpty())
         return true;
-    reportError(QString::fromLatin1(kDefaultChannels) + defaults.join(QLatin1String(kNameSeparator)));
+    reportError(tr(kDefaultChannels) + defaults.join(QLatin1String(kNameSeparator)));
     return false;
 }
 

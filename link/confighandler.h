@@ -38,6 +38,9 @@ public:
 
     // A save on the unit is pending until its heartbeats report the end.
     bool waitingForFeedback() const { return m_waitingForFeedback; }
+    // Whether the last save on the unit ended confirmed by it; false while
+    // one is pending and after one that failed or was given up.
+    bool lastSaveSucceeded() const { return m_lastSaveSucceeded; }
 
     // Set after a configuration was read from the unit or loaded from a
     // file: the next device block validation warns once about enabled
@@ -100,6 +103,10 @@ public:
     DeviceNameRecord deviceNameRecord() const { return m_deviceName; }
     errorCode_e channelNameRecord(uint8_t channel, DeviceNameRecord &out) const;
     static QString nameRecordToString(const DeviceNameRecord &record);
+    // Why setDevicename or setChannelname refuses a name, in words for the
+    // user; empty for a name it takes.
+    static QString deviceNameProblem(const QString &name);
+    static QString channelNameProblem(const QString &name);
 
     // ---- network settings
     QHostAddress getIpAddress() const;
@@ -223,6 +230,7 @@ private:
     QString m_configFileExtension = QStringLiteral("cfg");
     bool m_waitingForFeedback = false;
     bool m_rereadAfterSave = false;
+    bool m_lastSaveSucceeded = false;
     CFG_ConnectionParameters_struct m_connection;
     DeviceNameRecord m_deviceName;
     std::array<DeviceNameRecord, kChannelCount> m_channelNames;

@@ -370,6 +370,7 @@ void Confighandler::saveConfigOnDevice(bool reread)
     // and announced as ended, so nobody keeps waiting for it.
     const bool wasWaiting = m_waitingForFeedback;
     resetSave();
+    m_lastSaveSucceeded = false;
     if (wasWaiting)
         emit waitingForFeedbackFinished();
 
@@ -403,6 +404,7 @@ void Confighandler::resetSave()
 void Confighandler::endSave(bool failed)
 {
     resetSave();
+    m_lastSaveSucceeded = false;
     if (failed)
         reportError(tr(kWriteFailed));
     emit waitingForFeedbackFinished();
@@ -468,6 +470,7 @@ void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress
     // save may start from the pages meanwhile.
     const bool modified = step == SaveHandshake::Step::SucceedModified;
     resetSave();
+    m_lastSaveSucceeded = true;
     reportSuccess(tr(kWriteSaved));
 
     bool reread = m_rereadAfterSave;

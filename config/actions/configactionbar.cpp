@@ -50,12 +50,11 @@ void ConfigActionBar::reportFailure(const QString &message, errorCode_e code)
     printNotification(message.arg(ErrorDecode::decode(code)).arg(code), false, QMessageBox::Critical, false);
 }
 
-void ConfigActionBar::storePages()
+bool ConfigActionBar::storePages()
 {
     if (!configTab)
-        return;
-    emit configTab->saveBlobInfo();
-    emit configTab->saveCommonParams();
+        return true;
+    return configTab->commitPendingEdits();
 }
 
 void ConfigActionBar::saveFinished()
@@ -67,7 +66,8 @@ void ConfigActionBar::saveFinished()
 
 bool ConfigActionBar::writeSequence()
 {
-    storePages();
+    if (!storePages())
+        return false;
     Confighandler *config = model();
     errorCode_e r = config->writeCFGDevice();
     if (r != ERR_OK) {
@@ -169,10 +169,11 @@ void ConfigActionBar::on_btnOpenConfig_clicked()
 void ConfigActionBar::on_btnSaveConfig_clicked()
 {
     ethernet()->pauseLinkWatch();
-    storePages();
-    if (configTab)
-        configTab->emitCurrentChannel();
-    saveConfig();
+    if (storePages()) {
+        if (configTab)
+            configTab->emitCurrentChannel();
+        saveConfig();
+    }
     ethernet()->resumeLinkWatch();
 }
 

@@ -43,7 +43,10 @@ public slots:
 
 private:
     void reportFailure(const QString &message, errorCode_e code);
-    void storePages();
+    // What is typed on the pages goes to the model first; false when the
+    // model refused some of it (reported already), so that nothing leaves
+    // the tool that the engineer did not see.
+    bool storePages();
     bool writeSequence();
     void readSequence();
     void saveFinished();

@@ -31,6 +31,7 @@ ConfigConnectParams::ConfigConnectParams(QWidget *parent)
     ui->setupUi(this);
     connect(model(), &Confighandler::ConfigConnectivitychanged, this,
             &ConfigConnectParams::updateConfigConnectivity);
+    connect(model(), &Confighandler::waitingForFeedbackFinished, this, &ConfigConnectParams::saveFinished);
 }
 
 ConfigConnectParams::~ConfigConnectParams()
@@ -108,8 +109,18 @@ void ConfigConnectParams::on_btnApplyNetwork_clicked()
         takeBack();
         return;
     }
-    printNotification(QStringLiteral("To apply this changes a Reset is necessary"), false, QMessageBox::Information,
-                      false);
+    // The unit confirms the save with its later heartbeats; the note waits
+    // for that, since a save the unit reports as failed needs no reset.
+    resetNotePending = true;
+}
+
+void ConfigConnectParams::saveFinished()
+{
+    if (!resetNotePending)
+        return;
+    resetNotePending = false;
+    if (model()->lastSaveSucceeded())
+        printNotification(tr("To apply this changes a Reset is necessary"), false, QMessageBox::Information, false);
 }
 
 void ConfigConnectParams::translateUiSlot(QWidget *ptr)

@@ -27,6 +27,9 @@ public slots:
 
 private:
     void reportFailure(const QString &message);
+    void saveFinished();
 
     Ui::ConfigConnectParams *ui;
+    // A confirmed change whose save the unit has yet to confirm.
+    bool resetNotePending = false;
 };

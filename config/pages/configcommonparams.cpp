@@ -87,9 +87,24 @@ void ConfigCommonParams::on_cmbOutputInversion_currentIndexChanged(int)
 
 void ConfigCommonParams::on_leditDeviceName_editingFinished()
 {
+    commitDeviceName();
+}
+
+bool ConfigCommonParams::commitDeviceName()
+{
     if (!ui->leditDeviceName->isModified())
-        return;
-    model()->setDevicename(ui->leditDeviceName->text());
+        return true;
+    const QString name = ui->leditDeviceName->text();
+    const errorCode_e r = model()->setDevicename(name);
+    if (r == ERR_OK)
+        return true;
+    QString reason = Confighandler::deviceNameProblem(name);
+    if (reason.isEmpty())
+        reason = ErrorDecode::decode(r);
+    printNotification(reason, false, QMessageBox::Critical, false);
+    // Setting the kept name also ends the modification.
+    updateDevicename(model()->deviceName());
+    return false;
 }
 
 void ConfigCommonParams::translateUiSlot(QWidget *)

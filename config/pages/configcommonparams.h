@@ -17,6 +17,10 @@ class ConfigCommonParams : public BaseWidget
 public:
     explicit ConfigCommonParams(QWidget *parent = nullptr);
     ~ConfigCommonParams() override;
+    // Hands a device name typed but not yet confirmed to the model, as Enter
+    // would. False when the model refused it: the refusal is reported and
+    // the edit shows the name that is kept.
+    bool commitDeviceName();
 
 public slots:
     void updateConfigDevice(CFG_Device_Param_struct newcfgentry);

@@ -65,6 +65,22 @@ void ConfigOutputTab::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
     const bool analog = newcfgentry.outputSelect() == 1;
     const int16_t reference = newcfgentry.referenceSkw(c);
     const uint16_t scale = newcfgentry.scale(c);
+    const uint16_t threshold = newcfgentry.threshold(c);
+
+    // Nothing this refresh does to the boxes is an edit: disabling the box
+    // that has the focus finishes its editing, and that must not save the
+    // value it still shows into the channel shown next.
+    const QSignalBlocker currentBlocker(ui->dspnRefCurr);
+    const QSignalBlocker limitBlocker(ui->spnComVal);
+    // A refresh of the same channel that leaves a stored value as it was
+    // (another field or page changed) keeps what is being typed there.
+    const bool sameChannel = c == shownChannel;
+    const bool refreshCurrent = !sameChannel || int(scale) != shownScale;
+    const bool refreshLimit = !sameChannel || int(threshold) != shownThreshold;
+    shownChannel = c;
+    // Without a reference the current box does not show the stored scale.
+    shownScale = reference >= 0 ? int(scale) : -1;
+    shownThreshold = threshold;
 
     ui->stackedWidget->setCurrentWidget(analog ? ui->page_Analog : ui->page_Digital);
     ui->gpbComVal->setEnabled(!analog);
@@ -78,8 +94,6 @@ void ConfigOutputTab::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
     ui->leditMeasSKW1->setText(measured ? QString::number(reference) : kNone);
     ui->leditMeasSKW2->setText(measured ? QString::number(reference) : kNone);
 
-    const QSignalBlocker currentBlocker(ui->dspnRefCurr);
-    const QSignalBlocker limitBlocker(ui->spnComVal);
     ui->dspnRefCurr->setMinimum(-1.0);
     const QString hint = tr("conduct a reference run to change this value");
     if (!analog) {
@@ -100,7 +114,7 @@ void ConfigOutputTab::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
 
     // The current is shown for a reference SKW of 0 too, so that the spin
     // box never keeps another channel's value while it can be edited.
-    if (reference >= 0)
+    if (reference >= 0 && refreshCurrent)
         ui->dspnRefCurr->setValue(scale / 1000.0);
     if (measured && haveFactor) {
         ui->leditSuggCurr->setText(QLocale().toString(suggestedCurrent(factor, scale), 'f', 2) + tr(" mA"));
@@ -110,7 +124,8 @@ void ConfigOutputTab::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
         ui->leditSuggCurr->setText(kNone);
     }
 
-    ui->spnComVal->setValue(newcfgentry.threshold(c));
+    if (refreshLimit)
+        ui->spnComVal->setValue(threshold);
     if (measured && haveFactor) {
         ui->leditSuggCompVal->setText(QString::number(suggestedComparison(factor, reference)));
         ui->gpbSuggCompVal->setEnabled(true);
@@ -128,16 +143,39 @@ void ConfigOutputTab::saveDeviceInfo()
     save(sender() == ui->dspnRefCurr || !sender(), sender() == ui->spnComVal || !sender());
 }
 
-void ConfigOutputTab::save(bool current, bool limit)
+bool ConfigOutputTab::commitPendingEdits()
 {
-    if (channelIdx < 0 || channelIdx > 6)
-        return;
+    // With keyboard tracking off, typed text becomes the value only when
+    // it is interpreted; a value that changes here was typed and not yet
+    // confirmed.
+    const bool limit = [this] {
+        const int before = ui->spnComVal->value();
+        ui->spnComVal->interpretText();
+        return ui->spnComVal->isEnabled() && ui->spnComVal->value() != before;
+    }();
+    const bool current = [this] {
+        const double before = ui->dspnRefCurr->value();
+        ui->dspnRefCurr->interpretText();
+        return ui->dspnRefCurr->isEnabled() && ui->dspnRefCurr->value() != before;
+    }();
+    if (!limit && !current)
+        return true;
+    return save(current, limit);
+}
+
+bool ConfigOutputTab::save(bool current, bool limit)
+{
+    // The boxes show the values of shownChannel; before the first refresh
+    // they show nothing of any channel.
+    const int c = shownChannel;
+    if (c < 0 || c > 6)
+        return true;
     CFG_Device_Param_struct block = model()->getDeviceConfig();
     if (current)
-        block.setScale(channelIdx, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));
+        block.setScale(c, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));
     if (limit)
-        block.setThreshold(channelIdx, uint16_t(ui->spnComVal->value()));
-    model()->setDeviceConfig(block);
+        block.setThreshold(c, uint16_t(ui->spnComVal->value()));
+    return model()->setDeviceConfig(block) == ERR_OK;
 }
 
 void ConfigOutputTab::on_stackedWidget_currentChanged(int index)

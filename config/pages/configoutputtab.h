@@ -20,6 +20,10 @@ public:
     explicit ConfigOutputTab(QWidget *parent = nullptr);
     ~ConfigOutputTab() override;
     int32_t channel() const { return channelIdx; }
+    // Hands a limit or current typed but not yet confirmed to the model, for
+    // the channel it was typed for, as Enter would. False when the model
+    // refused it.
+    bool commitPendingEdits();
 
     // The suggestions from the mapping's reference scale factor x 25.
     static int suggestedComparison(uint8_t factor, int16_t referenceSkw);
@@ -37,8 +41,14 @@ public slots:
     void translateUiSlot(QWidget *ptr) override;
 
 private:
-    void save(bool current, bool limit);
+    bool save(bool current, bool limit);
 
     Ui::ConfigOutputTab *ui;
     int32_t channelIdx = 0;
+    // The channel whose values the spin boxes show, -1 before the first
+    // refresh, and the stored values they were last given. A value typed
+    // into a box belongs to this channel, whatever the current one is.
+    int32_t shownChannel = -1;
+    int shownScale = -1;
+    int shownThreshold = -1;
 };

@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QDebug>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <cmath>
 
@@ -39,8 +40,12 @@ ConfigTab::ConfigTab(QWidget *parent)
     ui->setupUi(this);
     ui->wdgCfgActionBar->setConfigTab(this);
     ui->treeSel->setDropIndicatorShown(false);
-    // The header has no titles to show.
+    // The header has no titles to show. The names are its last section,
+    // which must keep the width of its contents: stretched to the tree's
+    // width, it would make the tree wider at each fitting (each language
+    // change).
     ui->treeSel->header()->hide();
+    ui->treeSel->header()->setStretchLastSection(false);
 
     const QList<QAbstractButton *> buttons = {ui->btnChn1, ui->btnChn2, ui->btnChn3, ui->btnChn4,
                                               ui->btnChn5, ui->btnChn6, ui->btnChn7};
@@ -109,6 +114,8 @@ ConfigTab::ConfigTab(QWidget *parent)
     connectWrapperSignals(ui->wdgProdInfo, this);
     connectWrapperSignals(ui->wdgResetDefConf, this);
     connectWrapperSignals(ui->wdgResetIP, this);
+    connectWrapperSignals(ui->wdgSensor, this);
+    connectWrapperSignals(ui->wdgMapping, this);
 
     emitCurrentChannel();
     selectIndex(model->index(0, 0));
@@ -191,7 +198,11 @@ void ConfigTab::buildNavTree()
     ui->treeSel->header()->setMinimumSectionSize(1);
     ui->treeSel->setColumnWidth(1, int(factor * 5.0));
     ui->treeSel->setItemDelegateForColumn(1, delegate.get());
-    ui->treeSel->header()->moveSection(0, 1);
+    // The header keeps its section order when the model is replaced (on
+    // every language change): move the marker only when it is not first.
+    QHeaderView *header = ui->treeSel->header();
+    if (header->visualIndex(1) != 0)
+        header->moveSection(header->visualIndex(1), 0);
     ui->treeSel->expandAll();
     connect(ui->treeSel->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &ConfigTab::slot_wdgNavTree_selectionChanged);
@@ -366,9 +377,41 @@ void ConfigTab::lostconnection()
 
 void ConfigTab::on_leditChannelName_editingFinished()
 {
-    if (!ui->leditChannelName->isModified())
-        return;
-    configModel()->setChannelname(ui->leditChannelName->text(), uint8_t(currentChannel()));
+    commitChannelName();
+}
+
+bool ConfigTab::commitChannelName()
+{
+    QLineEdit *edit = ui->leditChannelName;
+    if (!edit->isModified())
+        return true;
+    const QString name = edit->text();
+    // The channel the name was typed for: a click on a channel button
+    // checks that button before the switch runs.
+    const uint8_t channelIndex = uint8_t(channel >= 0 && channel <= 6 ? channel : currentChannel());
+    const errorCode_e r = configModel()->setChannelname(name, channelIndex);
+    if (r == ERR_OK)
+        return true;
+    QString reason = Confighandler::channelNameProblem(name);
+    if (reason.isEmpty())
+        reason = ErrorDecode::decode(r);
+    printNotification(reason, false, QMessageBox::Critical, false);
+    // The name that is really kept; setting it also ends the modification.
+    edit->setText(configModel()->channelName(channelIndex));
+    return false;
+}
+
+bool ConfigTab::commitPendingEdits()
+{
+    emit saveBlobInfo();
+    // The common settings first: the refresh that storing them starts
+    // replaces only values that changed, so what is still typed on the
+    // other pages survives it and is taken after.
+    emit saveCommonParams();
+    bool taken = ui->wdgCommonParam->commitDeviceName();
+    taken = commitChannelName() && taken;
+    taken = ui->wdgConfigOutputTab->commitPendingEdits() && taken;
+    return taken;
 }
 
 void ConfigTab::chnButtonchecked()
@@ -386,8 +429,9 @@ void ConfigTab::chnButtonchecked()
 void ConfigTab::chnButtonclicked(int32_t id)
 {
     qDebug() << "chnButtonclicked id" << id;
-    emit saveBlobInfo();
-    emit saveCommonParams();
+    // The channel buttons take no focus, so nothing typed has been finished
+    // by a focus change: what is pending belongs to the channel shown now.
+    commitPendingEdits();
     if (QAbstractButton *button = channelButtons->button(id))
         button->setChecked(true);
     emitCurrentChannel();

@@ -36,6 +36,12 @@ public:
     // The checked channel button, 0 to 6; checks channel 1 when none is.
     int32_t currentChannel();
     void emitCurrentChannel();
+    // Hands everything typed on the pages but not yet confirmed to the
+    // model, through the same setters as Enter would: the common settings,
+    // the device and channel names and the output values, each for the
+    // channel it was typed for. False when the model refused any of it (the
+    // refusal is reported and the edit shows what is stored).
+    bool commitPendingEdits();
     NavTreeModel *navModel() const { return model.get(); }
     // The first item at or below `item` that leads to `page`.
     QModelIndex findIndexForPage(NavTreeItem *item, QWidget *page) const;
@@ -73,6 +79,7 @@ public slots:
 
 private:
     void buildNavTree();
+    bool commitChannelName();
     void fitTreeWidth();
     void selectIndex(const QModelIndex &index);
     void showFieldbusRow(bool shown);

@@ -5,8 +5,11 @@
 
 namespace ConfigBlob {
 
-const char *const kInvalidMappingMessage = "Detected invalid Channel Config! Config ignored.";
-const char *const kInvalidSensorMessage = "Detected invalid Sensor Config! Config ignored.";
+// Translated by Confighandler, which shows them.
+const char *const kInvalidMappingMessage =
+    QT_TRANSLATE_NOOP("Confighandler", "Detected invalid Channel Config! Config ignored.");
+const char *const kInvalidSensorMessage =
+    QT_TRANSLATE_NOOP("Confighandler", "Detected invalid Sensor Config! Config ignored.");
 
 namespace {
 

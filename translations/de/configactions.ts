@@ -102,6 +102,10 @@ Das Gerät ist nach einem Systemneustart eventuell nicht mehr in einem erreichba
         <source>Confirm changes</source>
         <translation>Änderungen bestätigen</translation>
     </message>
+    <message>
+        <source>To apply this changes a Reset is necessary</source>
+        <translation>Damit diese Änderungen wirksam werden, ist ein Reset nötig</translation>
+    </message>
 </context>
 <context>
     <name>NetworkInput</name>

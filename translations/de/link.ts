@@ -175,6 +175,46 @@
         <translation>Möchten Sie die Verbindungsparameter des Geräts überschreiben und speichern?
  Andernfalls bleiben die aktuellen Parameter unverändert!</translation>
     </message>
+    <message>
+        <source>Detected invalid Device Common Config! Config ignored.</source>
+        <translation>Ungültige allgemeine Gerätekonfiguration erkannt! Die Konfiguration wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>Detected invalid Device Channel Config! Config ignored.</source>
+        <translation>Ungültige Kanalkonfiguration des Geräts erkannt! Die Konfiguration wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>Detected invalid Device Config! Config ignored.</source>
+        <translation>Ungültige Gerätekonfiguration erkannt! Die Konfiguration wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>There were no valid Reference values found for the following channels: </source>
+        <translation>Für folgende Kanäle wurden keine gültigen Referenzwerte gefunden: </translation>
+    </message>
+    <message>
+        <source>Found active Channel with default config! Deactivate the Channels or configure them. </source>
+        <translation>Aktiver Kanal mit Standardkonfiguration gefunden! Deaktivieren Sie die Kanäle oder konfigurieren Sie sie. </translation>
+    </message>
+    <message>
+        <source>Detected invalid Channel Config! Config ignored.</source>
+        <translation>Ungültige Kanalkonfiguration erkannt! Die Konfiguration wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>Detected invalid Sensor Config! Config ignored.</source>
+        <translation>Ungültige Sensorkonfiguration erkannt! Die Konfiguration wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>The device name was not changed: it has %1 bytes in UTF-8, at most %2 are possible.</source>
+        <translation>Der Gerätename wurde nicht geändert: Er hat %1 Bytes in UTF-8, möglich sind höchstens %2.</translation>
+    </message>
+    <message>
+        <source>The channel name was not changed: it must not contain a semicolon (;) or a double quote (&quot;).</source>
+        <translation>Der Kanalname wurde nicht geändert: Er darf kein Semikolon (;) und kein doppeltes Anführungszeichen (&quot;) enthalten.</translation>
+    </message>
+    <message>
+        <source>The channel name was not changed: it has %1 bytes in UTF-8, at most %2 are possible.</source>
+        <translation>Der Kanalname wurde nicht geändert: Er hat %1 Bytes in UTF-8, möglich sind höchstens %2.</translation>
+    </message>
 </context>
 <context>
     <name>EthernetHandler</name>

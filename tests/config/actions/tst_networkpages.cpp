@@ -7,6 +7,7 @@
 #include "fieldbusfixture.h"
 #include "resetdefaultconfig.h"
 #include "testnet.h"
+#include "unitsimconfig.h"
 
 // The network settings page and the default reset page against the
 // simulated unit: what is asked, what reaches the unit, and that a change
@@ -19,6 +20,7 @@ private slots:
     void init();
     void confirmedSettingsAreWrittenAndSaved_data();
     void confirmedSettingsAreWrittenAndSaved();
+    void aSaveTheUnitReportsFailedGivesNoResetNote();
     void discardRestoresTheStoredValues();
     void unreachableSettingsAreRefused_data();
     void unreachableSettingsAreRefused();
@@ -100,9 +102,34 @@ void TestNetworkPages::confirmedSettingsAreWrittenAndSaved()
     QCOMPARE(m_rig.sim->parameters().netmask(), QHostAddress(writtenMask));
     QVERIFY(m_rig.serviceActions().contains(0x12));
     QCOMPARE(FieldbusRig::config()->getIpAddress(), QHostAddress(written));
+    // The reset note waits for the unit to confirm the save.
+    QVERIFY(FieldbusRig::config()->waitingForFeedback());
+    QVERIFY(messages.successes.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 5000);
     QCOMPARE(messages.successes, QStringList{QStringLiteral("To apply this changes a Reset is necessary")});
     QVERIFY(messages.errors.isEmpty());
+}
+
+void TestNetworkPages::aSaveTheUnitReportsFailedGivesNoResetNote()
+{
+    UnitSimConfig::of(m_rig.sim.get())->setFinalStatus(-1);
+    Messages messages(m_page.get());
+    QStringList modelErrors;
+    QObject context;
+    connect(FieldbusRig::config(), &Confighandler::printNotifyBarErrorwrapper, &context,
+            [&](QString text, bool, bool) { modelErrors << text; });
+    messages.answers << 1;
+    type(QStringLiteral("192.168.7.8"), QStringLiteral("255.255.0.0"));
+    apply();
     QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 5000);
+    UnitSimConfig::of(m_rig.sim.get())->setFinalStatus(0);
+    QCOMPARE(modelErrors, QStringList{QStringLiteral("The Config Write Failed")});
+    QVERIFY(messages.successes.isEmpty());
+    // A later save of something else brings no late note either.
+    FieldbusRig::config()->saveConfigOnDevice(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 5000);
+    QVERIFY(FieldbusRig::config()->lastSaveSucceeded());
+    QVERIFY(messages.successes.isEmpty());
 }
 
 void TestNetworkPages::discardRestoresTheStoredValues()

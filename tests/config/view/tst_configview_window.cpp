@@ -1,0 +1,502 @@
+// The configuration view inside the main window against the simulated unit,
+// driven as an engineer drives it: output values typed and a channel
+// switched by mouse, names typed with and without Enter, refused names and
+// catalogue rows told in the notification bar, the navigation tree across
+// language switches, and the model's messages in German.
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeView>
+#include <QtTest>
+
+#include "configblob.h"
+#include "confighandler.h"
+#include "configtab.h"
+#include "databasecont.h"
+#include "device.h"
+#include "devicenamerecord.h"
+#include "ethernethandler.h"
+#include "mainwindow.h"
+#include "mainwindowfixture.h"
+#include "metatypes.h"
+#include "navtreemodel.h"
+#include "notificationbar.h"
+#include "testnet.h"
+#include "translation.h"
+#include "unitsim.h"
+#include "unitsimconfig.h"
+
+namespace {
+
+// tests/config/view takes 127.0.29.1 to 127.0.29.9.
+const QHostAddress kUnit(QStringLiteral("127.0.29.1"));
+
+// Catalogue rows that the pages or the model refuse, beside the sample.
+const char kRefusedRows[] = R"(
+INSERT INTO sensors VALUES (90, 'KVS-X wraps', 6.0, 30.0);
+INSERT INTO sensors VALUES (91, 'KVS-Y too high', 6.0, 24.05);
+INSERT INTO prodFamilyEntry VALUES (90, 'Test Family');
+INSERT INTO channelParam VALUES (90, 5000.0, 20.0, 1, 2, 20.0);
+INSERT INTO DeviceEntry VALUES (900, 90, 1, 1, 1);
+INSERT INTO Mapping VALUES (900, 900, 1, 90, 1, 1);
+)";
+
+Confighandler *config()
+{
+    return Device::instance()->confighandler();
+}
+
+} // namespace
+
+class TestConfigViewWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void outputValueStaysWithItsChannel_data();
+    void outputValueStaysWithItsChannel();
+    void typedNamesSurviveAChannelSwitch();
+    void refusedNamesAreToldAndTheKeptOneShown();
+    void refusedCatalogueRowsReachTheBar();
+    void navigationTreeAfterLanguageSwitches();
+    void modelMessagesInGerman_data();
+    void modelMessagesInGerman();
+
+private:
+    ConfigTab *tab() { return part<ConfigTab>(window, "pageScrollConfig"); }
+    NotificationBar *bar() { return part<NotificationBar>(window, "notifyBar"); }
+    QToolButton *channelButton(int n) { return part<QToolButton>(window, qPrintable(QStringLiteral("btnChn%1").arg(n))); }
+    void showPage(const char *page);
+    // Gives the widget the focus as a click into it does, selects its text
+    // and types over it.
+    void typeInto(QWidget *widget, const QString &text);
+    // The texts of the bar's entries, newest first; the bar is empty after.
+    QStringList takeBarTexts();
+    QString unitDeviceName() const;
+    int writesTo(int param) const;
+
+    std::unique_ptr<UnitSim> unit;
+    MainWindow *window = nullptr;
+    std::unique_ptr<BoxAnswerer> answerer;
+    QTemporaryDir catalogueDir;
+    CFG_Device_Param_struct readBlock;
+    CFG_Blob_struct_sorted readBlob;
+};
+
+void TestConfigViewWindow::initTestCase()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    registerMetaTypes();
+
+    // The sample catalogue with the refused rows added, packed as the
+    // program's catalogue files are.
+    QByteArray sql;
+    for (const char *name : {"korvantiscatalogue1.sql", "korvantiscatalogue2.sql"}) {
+        QFile file(testnet::sourceDir() + QStringLiteral("/database/catalogue/") + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        sql += file.readAll() + '\n';
+    }
+    sql += kRefusedRows;
+    const QString source = catalogueDir.filePath(QStringLiteral("catalogue.sql"));
+    {
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sql);
+    }
+    QProcess packer;
+    packer.start(testnet::binDir() + QStringLiteral("/dbenctool"),
+                 {QStringLiteral("pack"), source, catalogueDir.filePath(QStringLiteral("Catalogue.dbenc"))});
+    QVERIFY(packer.waitForFinished(60000));
+    QCOMPARE(packer.exitCode(), 0);
+    QFile::remove(source);
+    Databasecont::instance().setDbDirectory(catalogueDir.path() + QLatin1Char('/'));
+
+    LinkTimings t;
+    t.baseTimeoutMs = 150;
+    t.heartbeatMs = 100;
+    // A loaded machine must not lose the link in the middle of a test.
+    t.watchdogMs = 5000;
+    t.watchdogSingleCoreMs = 10000;
+    Device::instance()->ethernetHandler()->setTimings(t);
+    Device::instance()->startTransport();
+    config()->setSaveFeedbackTimeout(5000);
+
+    unit = std::make_unique<UnitSim>();
+    QString error;
+    QVERIFY2(unit->startQuiet(kUnit, &error), qPrintable(error));
+    window = new MainWindow;
+    window->resize(1024, 768);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+
+    // Connect and read the unit's configuration, as the first heartbeat offers.
+    answerer = std::make_unique<BoxAnswerer>(window, QList<int>{1});
+    config()->setIpAddress(kUnit);
+    Device::instance()->ethernetHandler()->setTargetIP(kUnit);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer->boxes.size(), 1, 20000);
+    QTRY_VERIFY(!window->asksReadConfig());
+    QTRY_VERIFY(!Device::instance()->ethernetHandler()->isWaiting());
+    QTRY_VERIFY(config()->allChannelsSensorConfigured());
+    readBlock = config()->getDeviceConfig();
+    readBlob = config()->getConfigBlob();
+    answerer.reset();
+    window->setcurrentIndexes(MainWindow::PageConfig);
+}
+
+void TestConfigViewWindow::init()
+{
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 20000);
+    QCOMPARE(config()->setDeviceConfig(readBlock), ERR_OK);
+    QCOMPARE(config()->sealBlob(readBlob), ERR_OK);
+    for (uint8_t ch = 0; ch < 7; ++ch)
+        QCOMPARE(config()->setChannelname(QStringLiteral("Channel %1").arg(ch + 1), ch), ERR_OK);
+    QCOMPARE(config()->setDevicename(QStringLiteral("Korvantis")), ERR_OK);
+    QTest::mouseClick(channelButton(1), Qt::LeftButton);
+    takeBarTexts();
+    unit->clearRequestLog();
+    answerer = std::make_unique<BoxAnswerer>(window);
+}
+
+void TestConfigViewWindow::cleanup()
+{
+    answerer.reset();
+    if (currentUiLanguage() == QLatin1String("de"))
+        switchTranslator(QStringLiteral("en"));
+}
+
+void TestConfigViewWindow::cleanupTestCase()
+{
+    answerer.reset();
+    Device::instance()->ethernetHandler()->disconnectFromDevice();
+    QTRY_VERIFY(!config()->waitingForFeedback());
+    delete window;
+    window = nullptr;
+    unit.reset();
+}
+
+void TestConfigViewWindow::showPage(const char *page)
+{
+    const QModelIndex row = tab()->findIndexForPage(tab()->navModel()->rootItem(), part<QWidget>(window, page));
+    QVERIFY(row.isValid());
+    part<QTreeView>(window, "treeSel")->selectionModel()->select(
+        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TestConfigViewWindow::typeInto(QWidget *widget, const QString &text)
+{
+    widget->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(widget->hasFocus());
+    QTest::keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    // Text beyond ASCII arrives as an input method delivers it, at once.
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, text, Qt::NoModifier);
+}
+
+QStringList TestConfigViewWindow::takeBarTexts()
+{
+    QStringList texts;
+    while (bar()->entryCount() > 0) {
+        texts << bar()->currentEntry().text;
+        bar()->on_btnConfirm_clicked();
+    }
+    return texts;
+}
+
+QString TestConfigViewWindow::unitDeviceName() const
+{
+    DeviceNameRecord record;
+    if (!DeviceNameRecord::fromBytes(unit->parameters().value(EthernetHandler::ParamDeviceName), &record))
+        return QStringLiteral("(no record)");
+    return record.text();
+}
+
+int TestConfigViewWindow::writesTo(int param) const
+{
+    int n = 0;
+    for (const UnitSimRequest &r : unit->requestLog())
+        n += r.command == EthernetHandler::CmdWriteParam && r.paramId == param;
+    return n;
+}
+
+void TestConfigViewWindow::outputValueStaysWithItsChannel_data()
+{
+    QTest::addColumn<bool>("analog");
+    QTest::addColumn<bool>("enter");
+
+    QTest::newRow("limit, typed") << false << false;
+    QTest::newRow("limit, confirmed with Enter") << false << true;
+    QTest::newRow("current, typed") << true << false;
+    QTest::newRow("current, confirmed with Enter") << true << true;
+}
+
+void TestConfigViewWindow::outputValueStaysWithItsChannel()
+{
+    QFETCH(bool, analog);
+    QFETCH(bool, enter);
+
+    // Channel 1 has a reference value, channel 3 none.
+    CFG_Device_Param_struct block = readBlock;
+    block.setOutputSelect(analog ? 1 : 2);
+    block.setReferenceSkw(0, 300);
+    block.setThreshold(0, 450);
+    block.setScale(0, 12000);
+    block.setReferenceSkw(2, -1);
+    block.setThreshold(2, 502);
+    block.setScale(2, 7400);
+    QCOMPARE(config()->setDeviceConfig(block), ERR_OK);
+    showPage("wdgConfigOutputTab");
+
+    auto *limit = part<QSpinBox>(window, "spnComVal");
+    auto *current = part<QDoubleSpinBox>(window, "dspnRefCurr");
+    QAbstractSpinBox *box = analog ? static_cast<QAbstractSpinBox *>(current) : limit;
+    QVERIFY(box->isEnabled());
+    typeInto(box, analog ? current->locale().toString(12.5, 'f', 1) : QStringLiteral("600"));
+    if (enter)
+        QTest::keyClick(box, Qt::Key_Return);
+    QTest::mouseClick(channelButton(3), Qt::LeftButton);
+    QCOMPARE(tab()->currentChannel(), 2);
+
+    // The model: the typed value in channel 1 only.
+    const CFG_Device_Param_struct stored = config()->getDeviceConfig();
+    QCOMPARE(int(stored.threshold(0)), analog ? 450 : 600);
+    QCOMPARE(int(stored.scale(0)), analog ? 12500 : 12000);
+    QCOMPARE(int(stored.threshold(2)), 502);
+    QCOMPARE(int(stored.scale(2)), 7400);
+    // The page: channel 3's own values, not editable without a reference.
+    QVERIFY(!box->isEnabled());
+    if (analog)
+        QCOMPARE(current->value(), 4.8);
+    else
+        QCOMPARE(limit->value(), 502);
+
+    QTest::mouseClick(channelButton(1), Qt::LeftButton);
+    if (analog)
+        QCOMPARE(current->value(), 12.5);
+    else
+        QCOMPARE(limit->value(), 600);
+    QCOMPARE(int(config()->getDeviceConfig().threshold(2)), 502);
+    QCOMPARE(int(config()->getDeviceConfig().scale(2)), 7400);
+}
+
+void TestConfigViewWindow::typedNamesSurviveAChannelSwitch()
+{
+    showPage("gpbChannelName");
+    auto *name = part<QLineEdit>(window, "leditChannelName");
+    typeInto(name, QStringLiteral("Welle links"));
+    QTest::mouseClick(channelButton(2), Qt::LeftButton);
+    QCOMPARE(config()->channelName(0), QStringLiteral("Welle links"));
+    QCOMPARE(channelButton(1)->text(), QStringLiteral("Welle links"));
+    QCOMPARE(name->text(), QStringLiteral("Channel 2"));
+
+    // A refused one is told, and the channel keeps its name.
+    typeInto(name, QStringLiteral("Welle; rechts"));
+    QTest::mouseClick(channelButton(3), Qt::LeftButton);
+    QCOMPARE(tab()->currentChannel(), 2);
+    QCOMPARE(config()->channelName(1), QStringLiteral("Channel 2"));
+    QCOMPARE(takeBarTexts(), QStringList{Confighandler::channelNameProblem(QStringLiteral(";"))});
+    QTest::mouseClick(channelButton(2), Qt::LeftButton);
+    QCOMPARE(name->text(), QStringLiteral("Channel 2"));
+    QVERIFY(!name->isModified());
+}
+
+void TestConfigViewWindow::refusedNamesAreToldAndTheKeptOneShown()
+{
+    showPage("gpbChannelName");
+    auto *channelName = part<QLineEdit>(window, "leditChannelName");
+    typeInto(channelName, QStringLiteral("Welle; links"));
+    QTest::keyClick(channelName, Qt::Key_Return);
+    QCOMPARE(takeBarTexts(),
+             QStringList{QStringLiteral(
+                 "The channel name was not changed: it must not contain a semicolon (;) or a double quote (\").")});
+    QCOMPARE(channelName->text(), QStringLiteral("Channel 1"));
+    QCOMPARE(config()->channelName(0), QStringLiteral("Channel 1"));
+
+    showPage("wdgCommonParam");
+    auto *deviceName = part<QLineEdit>(window, "leditDeviceName");
+    const QString tooLong(126, QChar(0x00E4));  // 252 bytes in UTF-8
+    typeInto(deviceName, tooLong);
+    QTest::keyClick(deviceName, Qt::Key_Return);
+    QCOMPARE(takeBarTexts(), QStringList{QStringLiteral(
+                                 "The device name was not changed: it has 252 bytes in UTF-8, at most 250 are possible.")});
+    QCOMPARE(deviceName->text(), QStringLiteral("Korvantis"));
+
+    // What is written is what the page shows; a name typed and refused on
+    // the way to the unit stops the write.
+    auto *write = part<QPushButton>(window, "btnWriteConfig");
+    QTRY_VERIFY(write->isEnabled());
+    QTest::mouseClick(write, Qt::LeftButton);
+    QTRY_VERIFY(writesTo(EthernetHandler::ParamDeviceName) == 1);
+    QCOMPARE(unitDeviceName(), deviceName->text());
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 20000);
+    takeBarTexts();
+    unit->clearRequestLog();
+
+    typeInto(deviceName, tooLong);
+    QVERIFY(tab()->commitPendingEdits() == false);
+    QCOMPARE(deviceName->text(), QStringLiteral("Korvantis"));
+    QCOMPARE(takeBarTexts().size(), 1);
+}
+
+void TestConfigViewWindow::refusedCatalogueRowsReachTheBar()
+{
+    showPage("wdgSensor");
+    QSignalSpy tabErrors(tab(), &BaseWidget::printNotifyBarErrorwrapper);
+    auto *sensor = part<QComboBox>(window, "cmbSensor");
+    QTRY_VERIFY(sensor->count() > 2);
+    const QString stored = sensor->currentText();
+    QVERIFY(!stored.isEmpty());
+
+    // Voltages that do not fit the entry: the row is refused, and the
+    // stored sensor shows again.
+    const QList<QPair<QString, int>> refused = {{QStringLiteral("KVS-X wraps"), 90},
+                                                {QStringLiteral("KVS-Y too high"), 91}};
+    for (const auto &row : refused) {
+        tabErrors.clear();
+        const int index = sensor->findText(row.first);
+        QVERIFY(index >= 0);
+        sensor->setCurrentIndex(index);
+        QCOMPARE(tabErrors.count(), 1);
+        const QString expected = QStringLiteral("Sensor %1 was not written").arg(row.second);
+        QVERIFY(tabErrors.first().first().toString().startsWith(expected));
+        QCOMPARE(sensor->currentText(), stored);
+        const QStringList shown = takeBarTexts();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown.first().startsWith(expected));
+    }
+
+    showPage("wdgMapping");
+    auto *family = part<QComboBox>(window, "cmbDevFamily");
+    const QString storedFamily = family->currentText();
+    tabErrors.clear();
+    const int index = family->findText(QStringLiteral("Test Family"));
+    QVERIFY(index >= 0);
+    family->setCurrentIndex(index);
+    QCOMPARE(tabErrors.count(), 1);
+    QVERIFY(tabErrors.first().first().toString().startsWith(QStringLiteral("Mapping 900 was not written")));
+    QCOMPARE(family->currentText(), storedFamily);
+    QCOMPARE(takeBarTexts().size(), 1);
+}
+
+void TestConfigViewWindow::navigationTreeAfterLanguageSwitches()
+{
+    auto *tree = part<QTreeView>(window, "treeSel");
+    const int windowWidth = window->width();
+    const int englishWidth = tree->width();
+    QCOMPARE(tree->header()->visualIndex(1), 0);
+    int germanWidth = -1;
+    for (int round = 0; round < 3; ++round) {
+        switchTranslator(QStringLiteral("de"));
+        QCoreApplication::processEvents();
+        QCOMPARE(tab()->navModel()->index(0, 0).data().toString(), QStringLiteral("Allgemeine Einstellungen"));
+        QCOMPARE(tree->header()->visualIndex(1), 0);
+        if (germanWidth < 0)
+            germanWidth = tree->width();
+        QCOMPARE(tree->width(), germanWidth);
+        switchTranslator(QStringLiteral("en"));
+        QCoreApplication::processEvents();
+        QCOMPARE(tree->header()->visualIndex(1), 0);
+        QCOMPARE(tree->width(), englishWidth);
+        QCOMPARE(window->width(), windowWidth);
+    }
+    // The names fit into the tree.
+    const QModelIndex names = tab()->navModel()->index(0, 0);
+    QVERIFY(tree->visualRect(names).right() < tree->viewport()->width());
+}
+
+void TestConfigViewWindow::modelMessagesInGerman_data()
+{
+    QTest::addColumn<QString>("trigger");
+    QTest::addColumn<QStringList>("expected");
+
+    const QString ignored = QStringLiteral(" Die Konfiguration wurde nicht übernommen.");
+    QTest::newRow("common fields") << "debounce 101"
+                                   << QStringList{"Ungültige Gerätekonfiguration erkannt!" + ignored,
+                                                  "Ungültige allgemeine Gerätekonfiguration erkannt!" + ignored};
+    QTest::newRow("channel fields") << "threshold 19"
+                                    << QStringList{"Ungültige Gerätekonfiguration erkannt!" + ignored,
+                                                   "Ungültige Kanalkonfiguration des Geräts erkannt!" + ignored};
+    QTest::newRow("missing references")
+        << "references" << QStringList{"Für folgende Kanäle wurden keine gültigen Referenzwerte gefunden: Channel 1 | "
+                                       "Channel 2 | Channel 3 | Channel 4 | Channel 5 | Channel 6 | Channel 7"};
+    QTest::newRow("default channel") << "default sensor"
+                                     << QStringList{"Aktiver Kanal mit Standardkonfiguration gefunden! Deaktivieren "
+                                                    "Sie die Kanäle oder konfigurieren Sie sie. Channel 2"};
+    QTest::newRow("sensor entry") << "sensor 24.1 V"
+                                  << QStringList{"Ungültige Sensorkonfiguration erkannt!" + ignored};
+    QTest::newRow("mapping entry") << "tau 0" << QStringList{"Ungültige Kanalkonfiguration erkannt!" + ignored};
+    QTest::newRow("channel name") << "channel name"
+                                  << QStringList{"Der Kanalname wurde nicht geändert: Er darf kein Semikolon (;) und "
+                                                 "kein doppeltes Anführungszeichen (\") enthalten."};
+    QTest::newRow("device name") << "device name"
+                                 << QStringList{"Der Gerätename wurde nicht geändert: Er hat 260 Bytes in UTF-8, "
+                                                "möglich sind höchstens 250."};
+    QTest::newRow("save failed") << "save"
+                                 << QStringList{"Das Schreiben der Konfiguration ist fehlgeschlagen"};
+}
+
+void TestConfigViewWindow::modelMessagesInGerman()
+{
+    QFETCH(QString, trigger);
+    QFETCH(QStringList, expected);
+
+    switchTranslator(QStringLiteral("de"));
+    QCoreApplication::processEvents();
+    takeBarTexts();
+    CFG_Device_Param_struct block = readBlock;
+    if (trigger == QLatin1String("debounce 101")) {
+        block.setDebounceTime(101);
+        config()->setDeviceConfig(block);
+    } else if (trigger == QLatin1String("threshold 19")) {
+        block.setThreshold(4, 19);
+        config()->setDeviceConfig(block);
+    } else if (trigger == QLatin1String("references")) {
+        block.setChannelEnableMask(0x7F);
+        config()->setWarnMissingReferences(true);
+        config()->setDeviceConfig(block);
+    } else if (trigger == QLatin1String("default sensor")) {
+        config()->setSensorConfig(ConfigBlob::defaultSensorEntry(), 1, false);
+        config()->validateForSave();
+    } else if (trigger == QLatin1String("sensor 24.1 V")) {
+        CFG_Sensor_struct entry;
+        config()->channelParams(0, entry);
+        entry.setIepeHighVoltage(241);
+        config()->setSensorConfig(entry, 0, false);
+    } else if (trigger == QLatin1String("tau 0")) {
+        CFG_ChannelMapping_struct entry;
+        config()->channelEntry(0, entry);
+        entry.setTau(0);
+        config()->setChannelConfig(entry, 0, false);
+    } else if (trigger == QLatin1String("channel name")) {
+        showPage("gpbChannelName");
+        auto *edit = part<QLineEdit>(window, "leditChannelName");
+        typeInto(edit, QStringLiteral("Welle; links"));
+        QTest::keyClick(edit, Qt::Key_Return);
+    } else if (trigger == QLatin1String("device name")) {
+        showPage("wdgCommonParam");
+        auto *edit = part<QLineEdit>(window, "leditDeviceName");
+        typeInto(edit, QString(130, QChar(0x00F6)));
+        QTest::keyClick(edit, Qt::Key_Return);
+    } else if (trigger == QLatin1String("save")) {
+        UnitSimConfig::of(unit.get())->setFinalStatus(-1);
+        config()->saveConfigOnDevice(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 20000);
+        UnitSimConfig::of(unit.get())->setFinalStatus(0);
+    }
+    QCOMPARE(takeBarTexts(), expected);
+}
+
+QTEST_MAIN(TestConfigViewWindow)
+#include "tst_configview_window.moc"
