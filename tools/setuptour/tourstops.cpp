@@ -19,6 +19,7 @@
 #include "selectsensor.h"
 #include "simpletable.h"
 #include "statusbar.h"
+#include "translation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -275,6 +276,22 @@ const std::vector<TourStop> &tourStops()
         dataPage("setup-data-skw", MeasurementTable::Skw),
         refRunStop(),
         barGraph(),
+        // The channel page again after the language was switched away and
+        // back three times: it must look as setup-config-channel does.
+        {"setup-config-channel-relanguaged",
+         [](Tour &tour) {
+             const QString other = tour.german() ? QStringLiteral("en") : QStringLiteral("de");
+             for (int round = 0; round < 3; ++round) {
+                 switchTranslator(other);
+                 switchTranslator(tour.language);
+             }
+             tour.window->setcurrentIndexes(MainWindow::PageConfig);
+             tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(2);
+         },
+         [](Tour &tour) {
+             return tour.child<QStackedWidget>("stackScroll")->currentIndex() == MainWindow::PageConfig;
+         },
+         nullptr, nullptr, nullptr},
     };
     return stops;
 }
