@@ -272,6 +272,12 @@ void TestConfighandler::nameSetters()
     const errorCode_e r = channel < 0 ? c.setDevicename(name) : c.setChannelname(name, uint8_t(channel));
     QCOMPARE(int(r), result);
     QVERIFY(rec.errors.isEmpty());
+    // The reason the pages show names exactly the names the setters refuse.
+    if (channel <= 6) {
+        const QString problem =
+            channel < 0 ? Confighandler::deviceNameProblem(name) : Confighandler::channelNameProblem(name);
+        QCOMPARE(problem.isEmpty(), result == 0);
+    }
     QStringList namesAfter{c.deviceName()};
     for (int ch = 0; ch < 7; ++ch)
         namesAfter << c.channelName(ch);
