@@ -19,6 +19,7 @@
 #include "udpserver.h"
 #include "valuebar.h"
 #include "versioninfo.h"
+#include "waitguard.h"
 
 #include <QFileDialog>
 #include <QMenu>
@@ -227,8 +228,13 @@ void MainWindow::setcurrentIndexes(int index)
         lastIndex = index;
     if (!tabButtons[size_t(index)]->isEnabled())
         return;
-    if (index != lastIndex && ui->stackScroll->widget(index) == ui->pageScrollLog)
+    if (index != lastIndex && ui->stackScroll->widget(index) == ui->pageScrollLog) {
+        // The read waits on the unit; the window may close or go meanwhile.
+        const WaitGuard guard(this);
         ui->pageScrollLog->on_btnGetLog_clicked();
+        if (!goesOn(guard, this))
+            return;
+    }
     lastIndex = index;
     {
         const QSignalBlocker blocker(ui->stackScroll);

@@ -21,6 +21,7 @@ class QProgressBar;
 class QPushButton;
 class QScreen;
 class ValueBar;
+class WaitGuard;
 
 namespace Ui {
 class MainWindow;
@@ -67,6 +68,9 @@ public:
     bool asksReadConfig() const { return askReadConfig; }
     // How long the last dialog's removal waits for the unit's save feedback.
     void setFeedbackWaitMs(int ms) { feedbackWaitMs = ms; }
+    // A firmware update is running: the window does not close and the
+    // program does not restart until it has ended.
+    bool updateRunning() const;
 
     // The data page: reads `step` for the channels of `mask` and shows it
     // (curves, the SKW bars, or the empty page when nothing came).
@@ -138,6 +142,7 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -151,8 +156,12 @@ private:
     static const TileText kTiles[];
 
     void connectDevice();
-    // Runs a menu dialog inside the dialog page; its result.
-    int runMenuDialog(BaseDialog &dialog);
+    // Runs a menu dialog inside the dialog page and deletes it; its result.
+    int runMenuDialog(BaseDialog *dialog);
+    // After a wait: whether the slot may go on. Not when the window went
+    // meanwhile (only the guard may be touched then) or is closing: nothing
+    // more is sent to the unit for a window that is going.
+    static bool goesOn(const WaitGuard &guard, const MainWindow *window);
     void createTiles();
     void setupDataPage();
     void resetDataView();
@@ -178,6 +187,7 @@ private:
     std::vector<QPushButton *> tabButtons;
     int lastIndex = -1;
     int feedbackWaitMs = 10000;
+    bool closing = false;
     QMutex enterMutex;
     QMutex exitMutex;
 };

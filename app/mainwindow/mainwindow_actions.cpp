@@ -1,6 +1,6 @@
 // The language and scale dialogs of the More menu, the reference-run
-// result, and the window's reactions to language, locale, move, resize and
-// show events.
+// result, and the window's reactions to language, locale, move, resize,
+// show and close events.
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -13,41 +13,87 @@
 #include "scalingdialog.h"
 #include "translation.h"
 #include "translationdialog.h"
+#include "updatefirmware.h"
 #include "waitguard.h"
 
+#include <QCloseEvent>
+#include <QPointer>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
+#include <algorithm>
 
 void MainWindow::on_actionLanguage_triggered()
 {
-    TranslationDialog dialog(this);
-    runMenuDialog(dialog);
+    runMenuDialog(new TranslationDialog(this));
 }
 
 void MainWindow::on_actionScaling_triggered()
 {
-    ScalingDialog dialog(this);
-    if (runMenuDialog(dialog) != ProgramRun::kRestartCode)
+    const WaitGuard guard(this);
+    const int result = runMenuDialog(new ScalingDialog(this));
+    if (!goesOn(guard, this) || result != ProgramRun::kRestartCode)
         return;
+    // The restart ends every event loop: a firmware update would lose its
+    // loader in the middle of writing the unit.
+    if (updateRunning()) {
+        printNotification(tr("A firmware update is running: KorvantisSetup does not restart now. "
+                             "The new scale applies at its next start."),
+                          false, QMessageBox::Warning);
+        return;
+    }
     qDebug() << "RESTARTING APPLICATION due to Scale Change";
+    closing = true;
     Device::instance()->ethernetHandler()->disconnectFromDevice();
     QCoreApplication::exit(ProgramRun::kRestartCode);
 }
 
 void MainWindow::RefRunResultreceived(ReferenceRunResult_t &result)
 {
-    RefRunDialog dialog(this);
-    connectBaseWidget(&dialog);
-    enterDialog(&dialog);
+    // Made on the heap: a window deleted while the dialog waits deletes its
+    // dialogs with it.
+    QPointer<RefRunDialog> dialog = new RefRunDialog(this);
+    connectBaseWidget(dialog);
+    enterDialog(dialog);
     const WaitGuard guard(this);
-    dialog.setRefRunResult(result);
+    dialog->setRefRunResult(result);
     // The window may have gone while the dialog waited.
-    if (guard)
-        exitDialog();
+    if (!guard)
+        return;
+    exitDialog();
+    delete dialog.data();
+}
+
+bool MainWindow::goesOn(const WaitGuard &guard, const MainWindow *window)
+{
+    return guard && !window->closing;
+}
+
+bool MainWindow::updateRunning() const
+{
+    const QList<UpdateFirmware *> pages = findChildren<UpdateFirmware *>();
+    return std::any_of(pages.begin(), pages.end(), [](const UpdateFirmware *page) { return page->isUpdating(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the program, and with it every event loop: a
+    // running KorvantisLoader would be cut off while it writes the unit's
+    // flash, leaving the unit in its bootloader with half an image. The
+    // close is refused until the update has ended and reported its result.
+    if (updateRunning()) {
+        event->ignore();
+        printNotification(tr("A firmware update is running. KorvantisSetup can be closed when it has ended."),
+                          false, QMessageBox::Warning);
+        return;
+    }
+    // Whatever still waits on the unit stops after its wait and sends
+    // nothing more.
+    closing = true;
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent *event)

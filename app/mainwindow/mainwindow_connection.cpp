@@ -14,9 +14,11 @@
 #include "linegraph.h"
 #include "notificationbar.h"
 #include "tiletab.h"
+#include "waitguard.h"
 
 #include <QDebug>
 #include <QIcon>
+#include <QPointer>
 
 namespace {
 
@@ -36,7 +38,10 @@ void MainWindow::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
     if (askReadConfig) {
         // Cleared before the question: heartbeats keep arriving while it is open.
         askReadConfig = false;
+        const WaitGuard guard(this);
         readConfigFromDevice();
+        if (!goesOn(guard, this))
+            return;
     }
 
     const uint8_t dataHigh = states.dataControl >> 4;
@@ -97,11 +102,14 @@ void MainWindow::lostconnection()
 
 void MainWindow::readConfigFromDevice()
 {
+    // Every step waits on the engineer or the unit; a window closed or gone
+    // meanwhile reads nothing more.
+    const WaitGuard guard(this);
     int32_t answer = 0;
     printMessageboxwrapper({tr("No"), tr("Yes")}, tr("Read Config"),
                            tr("Do you want to Read the Config from the selected Device"),
                            QMessageBox::Information, &answer);
-    if (answer != 1)
+    if (!goesOn(guard, this) || answer != 1)
         return;
 
     Confighandler *config = Device::instance()->confighandler();
@@ -110,14 +118,20 @@ void MainWindow::readConfigFromDevice()
                           QMessageBox::Critical);
     };
     errorCode_e result = config->readDevicename();
+    if (!goesOn(guard, this))
+        return;
     if (result != 0)
         report(tr("Read device name failed. Error: %1 Errorcode: %2"), result);
     for (uint8_t channel = 0; channel < 7; ++channel) {
         result = config->readChannelname(channel);
+        if (!goesOn(guard, this))
+            return;
         if (result != 0)
             report(tr("Read Channel name failed. Error: %1 Errorcode: %2"), result);
     }
     result = config->readCFGDevice();
+    if (!goesOn(guard, this))
+        return;
     if (result != 0)
         report(tr("Read device configuration failed. Error: %1 Errorcode: %2"), result);
 }
@@ -131,11 +145,16 @@ void MainWindow::on_btnRestartPPU_clicked()
 void MainWindow::on_btnConnectToDevice_clicked()
 {
     qDebug() << "Button click";
-    Connectdialog dialog(this);
-    connectBaseWidget(&dialog);
-    enterDialog(&dialog);
-    dialog.exec();
+    // On the heap: a window deleted while the dialog waits deletes it too.
+    QPointer<Connectdialog> dialog = new Connectdialog(this);
+    connectBaseWidget(dialog);
+    enterDialog(dialog);
+    const WaitGuard guard(this);
+    dialog->exec();
+    if (!guard)
+        return;
     exitDialog();
+    delete dialog.data();
 }
 
 void MainWindow::errorResetRequested()
@@ -175,14 +194,19 @@ void MainWindow::printNotifyBarErrorwrapper(QString message, bool sendErrorReset
 void MainWindow::printMessageboxwrapper(QStringList names, QString title, QString message,
                                         QMessageBox::Icon iconsel, int32_t *retptr)
 {
-    CustomMessageBox box(this);
     qDebug() << "ping";
     if (names.size() != 1) {
-        enterDialog(&box);
-        const int result = box.exec(names, title, message, int(iconsel));
-        exitDialog();
+        // On the heap: a window deleted while the box waits deletes it too.
+        QPointer<CustomMessageBox> box = new CustomMessageBox(this);
+        enterDialog(box);
+        const WaitGuard guard(this);
+        const int result = box->exec(names, title, message, int(iconsel));
         if (retptr)
             *retptr = result;
+        if (!guard)
+            return;
+        exitDialog();
+        delete box.data();
         return;
     }
     // A message with a single acknowledge button needs no box.

@@ -10,6 +10,7 @@
 #include "linegraph.h"
 #include "measurementcsv.h"
 #include "valuebar.h"
+#include "waitguard.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -76,7 +77,10 @@ void MainWindow::refreshGraphTitles()
 void MainWindow::on_btngetData_clicked()
 {
     initProgressbar(tr("Receiving Raw Input Data..."), 7);
+    const WaitGuard guard(this);
     runDataStep(MeasurementTable::RawInput);
+    if (!guard)
+        return;
     deinitProgressbar();
 }
 
@@ -99,7 +103,10 @@ void MainWindow::runDataStep(MeasurementTable::Step step, uint8_t mask)
     acquiring = true;
     resetDataView();
     ui->wdgReadData->setEnabled(false);
+    const WaitGuard guard(this);
     acquisition->getData(step, mask);
+    if (!goesOn(guard, this))
+        return;
     ui->wdgReadData->setEnabled(true);
     acquiring = false;
 
@@ -144,7 +151,11 @@ void MainWindow::on_btnExportDataToCsv_clicked()
 {
     EthernetHandler *handler = Device::instance()->ethernetHandler();
     handler->pauseLinkWatch();
+    const WaitGuard guard(this);
     saveCSV();
+    // A window closed during the file dialog sends no heartbeat any more.
+    if (!goesOn(guard, this))
+        return;
     handler->resumeLinkWatch();
 }
 
@@ -157,9 +168,10 @@ void MainWindow::saveCSV()
         printNotification(tr("no Data to save present"), false, QMessageBox::Information);
         return;
     }
+    const WaitGuard guard(this);
     const QString name = MeasurementCsv::fileName(
         csvNameProvider ? csvNameProvider(tr("Select Filename"), QStringLiteral("*.csv")) : QString());
-    if (name.isEmpty())
+    if (!guard || name.isEmpty())
         return;
 
     // The export runs behind the dialog page: the main page is disabled, so
@@ -167,6 +179,8 @@ void MainWindow::saveCSV()
     initProgressbar(tr("Exporting..."), 0);
     const MeasurementCsv::Result result = MeasurementCsv::write(
         name, table, acquisition->exportTexts(), [] { QCoreApplication::processEvents(); });
+    if (!guard)
+        return;
     deinitProgressbar();
     if (result == MeasurementCsv::Result::CannotOpen)
         printNotification(tr("Can't open/create file."), false, QMessageBox::Critical);

@@ -6,6 +6,7 @@
 
 #include "confighandler.h"
 #include "device.h"
+#include "waitguard.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -64,9 +65,14 @@ void MainWindow::exitDialog()
         timer.setSingleShot(true);
         connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         connect(config, &Confighandler::waitingForFeedbackFinished, &loop, &QEventLoop::quit);
+        // The window going ends the wait; its mutex went with it.
+        const WaitGuard guard(this);
+        guard.endWith(loop);
         timer.start(feedbackWaitMs);
         if (config->waitingForFeedback())
             loop.exec();
+        if (!guard)
+            return;
         lock.relock();
         // A dialog entered during the wait keeps the dialog page.
         if (!dialogStack.empty())

@@ -8,31 +8,35 @@
 #include "licensedialog.h"
 #include "waitguard.h"
 
-int MainWindow::runMenuDialog(BaseDialog &dialog)
+#include <QPointer>
+
+int MainWindow::runMenuDialog(BaseDialog *dialog)
 {
-    enterDialog(&dialog);
+    // The dialog is the window's child: a window deleted while the dialog
+    // waits deletes it too, so it must not live on this frame.
+    QPointer<BaseDialog> shown = dialog;
+    enterDialog(dialog);
     const WaitGuard guard(this);
-    const int result = dialog.exec();
+    const int result = dialog->exec();
     // The window may have gone while the dialog waited.
-    if (guard)
-        exitDialog();
+    if (!guard)
+        return result;
+    exitDialog();
+    delete shown.data();
     return result;
 }
 
 void MainWindow::on_actionAbout_triggered()
 {
-    AboutDialog dialog(this);
-    runMenuDialog(dialog);
+    runMenuDialog(new AboutDialog(this));
 }
 
 void MainWindow::on_actionLicense_triggered()
 {
-    LicenseDialog dialog(this);
-    runMenuDialog(dialog);
+    runMenuDialog(new LicenseDialog(this));
 }
 
 void MainWindow::on_actionHelp_triggered()
 {
-    HelpDialog dialog(this);
-    runMenuDialog(dialog);
+    runMenuDialog(new HelpDialog(this));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "loaderlaunch.h"
+
 #include <QHostAddress>
 #include <QString>
 #include <QStringList>
@@ -28,11 +30,19 @@ public:
 
     // One run of the loader with `command` (an option and its value, if
     // any): 0 (the loader's result is 0 or more), -100 (no loader program;
-    // the last exit code stays as it was) or -1001 (a negative result).
+    // the last exit code is then -100 too) or -1001 (a negative result, or
+    // no result at all: crashed, killed, not started).
     int32_t runLoader(const QHostAddress &target, const QHostAddress &local, const QStringList &command);
 
     // The result of the run that decided the last outcome.
     int32_t lastExitCode() const { return m_lastExitCode; }
+    // The option of the run that decided the last outcome ("-rc", "-f",
+    // "-l"), how that run ended, and the system's reason when it could not
+    // be started.
+    QString lastStep() const { return m_lastStep; }
+    LoaderLaunch::Outcome lastOutcome() const { return m_lastOutcome; }
+    QString lastErrorText() const { return m_lastErrorText; }
+    int timeoutMs() const { return m_timeoutMs; }
 
     // Where the loader is looked for and how long a run may take; the
     // defaults are the process's current folder, KorvantisSetup's own
@@ -43,6 +53,9 @@ public:
 private:
     EthernetHandler *m_link;
     int32_t m_lastExitCode = 0;
+    QString m_lastStep;
+    LoaderLaunch::Outcome m_lastOutcome = LoaderLaunch::Outcome::Finished;
+    QString m_lastErrorText;
     QString m_workingDir;
     QString m_programDir;
     int m_timeoutMs = 300000;

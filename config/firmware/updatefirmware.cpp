@@ -78,17 +78,48 @@ void UpdateFirmware::on_btnUpdate_clicked()
     }
 
     ui->btnUpdate->setEnabled(false);
+    m_updating = true;
     const WaitGuard guard(this);
     const int32_t result = updater.updateFirmware(link->targetAddress(),
                                                   server ? server->localAddress() : QHostAddress(), fileName);
     if (!guard)
         return;
+    m_updating = false;
     ui->btnUpdate->setEnabled(true);
     if (result != 0) {
         qDebug() << " UPDATE FW failed";
-        printNotification(tr("The Firmware update failed. Return code: %1").arg(updater.lastExitCode()), false,
-                          QMessageBox::Critical, false);
+        printNotification(failureMessage(updater), false, QMessageBox::Critical, false);
     }
+}
+
+QString UpdateFirmware::failureMessage(const FirmwareUpdater &updater)
+{
+    QString reason;
+    switch (updater.lastOutcome()) {
+    case LoaderLaunch::Outcome::Finished:
+        reason = tr("KorvantisLoader reported %1").arg(updater.lastExitCode());
+        break;
+    case LoaderLaunch::Outcome::NotFound:
+        reason = tr("KorvantisLoader was not found");
+        break;
+    case LoaderLaunch::Outcome::NotStarted:
+        reason = tr("KorvantisLoader could not be started: %1").arg(updater.lastErrorText());
+        break;
+    case LoaderLaunch::Outcome::Crashed:
+        reason = tr("KorvantisLoader crashed or was killed");
+        break;
+    case LoaderLaunch::Outcome::TimedOut:
+        reason = tr("KorvantisLoader was stopped after %1 s").arg(updater.timeoutMs() / 1000);
+        break;
+    case LoaderLaunch::Outcome::NotEnded:
+        reason = tr("KorvantisLoader did not end");
+        break;
+    case LoaderLaunch::Outcome::Busy:
+        reason = tr("another KorvantisLoader run was still going on");
+        break;
+    }
+    return tr("The Firmware update failed. Return code: %1").arg(updater.lastExitCode())
+           + tr(" (step %1: %2)").arg(updater.lastStep(), reason);
 }
 
 void UpdateFirmware::translateUiSlot(QWidget *)

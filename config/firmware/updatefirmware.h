@@ -10,6 +10,7 @@ class UpdateFirmware;
 }
 
 class EthernetHandler;
+class FirmwareUpdater;
 class UDPServer;
 
 // The "Update Firmware" page: choose a firmware archive and have
@@ -32,6 +33,14 @@ public:
     // Where the loader is looked for and a run's time-out (tests).
     void setLoaderLookup(const QString &workingDir, const QString &programDir, int timeoutMs);
 
+    // True while an update runs: the loader owns the unit, and the program
+    // must not end before it is done.
+    bool isUpdating() const { return m_updating; }
+
+    // The message of a failed update: the step that failed and how its
+    // loader run ended.
+    static QString failureMessage(const FirmwareUpdater &updater);
+
 public slots:
     void on_btnOpenDialog_clicked();
     void on_btnUpdate_clicked();
@@ -45,4 +54,5 @@ private:
     QString m_workingDir;
     QString m_programDir;
     int m_timeoutMs = 300000;
+    bool m_updating = false;
 };

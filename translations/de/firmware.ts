@@ -31,5 +31,37 @@
         <source>The Firmware update failed. Return code: %1</source>
         <translation>Die Firmware-Aktualisierung ist fehlgeschlagen. Rückgabewert: %1</translation>
     </message>
+    <message>
+        <source>KorvantisLoader reported %1</source>
+        <translation>KorvantisLoader meldete %1</translation>
+    </message>
+    <message>
+        <source>KorvantisLoader was not found</source>
+        <translation>KorvantisLoader wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>KorvantisLoader could not be started: %1</source>
+        <translation>KorvantisLoader konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>KorvantisLoader crashed or was killed</source>
+        <translation>KorvantisLoader ist abgestürzt oder wurde beendet</translation>
+    </message>
+    <message>
+        <source>KorvantisLoader was stopped after %1 s</source>
+        <translation>KorvantisLoader wurde nach %1 s abgebrochen</translation>
+    </message>
+    <message>
+        <source>KorvantisLoader did not end</source>
+        <translation>KorvantisLoader hat sich nicht beendet</translation>
+    </message>
+    <message>
+        <source>another KorvantisLoader run was still going on</source>
+        <translation>ein anderer Lauf von KorvantisLoader war noch nicht beendet</translation>
+    </message>
+    <message>
+        <source> (step %1: %2)</source>
+        <translation> (Schritt %1: %2)</translation>
+    </message>
 </context>
 </TS>

@@ -206,6 +206,14 @@
         <source>Read device configuration failed. Error: %1 Errorcode: %2</source>
         <translation>Lesen der Gerätekonfiguration fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
     </message>
+    <message>
+        <source>A firmware update is running. KorvantisSetup can be closed when it has ended.</source>
+        <translation>Eine Firmware-Aktualisierung läuft. KorvantisSetup kann geschlossen werden, wenn sie beendet ist.</translation>
+    </message>
+    <message>
+        <source>A firmware update is running: KorvantisSetup does not restart now. The new scale applies at its next start.</source>
+        <translation>Eine Firmware-Aktualisierung läuft: KorvantisSetup wird jetzt nicht neu gestartet. Die neue Skalierung gilt ab dem nächsten Start.</translation>
+    </message>
 </context>
 <context>
     <name>StatusBar</name>

@@ -34,7 +34,9 @@ QStringList arguments(const QHostAddress &target, const QHostAddress &local, con
 
 int result(const QByteArray &standardOutput, QProcess::ExitStatus status, int exitCode, bool started)
 {
-    if (!started || status != QProcess::NormalExit)
+    if (!started)
+        return NotStarted;
+    if (status != QProcess::NormalExit)
         return Crashed;
     const QList<QByteArray> lines = standardOutput.split('\n');
     for (auto it = lines.crbegin(); it != lines.crend(); ++it) {

@@ -16,8 +16,27 @@ inline constexpr char DefaultProgramName[] = "KorvantisLoader_Rev_2.11.878.exe";
 // The loader shipped beside KorvantisSetup on this platform.
 inline constexpr char PlainProgramName[] = "KorvantisLoader";
 
-// Result of a run that crashed, was killed at its time-out or never started.
+// Results of a run that gave no result of its own. None of them is 0 or
+// more: each counts as a failed run.
+// The loader crashed, was killed from outside, or was killed at its time-out.
 inline constexpr int Crashed = -99999;
+// The program could not be started at all.
+inline constexpr int NotStarted = -99998;
+// The program was still running when the wait for it had to end.
+inline constexpr int NotEnded = -99997;
+// No loader program was found.
+inline constexpr int NotFound = -100;
+
+// How one run of the loader ended.
+enum class Outcome {
+    Finished,    // it ended by itself; its result counts
+    NotFound,    // no program to run
+    NotStarted,  // the program could not be started
+    Crashed,     // it crashed or was killed from outside
+    TimedOut,    // killed at the time-out
+    NotEnded,    // still running when the wait ended
+    Busy,        // the process object was already running a program
+};
 
 // The loader program to run: in `workingDir` (the process's current folder),
 // the last name of `exeListing` (its "*.exe" names in listing order) that
@@ -32,7 +51,7 @@ QStringList arguments(const QHostAddress &target, const QHostAddress &local, con
 
 // The loader's result: the number on its last "Result: N" line of standard
 // output; without one, the 8-bit exit status read back as a signed value;
-// a crash, kill or failed start gives Crashed.
+// a crash or kill gives Crashed, a failed start NotStarted.
 int result(const QByteArray &standardOutput, QProcess::ExitStatus status, int exitCode, bool started = true);
 
 } // namespace LoaderLaunch

@@ -2,6 +2,7 @@
 
 #include "bootloadersim.h"
 #include "firmwareupdater.h"
+#include "loaderlaunch.h"
 #include "archivefixture.h"
 #include "testnet.h"
 #include "updatefirmware.h"
@@ -112,6 +113,9 @@ void TestFirmwareUpdateVeth::failingWriteIsTheResultAndTheFirmwareStillStarts()
     // "-l" succeeds, but the update failed: the write decides.
     QCOMPARE(u.updateFirmware(m_unit, m_local, fw), -1001);
     QCOMPARE(u.lastExitCode(), -3);
+    QCOMPARE(u.lastStep(), QStringLiteral("-f"));
+    QCOMPARE(UpdateFirmware::failureMessage(u),
+             QStringLiteral("The Firmware update failed. Return code: -3 (step -f: KorvantisLoader reported -3)"));
     QCOMPARE(commands().last(), uint8_t(0x91));
 }
 
@@ -135,7 +139,10 @@ void TestFirmwareUpdateVeth::missingLoaderRunsNothing()
     FirmwareUpdater u(nullptr);
     u.setLookup(nowhere.path(), nowhere.path());
     QCOMPARE(u.updateFirmware(m_unit, m_local, archive(QStringLiteral("any.fwa"), fixture::pattern(64, 1))), -100);
-    QCOMPARE(u.lastExitCode(), 0);
+    // No run, no exit code: not the 0 of a loader that succeeded.
+    QCOMPARE(u.lastExitCode(), -100);
+    QCOMPARE(u.lastStep(), QStringLiteral("-rc"));
+    QCOMPARE(u.lastOutcome(), LoaderLaunch::Outcome::NotFound);
     QVERIFY(m_sim->requests().isEmpty());
 }
 
@@ -146,6 +153,8 @@ void TestFirmwareUpdateVeth::loaderKilledAtItsTimeOut()
     FirmwareUpdater u = updater(800);
     QCOMPARE(u.updateFirmware(m_unit, m_local, archive(QStringLiteral("k.fwa"), fixture::pattern(64, 2))), -1001);
     QCOMPARE(u.lastExitCode(), -99999);
+    QCOMPARE(u.lastStep(), QStringLiteral("-rc"));
+    QCOMPARE(u.lastOutcome(), LoaderLaunch::Outcome::TimedOut);
 }
 
 void TestFirmwareUpdateVeth::pageNamesTheChosenArchive_data()
@@ -199,14 +208,15 @@ void TestFirmwareUpdateVeth::pageReportsMissingFileAndFailedUpdate()
     QCOMPARE(errors.takeFirst().first().toString(), QStringLiteral("No Firmware update possible. File not valid/found"));
     QVERIFY(m_sim->requests().isEmpty());
 
-    // Without a unit to reach the loader fails, and the page says so with
-    // the loader's own code.
+    // Without a loader program the update fails, and the page says which
+    // step and why.
     QTemporaryDir nowhere;
     page.setLoaderLookup(nowhere.path(), nowhere.path(), 1000);
     file->setText(archive(QStringLiteral("p.fwa"), fixture::pattern(64, 3)));
     update->click();
     QCOMPARE(errors.size(), 1);
-    QCOMPARE(errors.first().first().toString(), QStringLiteral("The Firmware update failed. Return code: 0"));
+    QCOMPARE(errors.first().first().toString(),
+             QStringLiteral("The Firmware update failed. Return code: -100 (step -rc: KorvantisLoader was not found)"));
     QVERIFY(update->isEnabled());
 }
 

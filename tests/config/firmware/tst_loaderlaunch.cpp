@@ -104,7 +104,7 @@ void TestLoaderLaunch::result_data()
     QTest::newRow("no Result line: status sign-extended") << QByteArray("garbage\n") << 0 << 253 << true << -3;
     QTest::newRow("unreadable number: status") << QByteArray("Result: x\n") << 0 << 7 << true << 7;
     QTest::newRow("crashed or killed") << QByteArray("Result: 0\n") << 1 << 9 << true << LoaderLaunch::Crashed;
-    QTest::newRow("never started") << QByteArray() << 0 << 0 << false << LoaderLaunch::Crashed;
+    QTest::newRow("never started") << QByteArray() << 0 << 0 << false << LoaderLaunch::NotStarted;
 }
 
 void TestLoaderLaunch::result()

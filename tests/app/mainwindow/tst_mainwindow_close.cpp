@@ -1,0 +1,184 @@
+// The program ending while the main window waits on the unit: the window is
+// closed, the desktop asks the program to quit, code quits it, or the window
+// is deleted, in the middle of the configuration read that follows the first
+// heartbeat or of the log read of the log tab. The event loop ends, the
+// window's slot stops after its wait, and nothing more goes to the unit.
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "databasecont.h"
+#include "device.h"
+#include "ethernethandler.h"
+#include "mainwindow.h"
+#include "mainwindowfixture.h"
+#include "metatypes.h"
+#include "testnet.h"
+#include "unitsim.h"
+#include "unitsimblocks.h"
+
+namespace {
+
+// tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29.
+const QHostAddress kUnit(QStringLiteral("127.0.3.26"));
+
+} // namespace
+
+class TestMainWindowClose : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void endDuringRead_data();
+    void endDuringRead();
+
+private:
+    // The requests of the unit's log other than heartbeats, from `from` on.
+    int requestsSince(int from) const;
+
+    std::unique_ptr<UnitSim> unit;
+    QPointer<MainWindow> window;
+    std::unique_ptr<BoxAnswerer> answerer;
+};
+
+void TestMainWindowClose::initTestCase()
+{
+    registerMetaTypes();
+    LinkTimings t;
+    t.baseTimeoutMs = 300;
+    t.heartbeatMs = 100;
+    t.watchdogMs = 2000;
+    t.watchdogSingleCoreMs = 4000;
+    Device::instance()->ethernetHandler()->setTimings(t);
+    Device::instance()->startTransport();
+    Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
+}
+
+void TestMainWindowClose::init()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    unit = std::make_unique<UnitSim>();
+    QString error;
+    QVERIFY2(unit->startQuiet(kUnit, &error), qPrintable(error));
+    UnitSimBlocks::of(unit.get())->setLogRecords(400);
+    window = new MainWindow;
+    window->show();
+}
+
+void TestMainWindowClose::cleanup()
+{
+    answerer.reset();
+    Device::instance()->ethernetHandler()->disconnectFromDevice();
+    delete window.data();
+    unit.reset();
+}
+
+int TestMainWindowClose::requestsSince(int from) const
+{
+    int n = 0;
+    const QVector<UnitSimRequest> &log = unit->requestLog();
+    for (int i = from; i < log.size(); ++i) {
+        if (log.at(i).command == EthernetHandler::CmdHeartbeat)
+            continue;
+        qDebug() << "request" << Qt::hex << log.at(i).command << Qt::dec << log.at(i).paramId << log.at(i).index;
+        ++n;
+    }
+    return n;
+}
+
+void TestMainWindowClose::endDuringRead_data()
+{
+    QTest::addColumn<QString>("read");    // "config" or "log"
+    QTest::addColumn<QString>("how");     // close, quit event, quit, delete
+    // At most this many requests after the one the program ended in, and
+    // none after the window has gone. The window's slot stops after the
+    // wait it is in: a close (also the one a quit event makes) marks the
+    // window as going, and a deleted window is gone. An answer already on
+    // its way still completes the log block in flight, and the link asks
+    // for the next one, which the ending loop cuts short (no resend).
+    // QApplication::quit ends every wait without asking the window: the
+    // rest of the configuration read goes out once each, cut short, before
+    // the window goes.
+    QTest::addColumn<int>("moreAllowed");
+
+    QTest::newRow("config read, window closed") << "config" << "close" << 0;
+    QTest::newRow("config read, quit event") << "config" << "quit event" << 0;
+    QTest::newRow("config read, QApplication::quit") << "config" << "quit" << 5;
+    QTest::newRow("config read, window deleted") << "config" << "delete" << 0;
+    QTest::newRow("log read, window closed") << "log" << "close" << 1;
+    QTest::newRow("log read, quit event") << "log" << "quit event" << 1;
+    QTest::newRow("log read, QApplication::quit") << "log" << "quit" << 1;
+}
+
+void TestMainWindowClose::endDuringRead()
+{
+    QFETCH(QString, read);
+    QFETCH(QString, how);
+    QFETCH(int, moreAllowed);
+
+    // The config read: the third channel name; the log read: its first block.
+    const bool config = read == QLatin1String("config");
+    int actedAt = -1;
+    auto *connection = new QMetaObject::Connection;
+    *connection = connect(unit.get(), &UnitSim::requestReceived, this, [&, connection](const UnitSimRequest &r) {
+        const bool hit = config ? r.command == EthernetHandler::CmdReadParam
+                                      && r.paramId == EthernetHandler::ParamChannelName && r.index == 2
+                                : r.command == EthernetHandler::CmdReadLog;
+        if (!hit)
+            return;
+        disconnect(*connection);
+        actedAt = unit->requestLog().size();
+        if (how == QLatin1String("close"))
+            window->close();
+        else if (how == QLatin1String("quit event"))
+            QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
+        else if (how == QLatin1String("quit"))
+            QCoreApplication::quit();
+        else {
+            answerer.reset();  // it holds the window
+            delete window.data();
+        }
+    });
+
+    answerer = std::make_unique<BoxAnswerer>(window, QList<int>{config ? 1 : 0});
+    QTimer::singleShot(0, this, [&] {
+        Device::instance()->ethernetHandler()->setTargetIP(kUnit);
+        if (!config) {
+            // The log is read once the first heartbeat's question is answered.
+            QTRY_VERIFY_WITH_TIMEOUT(!window->asksReadConfig(), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(!Device::instance()->ethernetHandler()->isWaiting(), 10000);
+            QTest::mouseClick(part<QPushButton>(window, "btnLogTab"), Qt::LeftButton);
+        }
+    });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    failsafe.start(30000);
+    if (how == QLatin1String("delete")) {
+        // Nothing ends the program's loop here: wait for the slot to end.
+        QTRY_VERIFY_WITH_TIMEOUT(window.isNull() && !Device::instance()->ethernetHandler()->isWaiting(), 20000);
+    } else {
+        QCOMPARE(qApp->exec(), 0);
+        QVERIFY(failsafe.isActive());
+    }
+    delete connection;
+    QVERIFY(actedAt > 0);
+    // The unit reads its socket in this thread: let it take in what was
+    // sent before the loop ended.
+    QTest::qWait(500);
+    QVERIFY(requestsSince(actedAt) <= moreAllowed);
+
+    // As the program ends: the window goes, and the transport with it
+    // (here the link stops its heartbeat instead). Nothing is sent after.
+    delete window.data();
+    Device::instance()->ethernetHandler()->disconnectFromDevice();
+    const int gone = unit->requestLog().size();
+    QTest::qWait(1000);
+    QCOMPARE(requestsSince(gone), 0);
+}
+
+QTEST_MAIN(TestMainWindowClose)
+#include "tst_mainwindow_close.moc"
