@@ -173,6 +173,7 @@ void TestMainWindowClose::endDuringRead()
 
     // As the program ends: the window goes, and the transport with it
     // (here the link stops its heartbeat instead). Nothing is sent after.
+    answerer.reset();  // it holds the window
     delete window.data();
     Device::instance()->ethernetHandler()->disconnectFromDevice();
     const int gone = unit->requestLog().size();
