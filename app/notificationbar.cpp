@@ -1,8 +1,10 @@
 #include "notificationbar.h"
 
 #include "scalinghandlercont.h"
+#include "textfitfilter.h"
 #include "ui_notificationbar.h"
 
+#include <QBoxLayout>
 #include <QMutexLocker>
 
 #include <cmath>
@@ -13,6 +15,17 @@ NotificationBar::NotificationBar(QWidget *parent)
 {
     timer.setSingleShot(true);
     ui->setupUi(this);
+    // A long message never widens the window: it wraps onto a second line
+    // and is cut with "…" only when even that is not enough (whole in the
+    // tool tip then).
+    for (QLabel *label : {ui->lblErrorMessage, ui->lblSuccessMessage}) {
+        label->setWordWrap(true);
+        label->setMinimumWidth(1);
+        TextFitFilter::install(label);
+        // The message, not the gap before the buttons, takes the bar's room.
+        if (auto *row = qobject_cast<QBoxLayout *>(label->parentWidget()->layout()))
+            row->setStretchFactor(label, 1);
+    }
     ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
     connect(&timer, &QTimer::timeout, this, &NotificationBar::timerTimeout);
     ui->btnConfirm->setToolTip(tr("Confirm"));

@@ -15,6 +15,7 @@
 #include "scalinghandlercont.h"
 #include "statusbar.h"
 #include "stylesheetcontainer.h"
+#include "textfitfilter.h"
 #include "tiletab.h"
 #include "udpserver.h"
 #include "valuebar.h"
@@ -24,6 +25,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
 #include <cmath>
@@ -63,6 +65,7 @@ MainWindow::MainWindow(QWidget *parent)
     // selection pages included: they must exist before the catalogue is
     // initialised, or they miss its initcomplete.
     ui->setupUi(this);
+    letPagesScroll();
 
     setWindowTitle(windowTitleText());
 
@@ -114,6 +117,22 @@ QString MainWindow::windowTitleText()
     if (QString::fromLatin1(VersionInfo::buildText()).contains(QLatin1Char('M')))
         title += QStringLiteral(" M");
     return title;
+}
+
+void MainWindow::letPagesScroll()
+{
+    // A page larger than the window scrolls inside it: the pages never make
+    // the window larger than the screen, nor keep it from shrinking.
+    QWidget *section = ui->stackScroll->parentWidget();
+    auto *area = new QScrollArea(section);
+    area->setObjectName(QStringLiteral("scrollPages"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    delete section->layout()->replaceWidget(ui->stackScroll, area);
+    area->setWidget(ui->stackScroll);
+    // So may the tool's title: cut at its end when the window is narrow.
+    ui->label_3->setMinimumWidth(1);
+    TextFitFilter::install(ui->label_3);
 }
 
 MainWindow::~MainWindow()
@@ -249,7 +268,7 @@ void MainWindow::setcurrentIndexes(int index)
     for (int n = 0; n < ui->stackScroll->count(); ++n)
         ui->stackScroll->widget(n)->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     QWidget *shown = ui->stackScroll->currentWidget();
-    shown->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    shown->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     shown->adjustSize();
     ui->stackScroll->adjustSize();
 }

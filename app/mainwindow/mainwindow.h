@@ -156,6 +156,7 @@ private:
     static const TileText kTiles[];
 
     void connectDevice();
+    void letPagesScroll();
     // Runs a menu dialog inside the dialog page and deletes it; its result.
     int runMenuDialog(BaseDialog *dialog);
     // After a wait: whether the slot may go on. Not when the window went

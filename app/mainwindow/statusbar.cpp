@@ -5,9 +5,12 @@
 #include "device.h"
 #include "ethernethandler.h"
 #include "scalinghandlercont.h"
+#include "textfitfilter.h"
 
 #include <QDebug>
+#include <QEvent>
 #include <QFontMetrics>
+#include <QLayout>
 #include <QToolButton>
 #include <cmath>
 
@@ -127,6 +130,13 @@ StatusBar::StatusBar(QWidget *parent)
                    ui->lblChn5txt, ui->lblChn6txt, ui->lblChn7txt};
     leds = {ui->btnChn1img, ui->btnChn2img, ui->btnChn3img, ui->btnChn4img,
             ui->btnChn5img, ui->btnChn6img, ui->btnChn7img};
+    for (QLabel *label : stateLabels) {
+        TextFitFilter::install(label);
+        // The style sheet decides the font the words are drawn in; every
+        // change of it sizes the labels anew.
+        label->installEventFilter(this);
+        shareRowWithWords(label);
+    }
 
     ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
 
@@ -350,17 +360,60 @@ void StatusBar::ScaleFactorChange(double factor)
         led->setIconSize(QSize(k, k));
     ui->btnstatusimg->setIconSize(QSize(k, k));
 
-    const QFontMetrics metrics(ui->lblChn1txt->font());
-    int widest = 0;
-    for (const QString &word : {QStringLiteral("---"), tr("disabled"), tr("open"), tr("short"),
-                                tr("connected")})
-        widest = qMax(widest, metrics.horizontalAdvance(word));
-    for (QLabel *label : stateLabels)
-        label->setMinimumWidth(widest);
     BaseWidget::ScaleFactorChange(factor);
+    sizeStateLabels();
+}
+
+void StatusBar::shareRowWithWords(QLabel *stateLabel)
+{
+    // The seven channels share the bar's width equally; room around a
+    // channel's column or a gap wanted beside its LED would otherwise be
+    // taken from its word once the bar gets narrow. Extra room still goes
+    // to the gap after the LED.
+    QWidget *column = stateLabel->parentWidget();
+    QLayout *columnLayout = column ? column->layout() : nullptr;
+    if (!columnLayout)
+        return;
+    QMargins margins = columnLayout->contentsMargins();
+    margins.setLeft(0);
+    margins.setRight(0);
+    columnLayout->setContentsMargins(margins);
+    for (int i = 0; i < columnLayout->count(); ++i) {
+        QLayout *row = columnLayout->itemAt(i)->layout();
+        if (!row || row->indexOf(stateLabel) < 0)
+            continue;
+        for (int j = 0; j < row->count(); ++j)
+            if (QSpacerItem *gap = row->itemAt(j)->spacerItem())
+                gap->changeSize(0, gap->sizeHint().height(), QSizePolicy::Expanding, QSizePolicy::Minimum);
+        row->invalidate();
+    }
+}
+
+void StatusBar::sizeStateLabels()
+{
+    // A label is as wide as its word in the font the style sheet draws it
+    // in (after the sheet and the scale factor), whatever the language: its
+    // size hint. When the bar is narrower than the words, they are cut with
+    // "…" and shown whole in the tool tip, down to the width of "---".
+    QLabel *first = stateLabels[0];
+    first->ensurePolished();
+    const QMargins margins = first->contentsMargins();
+    const int narrowest = QFontMetrics(first->font()).horizontalAdvance(QStringLiteral("---")) + margins.left()
+                          + margins.right() + 2 * first->margin();
+    for (QLabel *label : stateLabels)
+        label->setMinimumWidth(narrowest);
+}
+
+bool StatusBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        && watched == stateLabels[0])
+        sizeStateLabels();
+    return BaseWidget::eventFilter(watched, event);
 }
 
 void StatusBar::translateUiSlot(QWidget *)
 {
     ui->retranslateUi(this);
+    sizeStateLabels();
 }

@@ -62,8 +62,15 @@ public slots:
     void ScaleFactorChange(double factor) override;
     void translateUiSlot(QWidget *ptr) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void emitBarresized();
+    // Gives the channel state labels their least width, in the font the
+    // words are drawn in.
+    void sizeStateLabels();
+    void shareRowWithWords(QLabel *stateLabel);
 
     Ui::StatusBar *ui;
     uint32_t notifiedErrorBits = 0;

@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -105,6 +106,10 @@ TourStop dataPage(const char *name, MeasurementTable::Step step)
                 auto *graph = tour.child<LineGraph>("wdgGraph");
                 QWidget *shown = MeasurementTable::showsBars(step) ? tour.child<QWidget>("wdgBarGraph")
                                                                    : static_cast<QWidget *>(graph);
+                // At 1024 x 768 the graph lies below the page's fold; it is
+                // drawn once it is scrolled into view, as the engineer would.
+                if (auto *area = tour.child<QWidget>("pageScrollData")->findChild<QScrollArea *>())
+                    area->ensureWidgetVisible(stack, 0, 0);
                 if (stack->currentWidget() == shown)
                     return shown != graph || (graph->isUpToDate() && !graph->isRendering()
                                               && graph->renderCount() > 0);
@@ -188,6 +193,20 @@ const std::vector<TourStop> &tourStops()
         {"setup-statusbar", nullptr, nullptr,
          [](Tour &tour) -> QWidget * { return tour.child<StatusBar>("wdgChannelStatus"); }, nullptr,
          nullptr},
+        // Every word a channel can show, side by side, while the unit's own
+        // reports are held back; leaving the stop shows them again.
+        {"setup-statusbar-states",
+         [](Tour &tour) {
+             EthernetHandler *link = Device::instance()->ethernetHandler();
+             link->pauseLinkWatch();
+             HearBeatMessage_t states = link->lastHeartbeat();
+             states.channelEnabled = 0x5E; // channels 1 and 6 disabled
+             states.openCircuit = 0x42;    // channels 2 and 7 open
+             states.shortCircuit = 0x14;   // channels 3 and 5 short
+             tour.child<StatusBar>("wdgChannelStatus")->connectionsuccesfull(states, link->lastHeartbeatSender());
+         },
+         nullptr, [](Tour &tour) -> QWidget * { return tour.child<StatusBar>("wdgChannelStatus"); },
+         [](Tour &) { Device::instance()->ethernetHandler()->resumeLinkWatch(); }, nullptr},
         {"setup-notification",
          [](Tour &tour) {
              tour.window->printNotifyBarErrorwrapper(
