@@ -1,7 +1,7 @@
 // Downloads a 100,000-record log (3.2 MB) from the simulated unit over
-// loopback, then runs a raw stop-and-wait exchange of the same number and
-// size of datagrams between two plain UDP sockets. Prints blocks per second
-// for both, their ratio (goal: the log download at most 2x the raw
+// loopback, in turns with a raw stop-and-wait exchange of the same number
+// and size of datagrams between two plain UDP sockets. Prints blocks per
+// second for both, their ratio (goal: the log download at most 1.5x the raw
 // exchange) and the peak memory of the process.
 //
 // Loopback only (127.0.9.x): it never needs the test network namespace.
@@ -51,8 +51,14 @@ int main(int argc, char **argv)
     }
 
     const long rssBefore = benchnet::peakRssKb();
-    int blocks = 0;
-    double seconds = 0;
+    const int blocks = (area.size() + BlockTransfer::kMaxBlockData - 1) / BlockTransfer::kMaxBlockData;
+    // The same exchange without any protocol: a 30-byte request frame (8
+    // header bytes, the 20-byte block header, 2 CRC bytes) and a 1500-byte
+    // answer frame, stop and wait.
+    const int requestSize = 8 + LogBlockHeader::kSize + 2;
+    const int answerSize = 8 + LogBlockHeader::kSize + BlockTransfer::kMaxBlockData + 2;
+    constexpr int kTurns = 7;
+    benchnet::Interleaved turns;
     bool identical = false;
     {
         Device device(nullptr, 2);
@@ -64,44 +70,45 @@ int main(int argc, char **argv)
         while (!eth->isConnected() && settle.elapsed() < 3000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 
-        LogBlockHeader request;
-        QElapsedTimer clock;
-        clock.start();
-        const errorCode_e result = eth->readLog(request);
-        seconds = clock.nsecsElapsed() / 1e9;
-        if (result != ERR_OK) {
-            std::fprintf(stderr, "log download failed: %d\n", int(result));
-            return 1;
+        for (int turn = 0; turn < kTurns; ++turn) {
+            LogBlockHeader request;
+            QElapsedTimer clock;
+            clock.start();
+            const errorCode_e result = eth->readLog(request);
+            const double seconds = clock.nsecsElapsed() / 1e9;
+            if (result != ERR_OK) {
+                std::fprintf(stderr, "log download failed: %d\n", int(result));
+                return 1;
+            }
+            if (turn == 0) {
+                QVector<LogRecord> records;
+                eth->getLogEntries(records);
+                identical = records.size() == kRecords;
+                for (int i = 0; identical && i < records.size(); ++i)
+                    identical = records.at(i).toByteArray() == area.mid(i * LogRecord::kSize, LogRecord::kSize);
+            }
+            const double raw = benchnet::rawExchangeSeconds(kRawServer, kRawClient, requestSize, answerSize, blocks);
+            if (raw <= 0) {
+                std::printf("raw stop-and-wait exchange failed\n");
+                return 1;
+            }
+            turns.add(seconds, raw);
         }
-        QVector<LogRecord> records;
-        eth->getLogEntries(records);
-        identical = records.size() == kRecords;
-        for (int i = 0; identical && i < records.size(); ++i)
-            identical = records.at(i).toByteArray() == area.mid(i * LogRecord::kSize, LogRecord::kSize);
-        blocks = (area.size() + BlockTransfer::kMaxBlockData - 1) / BlockTransfer::kMaxBlockData;
     }
     const long rssAfter = benchnet::peakRssKb();
-
-    // The same exchange without any protocol: a 30-byte request frame (8
-    // header bytes, the 20-byte block header, 2 CRC bytes) and a 1500-byte
-    // answer frame, stop and wait.
-    const int requestSize = 8 + LogBlockHeader::kSize + 2;
-    const int answerSize = 8 + LogBlockHeader::kSize + BlockTransfer::kMaxBlockData + 2;
-    const double raw = benchnet::rawExchangeSeconds(kRawServer, kRawClient, requestSize, answerSize, blocks);
 
     QMetaObject::invokeMethod(sim, [sim] { delete sim; }, Qt::BlockingQueuedConnection);
     unitThread.quit();
     unitThread.wait();
 
-    std::printf("log download: %d records, %d bytes, %d blocks in %.3f s = %.0f blocks/s, %s\n", kRecords,
-                int(area.size()), blocks, seconds, blocks / seconds, identical ? "byte-identical" : "MISMATCH");
-    if (raw <= 0) {
-        std::printf("raw stop-and-wait exchange failed\n");
-        return 1;
-    }
-    std::printf("raw stop-and-wait: %d exchanges of %d/%d bytes in %.3f s = %.0f blocks/s\n", blocks, requestSize,
-                answerSize, raw, blocks / raw);
-    std::printf("ratio download/raw: %.2fx (goal <= 2x)\n", seconds / raw);
+    const double seconds = benchnet::Interleaved::best(turns.library);
+    const double raw = benchnet::Interleaved::best(turns.floor);
+    std::printf("log download: %d records, %d bytes, %d blocks in %.3f s = %.0f blocks/s (best turn), %s\n",
+                kRecords, int(area.size()), blocks, seconds, blocks / seconds,
+                identical ? "byte-identical" : "MISMATCH");
+    std::printf("raw stop-and-wait: %d exchanges of %d/%d bytes in %.3f s = %.0f blocks/s (best turn)\n", blocks,
+                requestSize, answerSize, raw, blocks / raw);
+    turns.print("download/raw", 1.5);
     std::printf("peak memory: %ld kB (%ld kB before the download)\n", rssAfter, rssBefore);
     return identical ? 0 : 1;
 }

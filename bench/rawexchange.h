@@ -9,6 +9,8 @@
 #include <QSemaphore>
 #include <QThread>
 #include <QUdpSocket>
+#include <QVector>
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -100,5 +102,41 @@ inline double rawExchangeSeconds(const QHostAddress &serverAddress, const QHostA
     server.wait();
     return seconds;
 }
+
+// Library and floor measured in turns within one run, so a machine that is
+// busy for a while slows both sides alike. The ratio reported is the median
+// of the turns' ratios: a turn that a burst of load hit on one side only
+// moves it little.
+struct Interleaved
+{
+    QVector<double> library;
+    QVector<double> floor;
+
+    void add(double librarySeconds, double floorSeconds)
+    {
+        library.append(librarySeconds);
+        floor.append(floorSeconds);
+    }
+    double medianRatio() const
+    {
+        QVector<double> ratios;
+        for (int i = 0; i < library.size(); ++i)
+            ratios.append(library.at(i) / floor.at(i));
+        if (ratios.isEmpty())
+            return 0;
+        std::sort(ratios.begin(), ratios.end());
+        const int n = ratios.size();
+        return n % 2 ? ratios.at(n / 2) : (ratios.at(n / 2 - 1) + ratios.at(n / 2)) / 2;
+    }
+    static double best(const QVector<double> &v) { return v.isEmpty() ? 0 : *std::min_element(v.begin(), v.end()); }
+    // "<what>: ratio 1.23x (goal <= 1.5x), N turns" and whether the goal is met.
+    bool print(const char *what, double goal) const
+    {
+        const double ratio = medianRatio();
+        std::printf("%s: ratio %.2fx (goal <= %.1fx), median of %d interleaved turns\n", what, ratio, goal,
+                    int(library.size()));
+        return ratio <= goal;
+    }
+};
 
 } // namespace benchnet

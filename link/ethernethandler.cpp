@@ -6,6 +6,7 @@
 #include <QMutex>
 
 #include "byteorder.h"
+#include "linklog.h"
 #include "timedmutexlocker.h"
 
 namespace {
@@ -87,7 +88,7 @@ errorCode_e EthernetHandler::sendRequest(uint8_t command, const PayloadChunks &p
 errorCode_e EthernetHandler::sendAndWait(uint8_t command, uint16_t sequence, int64_t timeoutMs)
 {
     const QHostAddress dest = destination();
-    if (dest == QHostAddress(QHostAddress::LocalHost)) {
+    if (dest == QHostAddress::LocalHost) {
         qDebug() << "localhost";
         return ERR_INVALID_CONFIG;
     }
@@ -96,35 +97,42 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, uint16_t sequence, int
         return ERR_ALREADY_WAITING;
     }
     // Every attempt sends this very frame. Heartbeats built while we wait
-    // reuse the handler's frame buffer, so keep our own copy.
+    // reuse the handler's frame buffer, so keep our own (shared) copy.
     const QByteArray frame = m_frame;
 
     m_wait.arm(command, sequence);
-    qDebug() << "mmsgReceived = " << 0;
+    qCDebug(lcLinkExchange) << "mmsgReceived = " << 0;
     const qint64 start = QDateTime::currentMSecsSinceEpoch();
-    qDebug() << "Start! msCnt" << start;
+    qCDebug(lcLinkExchange) << "Start! msCnt" << start;
     m_deviceError = 0;
+
+    // One loop and one timer serve every attempt of every request: only one
+    // request waits at a time (the armed wait above refuses a second).
+    if (!m_waitLoop) {
+        m_waitLoop = new QEventLoop(this);
+        m_attemptTimer = new QTimer(this);
+        m_attemptTimer->setSingleShot(true);
+        connect(m_attemptTimer, &QTimer::timeout, this, [this] {
+            qDebug() << " timout happend";
+            m_waitLoop->quit();
+        });
+    }
 
     errorCode_e result = ERR_TIMEOUT;
     const int timeout = int(qBound<int64_t>(1, timeoutMs, 0x7FFFFFFF));
     for (int attempt = 0; attempt < 3; ++attempt) {
-        QEventLoop loop;
-        connect(this, &EthernetHandler::gotResponse, &loop, &QEventLoop::quit);
-        QTimer timer;
-        timer.setSingleShot(true);
-        connect(&timer, &QTimer::timeout, &loop, [&loop] {
-            qDebug() << " timout happend";
-            loop.quit();
-        });
-        timer.start(timeout);
-        qDebug() << "sendPacketSignal";
+        m_attemptTimer->start(timeout);
+        qCDebug(lcLinkExchange) << "sendPacketSignal";
         emit sendPacketSignal(frame, dest);
         // The answer may have been handled already (single-thread delivery
         // inside emit is impossible for queued connections, but be safe).
-        if (!m_wait.received())
-            loop.exec();
-        const bool timedOut = !timer.isActive();
-        timer.stop();
+        if (!m_wait.received()) {
+            m_waiting = true;
+            m_waitLoop->exec();
+            m_waiting = false;
+        }
+        const bool timedOut = !m_attemptTimer->isActive();
+        m_attemptTimer->stop();
         if (m_wait.received()) {
             result = ERR_OK;
             break;
@@ -151,6 +159,14 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, uint16_t sequence, int
     return result;
 }
 
+void EthernetHandler::endWait()
+{
+    // Only the loop of the request now waiting; a quit outside it would
+    // merely wake whichever loop runs.
+    if (m_waiting)
+        m_waitLoop->quit();
+}
+
 void EthernetHandler::restartWatchdog()
 {
     m_watchdog.start(m_timings.watchdogMs);
@@ -168,7 +184,7 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
     const QHostAddress sender(v4);
 
     // 2. Only our unit, unless a broadcast exchange accepts anyone.
-    const bool fromTarget = sender == m_targetAddress && m_targetAddress != QHostAddress(QHostAddress::LocalHost);
+    const bool fromTarget = sender == m_targetAddress && m_targetAddress != QHostAddress::LocalHost;
     if (!fromTarget && !m_broadcast)
         return;
 
@@ -207,6 +223,7 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
             m_deviceError = status != 0 ? status : ERR_RESPONSE;
             qDebug() << "got Response Error Bit set";
             emit gotResponse();
+            endWait();
         }
         return;
     }
@@ -284,7 +301,8 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
     // 11. Whatever it carried, an answer may end the wait.
     if (m_wait.matchReceived(h)) {
         restartWatchdog();
-        qDebug() << "got Response";
+        qCDebug(lcLinkExchange) << "got Response";
         emit gotResponse();
+        endWait();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QEventLoop>
 #include <QHostAddress>
 #include <QObject>
 #include <QString>
@@ -236,6 +237,8 @@ private:
     };
 
     QHostAddress destination() const;
+    // Ends the nested loop of the waiting request, if one runs.
+    void endWait();
     void restartWatchdog();
     void handleHeartbeat(const EthernetFrame &frame, const QHostAddress &sender);
     // True for the first answer to the request now waiting; anything else
@@ -279,6 +282,11 @@ private:
     bool m_broadcast = false;
     int32_t m_deviceError = 0;
     MessageWait m_wait;
+    // The nested loop and attempt timer of the waiting request, made on
+    // first use and reused by every request after it.
+    QEventLoop *m_waitLoop = nullptr;
+    QTimer *m_attemptTimer = nullptr;
+    bool m_waiting = false;  // m_waitLoop runs
 
     QTimer m_watchdog;
     QTimer m_heartbeatTimer;

@@ -42,15 +42,18 @@ FrameCheck EthernetFrame::check(const QByteArray &datagram)
 
 FrameCheck EthernetFrame::assign(const QByteArray &datagram)
 {
-    std::memset(m_bytes, 0, sizeof m_bytes);
     m_header = FrameHeader();
     const FrameCheck result = check(datagram);
-    if (result != FrameCheck::Ok)
+    if (result != FrameCheck::Ok) {
+        std::memset(m_bytes, 0, sizeof m_bytes);
         return result;
+    }
     // Header and payload only: anything read past the payload reads zeros,
     // never the CRC or trailing bytes.
     m_header = FrameHeader::parse(reinterpret_cast<const uint8_t *>(datagram.constData()));
-    std::memcpy(m_bytes, datagram.constData(), size_t(kFrameHeaderSize + m_header.length));
+    const size_t used = size_t(kFrameHeaderSize + m_header.length);
+    std::memcpy(m_bytes, datagram.constData(), used);
+    std::memset(m_bytes + used, 0, sizeof m_bytes - used);
     return FrameCheck::Ok;
 }
 
@@ -61,7 +64,8 @@ int32_t EthernetFrame::errorStatus() const
 
 void frameBuildHeader(QByteArray &buffer, uint16_t sequence, uint8_t command, uint8_t flags)
 {
-    buffer.clear();
+    // Emptied, not freed: the reserved room is reused frame after frame.
+    buffer.resize(0);
     buffer.reserve(kFrameBufferReserve);
     uint8_t header[kFrameHeaderSize];
     le::put16(header, sequence);

@@ -1,6 +1,6 @@
 #include "messagewait.h"
 
-#include <QDebug>
+#include "linklog.h"
 
 void MessageWait::arm(uint32_t command, uint32_t sequence)
 {
@@ -20,6 +20,6 @@ bool MessageWait::matchReceived(const FrameHeader &header)
     if (!matches(header))
         return false;
     m_received = true;
-    qDebug() << "mmsgReceived = 1";
+    qCDebug(lcLinkExchange) << "mmsgReceived = 1";
     return true;
 }

@@ -1,5 +1,6 @@
 // The request engine and every command, against the simulated unit.
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
@@ -17,6 +18,22 @@ QByteArray frameWithSeq1(uint8_t command, const QByteArray &payload)
 {
     return buildFrame(1, command, payload);
 }
+
+// Debug lines of the request path, with their category, while installed.
+struct DebugLines
+{
+    DebugLines() { s_lines.clear(); s_previous = qInstallMessageHandler(&DebugLines::take); }
+    ~DebugLines() { qInstallMessageHandler(s_previous); }
+    static void take(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtDebugMsg)
+            s_lines.append(QString::fromLatin1(context.category) + QLatin1Char(' ') + text);
+    }
+    static QStringList s_lines;
+    static QtMessageHandler s_previous;
+};
+QStringList DebugLines::s_lines;
+QtMessageHandler DebugLines::s_previous = nullptr;
 
 QByteArray le16(uint16_t v)
 {
@@ -42,6 +59,7 @@ private slots:
     void threeDropsTimeOut();
     void lateAnswerCounts();
     void errorAnswerReturnsStatus();
+    void exchangeTraceOnlyWhenAskedFor();
     void strangerIsIgnored();
     void noUnitChosen();
     void nestedRequestAndDiscoveryFail();
@@ -296,6 +314,36 @@ void TestEthernetHandler::errorAnswerReturnsStatus()
     QCOMPARE(value, uint8_t(0x33));
     // Other parameters are unaffected.
     QCOMPARE(eth()->readOutputInversion(value), ERR_OK);
+}
+
+void TestEthernetHandler::exchangeTraceOnlyWhenAskedFor()
+{
+    // Every exchange used to write its trace to the debug output, formatted
+    // whether anyone read it or not. It is off unless asked for...
+    uint8_t value = 0;
+    {
+        DebugLines lines;
+        QCOMPARE(eth()->readOutputConfig(value), ERR_OK);
+        for (const QString &line : DebugLines::s_lines) {
+            QVERIFY2(!line.contains(QLatin1String("mmsgReceived")) && !line.contains(QLatin1String("got Response"))
+                         && !line.contains(QLatin1String("sendPacketSignal")),
+                     qPrintable(line));
+        }
+    }
+    // ... and when asked for, the same lines as ever.
+    QLoggingCategory::setFilterRules(QStringLiteral("korvantis.link.exchange.debug=true"));
+    {
+        DebugLines lines;
+        QCOMPARE(eth()->readOutputConfig(value), ERR_OK);
+        QLoggingCategory::setFilterRules(QString());
+        const QStringList expected = {QStringLiteral("korvantis.link.exchange mmsgReceived =  0"),
+                                      QStringLiteral("korvantis.link.exchange sendPacketSignal"),
+                                      QStringLiteral("korvantis.link.exchange mmsgReceived = 1"),
+                                      QStringLiteral("korvantis.link.exchange got Response")};
+        for (const QString &line : expected)
+            QVERIFY2(DebugLines::s_lines.contains(line), qPrintable(DebugLines::s_lines.join(QLatin1Char('\n'))));
+    }
+    QCOMPARE(value, uint8_t(1));
 }
 
 void TestEthernetHandler::strangerIsIgnored()
