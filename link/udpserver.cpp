@@ -126,7 +126,9 @@ void UDPServer::readPendingDatagrams()
         qint64 size = m_socket->pendingDatagramSize();
         if (size < 0)
             size = 0;
-        QByteArray datagram(int(size), '\0');
+        // Filled by the read; no need to zero it first.
+        QByteArray datagram;
+        datagram.resize(int(size));
         QHostAddress sender;
         const qint64 read = m_socket->readDatagram(datagram.data(), size, &sender);
         if (read < 0)
