@@ -439,13 +439,21 @@ QByteArray UnitSim::staleAnswerFor(const UnitSimRequest &request, const QByteArr
 {
     if (request.command == 0x71)
         return QByteArray();
-    QByteArray kind(1, char(request.command));
-    if (request.paramId >= 0)
-        kind += QByteArray::number(request.paramId) + ':' + QByteArray::number(request.index);
-    else
-        kind += request.payload;
-    const QByteArray earlier = m_lastAnswers.value(kind);
-    m_lastAnswers.insert(kind, datagram);
+    // The kind of answer: the command and the parameter slot it answered,
+    // else the command and the request's payload. Built as raw bytes, not
+    // text: this runs for every answer.
+    QByteArray kind;
+    if (request.paramId >= 0) {
+        const int32_t slot[3] = {int32_t(request.command), int32_t(request.paramId), int32_t(request.index)};
+        kind = QByteArray(reinterpret_cast<const char *>(slot), int(sizeof slot));
+    } else {
+        kind.reserve(1 + request.payload.size());
+        kind.append(char(request.command));
+        kind.append(request.payload);
+    }
+    QByteArray &held = m_lastAnswers[kind];
+    const QByteArray earlier = held;
+    held = datagram;
     if (earlier.isEmpty())
         return QByteArray();
     if (m_faults.staleAnswers > 0) {
