@@ -119,6 +119,11 @@ int DbencDecoder::decryptAndVerify(const QString &path)
                          && plainFile->flush();
     if (!written)
         return ERR_FILE_WRITE;
+    // The plain bytes are on disk now: wipe and free them before the merge,
+    // so the database grows into that memory instead of beside it.
+    mbedtls_platform_zeroize(data, size_t(size));
+    wipeFile.size = 0;
+    bytes = QByteArray();
     const bool mergeFailed = !m_merge || m_merge(plainFile->fileName());
     return mergeFailed ? ERR_FILE_READ : ERR_OK;
 }
