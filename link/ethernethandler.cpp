@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QEventLoop>
 #include <QMutex>
+#include <QThread>
 
 #include "byteorder.h"
 #include "linklog.h"
@@ -107,32 +108,49 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, uint16_t sequence, int
     m_deviceError = 0;
 
     // One loop and one timer serve every attempt of every request: only one
-    // request waits at a time (the armed wait above refuses a second).
-    if (!m_waitLoop) {
-        m_waitLoop = new QEventLoop(this);
-        m_attemptTimer = new QTimer(this);
-        m_attemptTimer->setSingleShot(true);
-        connect(m_attemptTimer, &QTimer::timeout, this, [this] {
+    // request waits at a time (the armed wait above refuses a second). A
+    // request made from another thread than the handler's waits in a loop
+    // of that thread, made for it.
+    auto makeWait = [](QObject *parent, std::unique_ptr<QEventLoop> &loop, std::unique_ptr<QTimer> &timer) {
+        loop = std::make_unique<QEventLoop>(parent);
+        timer = std::make_unique<QTimer>(parent);
+        timer->setSingleShot(true);
+        QEventLoop *const l = loop.get();
+        connect(timer.get(), &QTimer::timeout, l, [l] {
             qDebug() << " timout happend";
-            m_waitLoop->quit();
+            l->quit();
         });
+    };
+    std::unique_ptr<QEventLoop> otherThreadLoop;
+    std::unique_ptr<QTimer> otherThreadTimer;
+    QEventLoop *loop = nullptr;
+    QTimer *timer = nullptr;
+    if (QThread::currentThread() == thread()) {
+        if (!m_waitLoop)
+            makeWait(nullptr, m_waitLoop, m_attemptTimer);
+        loop = m_waitLoop.get();
+        timer = m_attemptTimer.get();
+    } else {
+        makeWait(nullptr, otherThreadLoop, otherThreadTimer);
+        loop = otherThreadLoop.get();
+        timer = otherThreadTimer.get();
     }
 
     errorCode_e result = ERR_TIMEOUT;
     const int timeout = int(qBound<int64_t>(1, timeoutMs, 0x7FFFFFFF));
     for (int attempt = 0; attempt < 3; ++attempt) {
-        m_attemptTimer->start(timeout);
+        timer->start(timeout);
         qCDebug(lcLinkExchange) << "sendPacketSignal";
         emit sendPacketSignal(frame, dest);
         // The answer may have been handled already (single-thread delivery
         // inside emit is impossible for queued connections, but be safe).
         if (!m_wait.received()) {
-            m_waiting = true;
-            m_waitLoop->exec();
-            m_waiting = false;
+            m_activeWaitLoop = loop;
+            loop->exec();
+            m_activeWaitLoop = nullptr;
         }
-        const bool timedOut = !m_attemptTimer->isActive();
-        m_attemptTimer->stop();
+        const bool timedOut = !timer->isActive();
+        timer->stop();
         if (m_wait.received()) {
             result = ERR_OK;
             break;
@@ -163,8 +181,8 @@ void EthernetHandler::endWait()
 {
     // Only the loop of the request now waiting; a quit outside it would
     // merely wake whichever loop runs.
-    if (m_waiting)
-        m_waitLoop->quit();
+    if (m_activeWaitLoop)
+        m_activeWaitLoop->quit();
 }
 
 void EthernetHandler::restartWatchdog()

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "configrecords.h"
@@ -284,9 +285,9 @@ private:
     MessageWait m_wait;
     // The nested loop and attempt timer of the waiting request, made on
     // first use and reused by every request after it.
-    QEventLoop *m_waitLoop = nullptr;
-    QTimer *m_attemptTimer = nullptr;
-    bool m_waiting = false;  // m_waitLoop runs
+    std::unique_ptr<QEventLoop> m_waitLoop;
+    std::unique_ptr<QTimer> m_attemptTimer;
+    QEventLoop *m_activeWaitLoop = nullptr;  // the loop a request waits in now
 
     QTimer m_watchdog;
     QTimer m_heartbeatTimer;
