@@ -188,6 +188,7 @@ void EthernetHandler::endWait()
 void EthernetHandler::restartWatchdog()
 {
     m_watchdog.start(m_timings.watchdogMs);
+    firstAnswerArrived();
 }
 
 // ---------------------------------------------------------------- receive path
@@ -246,8 +247,10 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
         return;
     }
 
-    // 8. A broadcast exchange listens to its own commands only.
-    if (m_broadcast && h.command != CmdDiscover && h.command != CmdNetConfig)
+    // 8. A broadcast exchange listens to its own commands only, and to the
+    // heartbeat of the unit chosen meanwhile.
+    if (m_broadcast && h.command != CmdDiscover && h.command != CmdNetConfig
+        && !(fromTarget && h.command == CmdHeartbeat))
         return;
 
     // 9. Frames that are not answers.

@@ -134,6 +134,8 @@ public:
     const HearBeatMessage_t &lastHeartbeat() const { return m_heartbeat; }
     QHostAddress lastHeartbeatSender() const { return m_heartbeatSender; }
     bool watchdogActive() const { return m_watchdog.isActive(); }
+    // A target was set and its unit has not answered yet.
+    bool awaitingFirstAnswer() const { return m_firstAnswerTimer.isActive() || m_firstAnswerHeld; }
     bool heartbeatActive() const { return m_heartbeatTimer.isActive(); }
 
     // --- discovery and the network reset broadcast
@@ -218,6 +220,9 @@ signals:
     void deinitProgressbar();
     void updateProgressbar(uint32_t val);
     void finishedDiscoverdata();
+    // The unit at the target address gave no first answer within the
+    // watchdog's time; the heartbeats keep trying.
+    void targetNotAnswering(QHostAddress address);
 
 public slots:
     void handleMessageSlot(QByteArray rxData, QHostAddress senderIP);
@@ -241,6 +246,8 @@ private:
     // Ends the nested loop of the waiting request, if one runs.
     void endWait();
     void restartWatchdog();
+    void firstAnswerMissing();
+    void firstAnswerArrived();
     void handleHeartbeat(const EthernetFrame &frame, const QHostAddress &sender);
     // True for the first answer to the request now waiting; anything else
     // is dropped with a debug line naming `what`.
@@ -291,6 +298,8 @@ private:
 
     QTimer m_watchdog;
     QTimer m_heartbeatTimer;
+    QTimer m_firstAnswerTimer;
+    bool m_firstAnswerHeld = false;  // paused while a first answer was awaited
     bool m_paused = false;
     bool m_connected = false;
     HearBeatMessage_t m_heartbeat;

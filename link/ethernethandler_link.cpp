@@ -38,7 +38,28 @@ void EthernetHandler::setTargetIP(QHostAddress ip)
     m_heartbeatTimer.stop();
     m_heartbeatTimer.setSingleShot(false);
     m_heartbeatTimer.start(m_timings.heartbeatMs);
+
+    // A unit that never answers never starts the watchdog: after the
+    // watchdog's time without a first answer the engineer is told, and the
+    // heartbeats keep trying.
+    connect(&m_firstAnswerTimer, &QTimer::timeout, this, &EthernetHandler::firstAnswerMissing,
+            Qt::UniqueConnection);
+    m_firstAnswerTimer.setSingleShot(true);
+    m_firstAnswerHeld = false;
+    m_firstAnswerTimer.start(m_watchdog.interval());
     sendHeartbeat();
+}
+
+void EthernetHandler::firstAnswerMissing()
+{
+    qDebug() << "No answer from" << m_targetAddress;
+    emit targetNotAnswering(m_targetAddress);
+}
+
+void EthernetHandler::firstAnswerArrived()
+{
+    m_firstAnswerTimer.stop();
+    m_firstAnswerHeld = false;
 }
 
 errorCode_e EthernetHandler::sendHeartbeat()
@@ -46,24 +67,39 @@ errorCode_e EthernetHandler::sendHeartbeat()
     if (m_targetAddress == QHostAddress(QHostAddress::LocalHost))
         return ERR_OK;
     qDebug() << "SEND Hearbeat";
-    return sendRequest(CmdHeartbeat, {}, 0);
+    // Always to the unit chosen, also while a search broadcasts: a connect
+    // made during a search is then heard with its first heartbeat answer.
+    buildFrame(CmdHeartbeat, {});
+    emit sendPacketSignal(m_frame, m_targetAddress);
+    return ERR_OK;
 }
 
 void EthernetHandler::pauseLinkWatch()
 {
     m_paused = true;
     m_watchdog.stop();
+    // Nothing is judged while the program is held: a first answer still
+    // waiting for then is awaited afresh on resuming.
+    if (m_firstAnswerTimer.isActive()) {
+        m_firstAnswerTimer.stop();
+        m_firstAnswerHeld = true;
+    }
 }
 
 errorCode_e EthernetHandler::resumeLinkWatch()
 {
     m_paused = false;
     m_watchdog.start();
+    if (m_firstAnswerHeld) {
+        m_firstAnswerHeld = false;
+        m_firstAnswerTimer.start(m_watchdog.interval());
+    }
     return sendHeartbeat();
 }
 
 void EthernetHandler::disconnectFromDevice()
 {
+    firstAnswerArrived(); // nothing more is awaited
     if (m_heartbeatTimer.isActive()) {
         m_heartbeatTimer.stop();
         m_targetAddress = QHostAddress(QHostAddress::LocalHost);

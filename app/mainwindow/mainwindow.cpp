@@ -153,6 +153,7 @@ void MainWindow::connectDevice()
     connect(handler, &EthernetHandler::connectionLost, this, &MainWindow::lostconnection);
     connect(handler, &EthernetHandler::connectionPing, this, &MainWindow::connectionsuccesfull);
     connect(handler, &EthernetHandler::connectionPing, config, &Confighandler::connectionsuccesfull);
+    connect(handler, &EthernetHandler::targetNotAnswering, this, &MainWindow::targetNotAnswering);
 
     // The result is shown once the request that fetched it has ended: the
     // dialog waits in an event loop of its own.

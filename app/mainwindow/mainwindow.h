@@ -106,6 +106,8 @@ public slots:
     // Connection state.
     void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
     void lostconnection();
+    // The unit chosen gives no first answer (the link keeps trying).
+    void targetNotAnswering(QHostAddress address);
     void errorResetRequested();
     void on_btnRestartPPU_clicked();
     void on_btnConnectToDevice_clicked();

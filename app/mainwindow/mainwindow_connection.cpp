@@ -100,6 +100,14 @@ void MainWindow::lostconnection()
     askReadConfig = true;
 }
 
+void MainWindow::targetNotAnswering(QHostAddress address)
+{
+    // The connect dialog closed as if all were well; only the silence tells.
+    printNotification(tr("The PPU at %1 does not answer. The tool keeps trying to reach it.")
+                          .arg(address.toString()),
+                      false, QMessageBox::Critical);
+}
+
 void MainWindow::readConfigFromDevice()
 {
     // Every step waits on the engineer or the unit; a window closed or gone

@@ -195,6 +195,10 @@
         <translation>Möchten Sie die Konfiguration vom ausgewählten Gerät lesen?</translation>
     </message>
     <message>
+        <source>The PPU at %1 does not answer. The tool keeps trying to reach it.</source>
+        <translation>Die PPU unter %1 antwortet nicht. Das Programm versucht weiter, sie zu erreichen.</translation>
+    </message>
+    <message>
         <source>Read device name failed. Error: %1 Errorcode: %2</source>
         <translation>Lesen des Gerätenamens fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
     </message>

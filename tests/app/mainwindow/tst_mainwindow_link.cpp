@@ -4,6 +4,7 @@
 // dialog page waiting for the unit's save feedback, and the status bar live.
 #include <QLabel>
 #include <atomic>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QtTest>
@@ -22,7 +23,7 @@
 
 namespace {
 
-// tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29.
+// tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29 (.23 stays silent).
 const QHostAddress kUnit(QStringLiteral("127.0.3.20"));
 
 } // namespace
@@ -42,6 +43,8 @@ private slots:
     void lastDialogWaitsForSaveFeedback();
     void dialogEnteredDuringTheWaitStaysUp();
     void waitForFeedbackEnds();
+    void silentUnitIsReportedAndTakenWhenItAnswers();
+    void answeringUnitIsNotReported();
 
 private:
     // Points the link at the unit and answers the first heartbeat's question.
@@ -288,6 +291,55 @@ void TestMainWindowLink::waitForFeedbackEnds()
     QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 6000);
     unit->setHandler(EthernetHandler::CmdHeartbeat, answer);
+}
+
+void TestMainWindowLink::silentUnitIsReportedAndTakenWhenItAnswers()
+{
+    // Nothing answers at this address of the folder's range (the other test
+    // programs here use .26 and .29). A question asked meanwhile would mean
+    // something answered: answered, so that the test fails instead of waiting.
+    const QHostAddress silent(QStringLiteral("127.0.3.23"));
+    answerer = std::make_unique<BoxAnswerer>(window, QList<int>{0});
+    EthernetHandler *eth = Device::instance()->ethernetHandler();
+    QSignalSpy reports(eth, &EthernetHandler::targetNotAnswering);
+    config()->setIpAddress(silent);
+    eth->setTargetIP(silent);
+
+    // Told in the notification bar once the watchdog's time has passed
+    // without a first answer.
+    const QString message =
+        QStringLiteral("The PPU at 127.0.3.23 does not answer. The tool keeps trying to reach it.");
+    QTRY_COMPARE_WITH_TIMEOUT(bar()->currentEntry().text, message, 20000);
+    QCOMPARE(bar()->currentEntry().page->objectName(), QStringLiteral("pageError"));
+    QCOMPARE(part<QLabel>(window, "lblstatustxt")->text(), QStringLiteral("Not connected"));
+    QVERIFY(answerer->boxes.isEmpty());
+    // Still trying: heartbeats go on to that address.
+    QVERIFY(eth->heartbeatActive());
+    QCOMPARE(eth->targetAddress(), silent);
+
+    // A unit that comes up there is taken with its next heartbeat answer,
+    // and the silence is not reported again.
+    answerer = std::make_unique<BoxAnswerer>(window, QList<int>{0});
+    UnitSim late;
+    QString error;
+    QVERIFY2(late.startQuiet(silent, &error), qPrintable(error));
+    QTRY_COMPARE(part<QLabel>(window, "lblstatustxt")->text(), QStringLiteral("Connected to 127.0.3.23"));
+    QVERIFY(!eth->awaitingFirstAnswer());
+    QCOMPARE(reports.count(), 1);
+    eth->disconnectFromDevice();
+}
+
+void TestMainWindowLink::answeringUnitIsNotReported()
+{
+    EthernetHandler *eth = Device::instance()->ethernetHandler();
+    QSignalSpy reports(eth, &EthernetHandler::targetNotAnswering);
+    connectAnswering(0);
+    // The first answer ended the wait for it: nothing can be reported now.
+    QTRY_VERIFY(eth->watchdogActive());
+    QVERIFY(!eth->awaitingFirstAnswer());
+    QCOMPARE(reports.count(), 0);
+    for (int n = 0; n < bar()->entryCount(); ++n)
+        QVERIFY(!bar()->currentEntry().text.contains(QStringLiteral("does not answer")));
 }
 
 QTEST_MAIN(TestMainWindowLink)

@@ -1,6 +1,9 @@
 // The More menu's About, licence and help dialogs run inside the main
 // window's dialog page and leave it as they found it.
 #include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
 #include <QtTest>
 
 #include "aboutdialog.h"
@@ -20,6 +23,7 @@ private slots:
     void initTestCase();
     void runInsideTheDialogPage_data();
     void runInsideTheDialogPage();
+    void helpIsNotOffered();
 };
 
 void TestMenuDialogs::initTestCase()
@@ -63,6 +67,28 @@ void TestMenuDialogs::runInsideTheDialogPage()
     QVERIFY(window.dialogs().empty());
     QVERIFY(mainPage->isEnabled());
     QVERIFY(dialogPage->isHidden());
+}
+
+void TestMenuDialogs::helpIsNotOffered()
+{
+    // The manual is read outside the tool (the README says how): the Help
+    // action stays disabled and out of the menu, and F1 opens nothing.
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *help = window.findChild<QAction *>(QStringLiteral("actionHelp"));
+    QVERIFY(help);
+    QVERIFY(!help->isEnabled());
+    QMenu *menu = part<QToolButton>(&window, "btnMore")->menu();
+    QVERIFY(menu);
+    QStringList offered;
+    for (QAction *action : menu->actions())
+        offered << action->objectName();
+    QCOMPARE(offered, QStringList({QStringLiteral("actionLanguage"), QStringLiteral("actionLicense"),
+                                   QStringLiteral("actionAbout"), QStringLiteral("actionScaling")}));
+    QTest::keyClick(&window, Qt::Key_F1);
+    QCoreApplication::processEvents();
+    QVERIFY(window.dialogs().empty());
 }
 
 QTEST_MAIN(TestMenuDialogs)
