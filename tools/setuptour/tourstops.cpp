@@ -110,7 +110,9 @@ TourStop dataPage(const char *name, MeasurementTable::Step step)
                 // drawn once it is scrolled into view, as the engineer would.
                 if (auto *area = tour.child<QWidget>("pageScrollData")->findChild<QScrollArea *>())
                     area->ensureWidgetVisible(stack, 0, 0);
-                if (stack->currentWidget() == shown)
+                // The page starts with the empty line graph: it counts only
+                // once it holds the curves read.
+                if (stack->currentWidget() == shown && (shown != graph || !graph->plotData().series.isEmpty()))
                     return shown != graph || (graph->isUpToDate() && !graph->isRendering()
                                               && graph->renderCount() > 0);
                 // The read waits in nested loops: it is started from the
@@ -308,7 +310,13 @@ const std::vector<TourStop> &tourStops()
              tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(2);
          },
          [](Tour &tour) {
-             return tour.child<QStackedWidget>("stackScroll")->currentIndex() == MainWindow::PageConfig;
+             if (tour.child<QStackedWidget>("stackScroll")->currentIndex() == MainWindow::PageConfig)
+                 return true;
+             // The data page's last read may still hold the tabs: asked again
+             // once they are free.
+             tour.window->setcurrentIndexes(MainWindow::PageConfig);
+             tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(2);
+             return false;
          },
          nullptr, nullptr, nullptr},
     };
