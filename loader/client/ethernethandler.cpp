@@ -1,5 +1,6 @@
 #include "ethernethandler.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QEventLoop>
 #include <QTimer>
@@ -172,7 +173,16 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, QByteArray payload, Si
         QTimer timer;
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(&timer, &QTimer::timeout, &loop, [&loop, &receiver] {
+            // The GUI thread may have been held up (the window's first
+            // paint, a busy machine) while the answer came in: it then
+            // waits in the queue behind the time-out, passed on in up to
+            // three queued steps (socket thread, handler, receiver). What
+            // has arrived is taken before the wait counts as unanswered.
+            for (int step = 0; step < 3 && !receiver.answered(); ++step)
+                QCoreApplication::sendPostedEvents();
+            loop.quit();
+        });
         {
             QMutexLocker sendLock(&m_sendMutex);
             const uint16_t sequence = m_sequence++;

@@ -18,6 +18,7 @@ private slots:
     void matchingAnswerSurvivesLaterStray();
     void strayAnswersCostNoResend();
     void unansweredCommandSendsTwoFrames();
+    void answerQueuedWhileGuiThreadBusy();
     void errorAnswers_data();
     void errorAnswers();
     void droppedDatagrams_data();
@@ -129,6 +130,21 @@ void TestAnswers::unansweredCommandSendsTwoFrames()
     QCOMPARE(m_sent.size(), 2);
     QCOMPARE(seqOf(m_sent.at(1)), uint16_t(seqOf(m_sent.at(0)) + 1));
     QCOMPARE(m_sent.at(0).mid(2), m_sent.at(1).mid(2, 6) + m_sent.at(0).mid(8, 2) + m_sent.at(0).right(2));
+}
+
+// The answer arrives in time, but the GUI thread is held up (as by the
+// window's first paint on a busy machine) until the time-out has passed as
+// well: the answer waiting in the queue counts, and no resend goes out.
+void TestAnswers::answerQueuedWhileGuiThreadBusy()
+{
+    answerWith([this](uint16_t seq, uint8_t cmd) {
+        const QByteArray frame = answer(seq, cmd, 0x04);
+        // As the socket thread hands a datagram over: queued.
+        QMetaObject::invokeMethod(h, [this, frame] { inject(frame); }, Qt::QueuedConnection);
+        QThread::msleep(300);  // three times the catch's time-out
+    });
+    QCOMPARE(h->catchLoader(), ERR_OK);
+    QCOMPARE(m_sent.size(), 1);
 }
 
 void TestAnswers::errorAnswers_data()
