@@ -50,6 +50,11 @@ Connectdialog::Connectdialog(QWidget *parent)
     updateConnectButton();
     m_startTimer.setSingleShot(true);
     connect(&m_startTimer, &QTimer::timeout, this, &Connectdialog::on_btnDiscoverIPs_clicked);
+    // The dialog's end stops the discovery still due at once: on a busy
+    // machine the start timer may fall due in the same pass of the event
+    // loop as the click that ended the dialog, and would then drop the unit
+    // just chosen.
+    connect(this, &BaseDialog::DialogFinished, &m_startTimer, &QTimer::stop);
     ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
 
     QHeaderView *header = ui->tblFoundDevices->horizontalHeader();
