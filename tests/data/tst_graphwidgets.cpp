@@ -1,3 +1,4 @@
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QPointer>
 #include <QSignalSpy>
@@ -167,10 +168,22 @@ void TestGraphWidgets::invalidationsDuringRenderStartNoSecondRender()
     QVERIFY(QTest::qWaitForWindowExposed(&graph));
     QVERIFY(QTest::qWaitFor([&] { return graph.isRendering(); }, 5000));
     const int before = graph.renderCount();
+    const auto rendersInFlight = [&graph] {
+        int n = 0;
+        for (const auto *watcher : graph.findChildren<QFutureWatcher<QImage> *>())
+            n += watcher->isRunning();
+        return n;
+    };
+    QCOMPARE(rendersInFlight(), 1);
+    // No event is handled in this loop, so the render in flight cannot end
+    // here: each repaint must leave it the only one, and finish nothing.
     for (int i = 0; i < 5; ++i) {
         graph.invalidate();
         graph.repaint();
-        QVERIFY(graph.isRendering() || graph.renderCount() > before);
+        QCOMPARE(rendersInFlight(), 1);
+        QVERIFY(graph.isRendering());
+        QCOMPARE(graph.renderCount(), before);
+        QVERIFY(!graph.isUpToDate());
     }
     // The render in flight finishes, then exactly one more with the newest data.
     QVERIFY(waitForRenders(graph, before + 2));
@@ -236,12 +249,10 @@ void TestGraphWidgets::legendWrapsWhenNarrow()
     QCOMPARE(rows(), 1);
     graph.resize(qMax(graph.minimumSizeHint().width(), 260), 1000);
     QVERIFY(waitForRenders(graph, 2));
-    QTest::qWait(20);
-    QVERIFY(rows() > 1);
+    QTRY_VERIFY_WITH_TIMEOUT(rows() > 1, 10000);
     graph.resize(graph.minimumSizeHint().width() > 60 ? graph.minimumSizeHint().width() : 60, 1000);
     QVERIFY(waitForRenders(graph, 3));
-    QTest::qWait(20);
-    QVERIFY(rows() >= 4);
+    QTRY_VERIFY_WITH_TIMEOUT(rows() >= 4, 10000);
 }
 
 void TestGraphWidgets::seriesColoursFollowTheirIndex()

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "configfixture.h"
+#include "requestlog.h"
 #include "testnet.h"
 #include "unitsimconfig.h"
 #include "unitsimfixture.h"
@@ -13,7 +14,7 @@ namespace {
 const QHostAddress kUnit(QStringLiteral("127.0.1.152"));
 const QString kSaved = QStringLiteral("The Config Write/Save was sucessfull");
 const QString kFailed = QStringLiteral("The Config Write Failed");
-constexpr int kWaitMs = 3000;
+constexpr int kWaitMs = 20000;
 
 } // namespace
 
@@ -43,9 +44,13 @@ private:
     UnitSim *sim() { return m_link.sim.get(); }
     UnitSimConfig *unitConfig() { return UnitSimConfig::of(m_link.sim.get()); }
     Confighandler *config() { return m_link.device->confighandler(); }
-    // The service actions the unit received, in order ("12", "11").
-    QStringList actions() const;
+    // The service actions the unit received, in order ("12", "11"); a
+    // request sent again for a late answer counts once unless asked for.
+    QStringList actions(bool withResends = false) const;
     int readsAfterConfirm() const;
+    // Lets the handshake see n more heartbeat exchanges: what would follow
+    // from one has had its turn.
+    void waitForHeartbeats(int n);
 
     SimLink m_link;
     std::unique_ptr<MessageLog> m_log;
@@ -70,20 +75,28 @@ void TestSaveHandshake::cleanup()
     m_link.sim.reset();
 }
 
-QStringList TestSaveHandshake::actions() const
+QStringList TestSaveHandshake::actions(bool withResends) const
 {
     QStringList out;
-    for (const auto &r : m_link.sim->requestLog())
+    const QVector<UnitSimRequest> log =
+        withResends ? m_link.sim->requestLog() : withoutResends(m_link.sim->requestLog());
+    for (const auto &r : log)
         if (r.command == 0xED)
             out << QString::fromLatin1(r.payload.left(1).toHex());
     return out;
+}
+
+void TestSaveHandshake::waitForHeartbeats(int n)
+{
+    const int beats = sim()->countRequests(0x71);
+    QTRY_VERIFY_WITH_TIMEOUT(sim()->countRequests(0x71) >= beats + n, kWaitMs);
 }
 
 int TestSaveHandshake::readsAfterConfirm() const
 {
     int reads = 0;
     bool confirmed = false;
-    for (const auto &r : m_link.sim->requestLog()) {
+    for (const auto &r : withoutResends(m_link.sim->requestLog())) {
         if (r.command == 0xED && r.payload.startsWith('\x11'))
             confirmed = true;
         else if (confirmed && r.command == 0xE1)
@@ -167,7 +180,7 @@ void TestSaveHandshake::negativeFinalStatus()
     QCOMPARE(readsAfterConfirm(), 0);
     QVERIFY(!config()->waitingForFeedback());
     // Nothing more follows.
-    QTest::qWait(300);
+    waitForHeartbeats(3);
     QCOMPARE(m_log->finished, 1);
 }
 
@@ -196,7 +209,7 @@ void TestSaveHandshake::negativeReportWhileConfirming()
     QTRY_COMPARE_WITH_TIMEOUT(m_log->finished, 1, kWaitMs);
     QCOMPARE(m_log->errors, QStringList{kFailed});
     QVERIFY(m_log->successes.isEmpty());
-    QCOMPARE(actions(), QStringList({QStringLiteral("12"), QStringLiteral("11"), QStringLiteral("11")}));
+    QCOMPARE(actions(true), QStringList({QStringLiteral("12"), QStringLiteral("11"), QStringLiteral("11")}));
     QCOMPARE(unitConfig()->savesConfirmed(), 1);
 }
 
@@ -226,8 +239,15 @@ void TestSaveHandshake::unitNeverFinishes()
 {
     // The unit answers its heartbeats but never reports the save running.
     config()->setSaveFeedbackTimeout(400);
+    // Set as the save is opened, so that no heartbeat answer in between
+    // reports it running.
+    const UnitSim::Handler inner = sim()->handler(0xED);
+    UnitSim *unit = sim();
+    sim()->setHandler(0xED, [inner, unit](const UnitSimRequest &q, UnitSimReply &r) {
+        inner(q, r);
+        unit->heartbeat().saveStatus = 0;
+    });
     config()->saveConfigOnDevice(false);
-    sim()->heartbeat().saveStatus = 0;
     QTRY_COMPARE_WITH_TIMEOUT(m_log->finished, 1, kWaitMs);
     QCOMPARE(m_log->errors, QStringList{kFailed});
     QVERIFY(!config()->waitingForFeedback());
@@ -241,7 +261,7 @@ void TestSaveHandshake::openFails()
     QCOMPARE(m_log->errors, QStringList{QStringLiteral("The Config Write init Failed")});
     QCOMPARE(m_log->finished, 1);
     QVERIFY(!config()->waitingForFeedback());
-    QTest::qWait(300);
+    waitForHeartbeats(3);
     QCOMPARE(actions(), QStringList{QStringLiteral("12")});
 }
 
@@ -271,9 +291,18 @@ void TestSaveHandshake::newSaveReplacesPendingOne()
     // A unit that never confirms the first save keeps it pending...
     sim()->faults().silent = false;
     config()->setSaveFeedbackTimeout(60000);
+    // The first save is never reported running (set as it is opened, so no
+    // heartbeat answer in between tells otherwise).
+    const UnitSim::Handler inner = sim()->handler(0xED);
+    UnitSim *unit = sim();
+    auto opens = std::make_shared<int>(0);
+    sim()->setHandler(0xED, [inner, unit, opens](const UnitSimRequest &q, UnitSimReply &r) {
+        inner(q, r);
+        if (q.payload.startsWith('\x12') && ++*opens == 1)
+            unit->heartbeat().saveStatus = 0;
+    });
     config()->saveConfigOnDevice(false);
-    sim()->heartbeat().saveStatus = 0;
-    QTest::qWait(250);
+    waitForHeartbeats(3);
     QCOMPARE(m_log->finished, 0);
     // ... until the next save: the first one is announced as over, the new
     // one runs from the start.

@@ -9,8 +9,10 @@ LinkTimings SimLink::fastTimings()
     LinkTimings t;
     t.baseTimeoutMs = 150;
     t.heartbeatMs = 100;
-    t.watchdogMs = 400;
-    t.watchdogSingleCoreMs = 800;
+    // Ten heartbeats per watchdog period: a busy machine that holds up a
+    // few of them must not lose the link.
+    t.watchdogMs = 1000;
+    t.watchdogSingleCoreMs = 2000;
     return t;
 }
 
@@ -43,6 +45,10 @@ LinkTimings SimLink::quietTimings()
 {
     LinkTimings t = fastTimings();
     t.heartbeatMs = 60000;
+    // Without heartbeats nothing would keep a short watchdog going between
+    // a test's own requests: a pause on a busy machine would lose the link.
+    t.watchdogMs = 60000;
+    t.watchdogSingleCoreMs = 60000;
     return t;
 }
 

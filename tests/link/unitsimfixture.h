@@ -26,7 +26,8 @@ struct SimLink
     void connectToUnit();
 
     static LinkTimings fastTimings();
-    // As fastTimings, with heartbeats only when a target is set.
+    // As fastTimings, with neither heartbeats nor a watchdog running during
+    // a test (one heartbeat when the target is set).
     static LinkTimings quietTimings();
 };
 

@@ -89,3 +89,14 @@ uint32_t referenceCrc32(const QByteArray &bytes)
 }
 
 } // namespace fixture
+
+QList<uint8_t> commandsOf(const QList<BootloaderSim::Request> &requests)
+{
+    QList<uint8_t> out;
+    for (const BootloaderSim::Request &r : requests) {
+        if (r.command == 0x90 && !out.isEmpty() && out.last() == 0x90)
+            continue;
+        out << r.command;
+    }
+    return out;
+}

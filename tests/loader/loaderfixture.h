@@ -11,6 +11,7 @@
 #include "ethernethandler.h"
 #include "udpserver.h"
 #include "archivefixture.h"
+#include "bootloadersim.h"
 
 // The loader's transport as the program sets it up: the UDPServer on its own
 // thread, wired to the one EthernetHandler, bound to a local address.
@@ -28,3 +29,9 @@ private:
     QThread m_thread;
     bool m_bound = false;
 };
+
+// The commands a simulated bootloader received, in order, with a catch that
+// was sent again counted once: the catch waits only 100 ms for its answer,
+// so on a busy machine the loader may resend it although the first one was
+// answered (late). Any other repeat stays in the list.
+QList<uint8_t> commandsOf(const QList<BootloaderSim::Request> &requests);

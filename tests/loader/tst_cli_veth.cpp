@@ -71,8 +71,7 @@ void TestCliVeth::catchLoader()
     const LoaderRun run = runLoader({"-T", m_unit.toString(), "-S", "198.18.0.1", "foo", "-C"});
     QCOMPARE(run.out, QByteArray("Result: 0\n"));
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(m_sim->requests().size(), 1);
-    QCOMPARE(m_sim->requests().first().command, uint8_t(0x90));
+    QCOMPARE(commandsOf(m_sim->requests()), QList<uint8_t>{0x90});
     QCOMPARE(m_sim->requests().first().payload, QByteArray("\x08\x00", 2));
     QCOMPARE(m_sim->requests().first().sender, QHostAddress(QStringLiteral("198.18.0.1")));
 }
@@ -81,11 +80,8 @@ void TestCliVeth::startFirmware()
 {
     const LoaderRun run = runLoader(addresses() << "-l");
     QCOMPARE(run.out, QByteArray("Result: 0\n"));
-    const auto r = m_sim->requests();
-    QCOMPARE(r.size(), 2);
-    QCOMPARE(r.at(0).command, uint8_t(0x90));
-    QCOMPARE(r.at(1).command, uint8_t(0x91));
-    QCOMPARE(r.at(1).payload, QByteArray("\x03\x00", 2));
+    QCOMPARE(commandsOf(m_sim->requests()), QList<uint8_t>({0x90, 0x91}));
+    QCOMPARE(m_sim->requests().last().payload, QByteArray("\x03\x00", 2));
     QTRY_VERIFY(m_sim->state() == BootloaderSim::State::Firmware);
 
     // The running firmware ignores the catch that comes first.
@@ -101,9 +97,7 @@ void TestCliVeth::resetAndCatch()
     QCOMPARE(run.out, QByteArray("Result: 0\n"));
     QVERIFY(run.ms >= 4000);
     const auto r = m_sim->requests();
-    QCOMPARE(r.size(), 2);
-    QCOMPARE(r.at(0).command, uint8_t(0xFF));
-    QCOMPARE(r.at(1).command, uint8_t(0x90));
+    QCOMPARE(commandsOf(r), QList<uint8_t>({0xFF, 0x90}));
     QVERIFY(r.at(1).ms - r.at(0).ms >= 4000);
     QVERIFY(m_sim->state() == BootloaderSim::State::Bootloader);
 }
@@ -156,10 +150,12 @@ void TestCliVeth::flashingFailures()
 
     // A failed catch ends the command with the catch's code.
     m_sim->clearRequests();
-    m_sim->addFault({BootloaderSim::FaultKind::ErrorStatus, 0x90, 1, -17});
+    // Every catch is refused: on a busy machine the refusal may come after
+    // the catch was sent again, and the resend must meet the same refusal.
+    m_sim->addFault({BootloaderSim::FaultKind::ErrorStatus, 0x90, -1, -17});
     run = runLoader(addresses() << "-f" << fw);
     QCOMPARE(run.out, QByteArray("Result: -17\n"));
-    QCOMPARE(m_sim->requests().size(), 1);
+    QCOMPARE(commandsOf(m_sim->requests()), QList<uint8_t>{0x90});
 }
 
 void TestCliVeth::lostAnswerIsResent()
@@ -211,7 +207,11 @@ void TestCliVeth::simulatorProgram()
     QCOMPARE(run.out, QByteArray("Result: -21\n"));
     QFile f(log);
     QVERIFY(f.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = f.readAll().trimmed().split('\n');
+    // One line per request; a catch answered late may have been sent again.
+    QList<QByteArray> lines = f.readAll().trimmed().split('\n');
+    QVERIFY2(lines.size() >= 2, lines.join('\n').constData());
+    while (lines.size() > 2 && lines.at(1).contains(" 90 80 0800 unicast"))
+        lines.removeAt(1);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains(" 90 80 0800 unicast"));
     QVERIFY(lines.at(1).contains(" 91 80 0300 unicast"));

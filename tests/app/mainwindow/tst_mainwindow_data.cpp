@@ -454,7 +454,8 @@ void TestMainWindowData::languageSwitchRetextsWithoutWriting()
     QCOMPARE(part<QPushButton>(window, "btnOverview")->text(), QStringLiteral("Übersicht"));
     QCOMPARE(part<TileTab>(window, "pageOverview")->getTile(MainWindow::TileCommonSettings)->title(),
              QStringLiteral("Allgemeine Einstellungen"));
-    QTest::qWait(300);
+    const int beats = unit->countRequests(EthernetHandler::CmdHeartbeat);
+    QTRY_VERIFY_WITH_TIMEOUT(unit->countRequests(EthernetHandler::CmdHeartbeat) >= beats + 3, 20000);
     // Heartbeats go on (and a late copy of a data read may still arrive);
     // nothing that changes the unit is sent.
     const QList<uint8_t> changing{EthernetHandler::CmdWriteParam,  EthernetHandler::CmdServiceAction,

@@ -17,6 +17,7 @@
 #include "mainwindowfixture.h"
 #include "metatypes.h"
 #include "notificationbar.h"
+#include "requestlog.h"
 #include "testnet.h"
 #include "unitsim.h"
 #include "unitsimconfig.h"
@@ -106,7 +107,7 @@ void TestMainWindowLink::connectAnswering(int answer)
 QList<QPair<int, int>> TestMainWindowLink::reads() const
 {
     QList<QPair<int, int>> out;
-    for (const UnitSimRequest &r : unit->requestLog())
+    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         if (r.command == EthernetHandler::CmdReadParam)
             out.append({r.paramId, r.index});
     return out;
@@ -130,14 +131,16 @@ void TestMainWindowLink::yesReadsNamesAndConfiguration()
     QTRY_COMPARE(part<QLabel>(window, "lblstatustxt")->text(), QStringLiteral("Connected to 127.0.3.20"));
     QVERIFY(part<QWidget>(window, "btnRestartPPU")->isEnabled());
     // Later heartbeats do not ask again.
-    QTest::qWait(300);
+    const int beats = unit->countRequests(EthernetHandler::CmdHeartbeat);
+    QTRY_VERIFY_WITH_TIMEOUT(unit->countRequests(EthernetHandler::CmdHeartbeat) >= beats + 3, 20000);
     QCOMPARE(answerer->boxes.size(), 1);
 }
 
 void TestMainWindowLink::noReadsNothing()
 {
     connectAnswering(0);
-    QTest::qWait(300);
+    const int beats = unit->countRequests(EthernetHandler::CmdHeartbeat);
+    QTRY_VERIFY_WITH_TIMEOUT(unit->countRequests(EthernetHandler::CmdHeartbeat) >= beats + 3, 20000);
     QVERIFY(reads().isEmpty());
 }
 
@@ -184,12 +187,18 @@ void TestMainWindowLink::referenceRunResultOncePerReadyReport()
             n += r.command == EthernetHandler::CmdRefRunResult;
         return n;
     };
+    // Answers to heartbeats the unit has received carry its state of then.
+    const auto beatsFurther = [this](int n) {
+        const int beats = unit->countRequests(EthernetHandler::CmdHeartbeat);
+        return QTest::qWaitFor(
+            [&] { return unit->countRequests(EthernetHandler::CmdHeartbeat) >= beats + n; }, 20000);
+    };
     unit->heartbeat().runControl |= 0x20;
     QTRY_COMPARE(requests(), 1);
-    QTest::qWait(400); // several heartbeats with the bit still set
+    QVERIFY(beatsFurther(4)); // several heartbeats with the bit still set
     QCOMPARE(requests(), 1);
     unit->heartbeat().runControl &= uint8_t(~0x20);
-    QTest::qWait(300);
+    QVERIFY(beatsFurther(2)); // the tool has seen the bit cleared
     unit->heartbeat().runControl |= 0x20;
     QTRY_COMPARE(requests(), 2);
 }
