@@ -8,6 +8,7 @@
 
 #include "confighandler.h"
 #include "device.h"
+#include "devicelog.h"
 #include "logentry.h"
 #include "logentryinfo.h"
 #include "logfilters.h"
@@ -79,7 +80,7 @@ errorCode_e LoghandlerCont::readLog()
     if (m_busy)
         return ERR_ALREADY_WAITING;
     EthernetHandler *link = Device::instance()->ethernetHandler();
-    QVector<LogRecord> records;
+    DeviceLog log;
     ProductInfoRecord identification{};
     {
         BusyScope busy(m_busy);
@@ -90,12 +91,21 @@ errorCode_e LoghandlerCont::readLog()
         result = link->readLog(request);
         if (result != ERR_OK)
             return result;
-        link->getLogEntries(records);
+        // A log that ends in a cut record loses only that record: the whole
+        // ones before it are shown, and the page says what was left out.
+        const BlockTransfer &transfer = link->logTransfer();
+        if (transfer.isComplete())
+            log = DeviceLog::split(transfer.joinedBytes());
+        if (log.endsInCutRecord())
+            qDebug() << "Error Log size: the log ends in a cut record of" << log.droppedBytes << "bytes";
     }
     // Kept only now: a failed read leaves the identification of the log
     // that is still shown.
     m_identification = identification;
-    return errorCode_e(evaluateLog(records, VersionInfo(&identification)));
+    const int shown = evaluateLog(log.records, VersionInfo(&identification));
+    if (shown == ERR_OK)
+        m_droppedBytes = log.droppedBytes;
+    return errorCode_e(shown);
 }
 
 int LoghandlerCont::evaluateLog(const QVector<LogRecord> &records, const VersionInfo &info)
@@ -112,6 +122,7 @@ int LoghandlerCont::evaluate(const QVector<LogRecord> &records, const VersionInf
 {
     m_clock.restart();
     debugStep("starting model data update");
+    m_droppedBytes = 0;
     m_tree->resetModel();
     LogEntryBase *root = m_tree->rootItem();
     root->appendNew<LogEntryinfo>(info, root);

@@ -46,8 +46,12 @@ public:
 
     // Reads the identification and the log from the unit and shows it.
     // A failure keeps the log that was shown; a read while one is running
-    // is refused with ERR_ALREADY_WAITING.
+    // is refused with ERR_ALREADY_WAITING. A log that ends in a cut record
+    // shows its whole records; droppedBytes() tells what was left out.
     errorCode_e readLog();
+    // Bytes of a cut last record that the shown log, as read from the unit,
+    // left out (0: the log was whole).
+    int droppedBytes() const { return m_droppedBytes; }
     // Shows records already in memory: the information entry, then one entry
     // per record that is not erased. Refused while a read runs.
     int evaluateLog(const QVector<LogRecord> &records, const VersionInfo &info);
@@ -67,8 +71,11 @@ public:
     // suffix; the readers take the name as it is. `error` gets the reason
     // of a refused LOG file.
     int writeLogFile(const QString &fileName, const VersionInfo &info);
-    int readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info, QString *error = nullptr);
-    int importLogFile(const QString &fileName, QString *error = nullptr);
+    // `warning` gets the note of a file cut inside its records, of which
+    // the whole records before the cut are read (empty otherwise).
+    int readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info, QString *error = nullptr,
+                    QString *warning = nullptr);
+    int importLogFile(const QString &fileName, QString *error = nullptr, QString *warning = nullptr);
     int writeLogText(const QString &fileName);
 
     // The identification that goes with the shown log (read with it from
@@ -121,6 +128,7 @@ private:
     XYSelectLineProxyModel m_errorSeries;
     XYSelectLineProxyModel m_configSeries;
     uint8_t m_channelMask = 0x7F;
+    int m_droppedBytes = 0;
     bool m_busy = false;
     QElapsedTimer m_clock;
 };

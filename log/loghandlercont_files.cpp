@@ -72,8 +72,10 @@ int LoghandlerCont::loadLogFile(QVector<LogRecord> &records, VersionInfo &info)
 }
 
 int LoghandlerCont::readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info,
-                                QString *error)
+                                QString *error, QString *warning)
 {
+    if (warning)
+        warning->clear();
     const QString &name = fileName;
     if (name.trimmed().isEmpty())
         return ERR_FILE_NOT_FOUND;
@@ -84,7 +86,7 @@ int LoghandlerCont::readLogFile(const QString &fileName, QVector<LogRecord> &rec
         return ERR_INVALID_FILE;
     }
     QString reason;
-    if (!LogFile::read(file.readAll(), &records, &info, &reason)) {
+    if (!LogFile::read(file.readAll(), &records, &info, &reason, warning)) {
         qDebug() << "LOG file refused:" << name << reason;
         if (error)
             *error = reason;
@@ -115,13 +117,13 @@ int LoghandlerCont::showImported(const QVector<LogRecord> &records, const Versio
     return shown;
 }
 
-int LoghandlerCont::importLogFile(const QString &fileName, QString *error)
+int LoghandlerCont::importLogFile(const QString &fileName, QString *error, QString *warning)
 {
     if (!m_tree)
         return ERR_INVALID_PARAM;
     QVector<LogRecord> records;
     VersionInfo info(nullptr);
-    const int result = readLogFile(fileName, records, info, error);
+    const int result = readLogFile(fileName, records, info, error, warning);
     if (result != ERR_OK)
         return result;
     return showImported(records, info);

@@ -50,6 +50,28 @@ public:
         return true;
     }
 
+    // The record section, the file's last item. A file cut inside it still
+    // holds every record before the cut: `out` gets the bytes present and
+    // `claimed` the length the file gives. A length beyond any log is
+    // damage, not a cut, and is refused like a negative one.
+    bool recordSection(QByteArray *out, qint32 *claimed, QString *error)
+    {
+        const char *what = QT_TRANSLATE_NOOP("LogFile", "records");
+        qint32 length = 0;
+        const int start = m_at;
+        if (!length32(what, &length, error))
+            return false;
+        *claimed = length;
+        const bool cut = length > remaining() && length <= LogFile::kMaxRecordBytes;
+        if (!cut) {
+            m_at = start;
+            return item(what, out, error);
+        }
+        *out = m_bytes.mid(m_at);
+        m_at = m_bytes.size();
+        return true;
+    }
+
     int remaining() const { return m_bytes.size() - m_at; }
 
 private:
@@ -90,10 +112,13 @@ QByteArray LogFile::toBytes(const VersionInfo &info, const LogEntryBase &root)
     return bytes;
 }
 
-bool LogFile::read(const QByteArray &bytes, QVector<LogRecord> *records, VersionInfo *info, QString *error)
+bool LogFile::read(const QByteArray &bytes, QVector<LogRecord> *records, VersionInfo *info, QString *error,
+                   QString *warning)
 {
     QString ignored;
     QString &reason = error ? *error : ignored;
+    if (warning)
+        warning->clear();
     Reader in(bytes);
     VersionInfo read = *info;
 
@@ -123,7 +148,8 @@ bool LogFile::read(const QByteArray &bytes, QVector<LogRecord> *records, Version
     read.setHostInfo(host);
 
     QByteArray recordBytes;
-    if (!in.item(QT_TRANSLATE_NOOP("LogFile", "records"), &recordBytes, &reason))
+    qint32 claimed = 0;
+    if (!in.recordSection(&recordBytes, &claimed, &reason))
         return false;
     if (in.remaining() > 0)
         qDebug() << "LOG file:" << in.remaining() << "bytes after the records are not used";
@@ -132,6 +158,16 @@ bool LogFile::read(const QByteArray &bytes, QVector<LogRecord> *records, Version
     out.reserve(recordBytes.size() / LogRecord::kSize);
     for (int at = 0; at + LogRecord::kSize <= recordBytes.size(); at += LogRecord::kSize)
         out << LogRecord::fromBytes(reinterpret_cast<const uint8_t *>(recordBytes.constData()) + at);
+    if (claimed > recordBytes.size()) {
+        const QString cut = tr("The LOG file is cut short inside its records: they need %1 bytes, but only %2 "
+                               "remain. The %3 whole records before the cut were read.")
+                                .arg(claimed)
+                                .arg(recordBytes.size())
+                                .arg(out.size());
+        qDebug() << cut;
+        if (warning)
+            *warning = cut;
+    }
     *records = out;
     *info = read;
     return true;

@@ -23,10 +23,19 @@ public:
     static void write(QDataStream &out, const VersionInfo &info, const LogEntryBase &root);
     static QByteArray toBytes(const VersionInfo &info, const LogEntryBase &root);
 
-    // Reads a whole LOG file. Every length is checked against the bytes that
-    // remain; a damaged or cut file gives false with the reason in `error`
-    // and leaves `records` and `info` as they were. A length of 0xFFFFFFFF
-    // (a null text) reads as an empty text. A record section whose length is
-    // no multiple of 32 gives the whole records it holds.
-    static bool read(const QByteArray &bytes, QVector<LogRecord> *records, VersionInfo *info, QString *error);
+    // The longest record section that a file cut inside its records may
+    // claim: 128 MiB, over four million records. A longer claim is taken
+    // for a damaged length, not for a cut file.
+    static constexpr qint32 kMaxRecordBytes = 0x08000000;
+
+    // Reads a LOG file. Every length is checked against the bytes that
+    // remain; a damaged file, or one cut before its records, gives false
+    // with the reason in `error` and leaves `records` and `info` as they
+    // were. A length of 0xFFFFFFFF (a null text) reads as an empty text. A
+    // record section whose length is no multiple of 32 gives the whole
+    // records it holds. A file cut inside its records gives the whole
+    // records before the cut and says so in `warning` (empty otherwise),
+    // as long as the section's length is no more than kMaxRecordBytes.
+    static bool read(const QByteArray &bytes, QVector<LogRecord> *records, VersionInfo *info, QString *error,
+                     QString *warning = nullptr);
 };

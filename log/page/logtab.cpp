@@ -65,15 +65,26 @@ void LogTab::manReadLogTrigger()
 
 void LogTab::on_btnGetLog_clicked()
 {
-    // The read runs nested event loops; the page may go meanwhile.
+    // The read runs nested event loops, in which the main window may ask
+    // for a read again (it does on every switch to this page). The running
+    // read goes on; a second one would only be refused and would enable
+    // the page in the middle of the first.
+    if (busy)
+        return;
+    // The page may go meanwhile.
     QPointer<LogTab> self(this);
     busy = true;
     setEnabled(false);
-    const int code = LoghandlerCont::instance().readLog();
+    LoghandlerCont &log = LoghandlerCont::instance();
+    const int code = log.readLog();
     if (!self)
         return;
     if (code != ERR_OK)
         reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
+    else if (log.droppedBytes() > 0)
+        printNotification(tr("The log ended in a cut record. Bytes dropped after the last whole record: %1")
+                              .arg(log.droppedBytes()),
+                          false, QMessageBox::Warning, false);
     setEnabled(true);
     busy = false;
 }
@@ -93,18 +104,35 @@ QString LogTab::chooseCsvFile()
 
 void LogTab::saveCSV()
 {
+    LoghandlerCont &log = LoghandlerCont::instance();
+    // Asking for a file name that nothing would be written to only hides
+    // that there is nothing to write.
+    if (log.skwHistory().isEmpty()) {
+        reportNothingToExport();
+        return;
+    }
     QPointer<LogTab> self(this);
     setEnabled(false);
     EthernetHandler *link = Device::instance()->ethernetHandler();
     link->pauseLinkWatch();
     QString name = chooseCsvFile();
-    const int code = self ? LoghandlerCont::instance().exportCSV(name) : int(ERR_OK);
+    const bool chosen = !name.trimmed().isEmpty();
+    const int code = self ? log.exportCSV(name) : int(ERR_OK);
     link->resumeLinkWatch();
     if (!self)
         return;
     if (code != ERR_OK)
         reportFailure(QT_TR_NOOP("Save Csv failed. Error: %1 Errorcode: %2"), code);
+    else if (chosen && log.skwHistory().isEmpty())
+        // The log shown changed while the dialog was open.
+        reportNothingToExport();
     setEnabled(true);
+}
+
+void LogTab::reportNothingToExport()
+{
+    printNotification(tr("Nothing to export: the log shown holds no SKW values, errors or configuration changes."),
+                      false, QMessageBox::Warning, false);
 }
 
 void LogTab::reportFailure(const char *message, int code)

@@ -44,6 +44,7 @@ protected:
 
 private:
     void reportFailure(const char *message, int code);
+    void reportNothingToExport();
     void showPage(bool graph);
 
     Ui::LogTab *ui;

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "blocktransfer.h"
+#include "devicelog.h"
 #include "fuzzinput.h"
 #include "logcsv.h"
 #include "logentry.h"
@@ -29,9 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(whole == (size % LogRecord::kSize == 0));
     if (!whole) {
         FUZZ_CHECK(records.isEmpty());
-        // The whole records are still worth decoding.
         splitLogRecords(log.left(int(size / LogRecord::kSize) * LogRecord::kSize), records);
     }
+    // As the log handler takes the log: the whole records, and a cut last
+    // record left out and counted.
+    const DeviceLog split = DeviceLog::split(log);
+    FUZZ_CHECK(split.records == records);
+    FUZZ_CHECK(split.droppedBytes == int(size % LogRecord::kSize));
+    FUZZ_CHECK(split.endsInCutRecord() == !whole);
 
     // As the log handler evaluates a log: the information entry, then one
     // entry per record that is not erased.

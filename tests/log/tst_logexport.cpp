@@ -69,6 +69,7 @@ private slots:
     void machineTextsMakeItReproducible();
     void badInput_data();
     void badInput();
+    void help();
 
 private:
     QTemporaryDir m_dir;
@@ -179,6 +180,17 @@ void TestLogExport::badInput()
     QCOMPARE(run.exitCode, exitCode);
     QVERIFY2(QString::fromUtf8(run.err).contains(message), run.err.constData());
     QVERIFY(!QFile::exists(out + ".txt"));
+}
+
+void TestLogExport::help()
+{
+    for (const char *option : {"--help", "-h"}) {
+        const Run run = logexport({QString::fromLatin1(option)});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith("Usage: logexport [options] INPUT\n"), run.out.constData());
+        QVERIFY(run.out.contains("--channel-name N=TEXT"));
+        QVERIFY2(run.err.isEmpty(), run.err.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLogExport)

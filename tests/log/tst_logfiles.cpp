@@ -106,6 +106,8 @@ private slots:
     void logFileOddPieces();
     void damagedLogFiles_data();
     void damagedLogFiles();
+    void cutInsideTheRecords_data();
+    void cutInsideTheRecords();
     void csvOfASmallHistory();
     void csvHeaderNames();
     void completeName_data();
@@ -209,12 +211,14 @@ void TestLogFiles::damagedLogFiles_data()
     QTest::newRow("cut in the operating system") << id + versions + item("h") + item("c") + item("k") + length(2)
                                                  << "operating system needs 2 bytes, but only 0";
     QTest::newRow("no record section") << id + versions + hostItems() << "ends before the records";
-    QTest::newRow("cut in the records") << whole.left(whole.size() - 1) << "records needs 96 bytes, but only 95";
     QTest::newRow("huge identification") << length(0x7FFFFFFF) + QByteArray(11, '\0')
                                          << "unit identification needs 2147483647 bytes";
     QTest::newRow("huge text") << id + length(0x40000000) + "5.15" << "Qt version needs 1073741824 bytes";
     QTest::newRow("huge record count") << id + versions + hostItems() + length(0x7FFFFFE0)
                                        << "records needs 2147483616 bytes";
+    QTest::newRow("records longer than any log") << id + versions + hostItems()
+                                                        + length(LogFile::kMaxRecordBytes + 32) + QByteArray(64, 1)
+                                                 << "records needs 134217760 bytes, but only 64";
     QTest::newRow("negative length") << id + versions + length(0x80000000) << "host name has the length -2147483648";
     QTest::newRow("negative record count") << id + versions + hostItems() + length(0xFFFFFFE0)
                                            << "records has the length -32";
@@ -228,12 +232,57 @@ void TestLogFiles::damagedLogFiles()
     QVector<LogRecord> records = before;
     VersionInfo info = sampleVersion();
     QString error;
-    QVERIFY(!LogFile::read(file, &records, &info, &error));
+    QString warning = QStringLiteral("left over");
+    QVERIFY(!LogFile::read(file, &records, &info, &error, &warning));
     QVERIFY2(error.contains(reason), qPrintable(error));
+    QVERIFY(warning.isEmpty());
     // Nothing is half-read.
     QCOMPARE(records, before);
     QCOMPARE(info.hostInfo(), sampleVersion().hostInfo());
     QCOMPARE(info.productInfo().toByteArray(), sampleVersion().productInfo().toByteArray());
+}
+
+void TestLogFiles::cutInsideTheRecords_data()
+{
+    QTest::addColumn<int>("cutAt");  // bytes of the record section's content kept
+    QTest::addColumn<QByteArray>("claim");  // the section's length as the file gives it
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("note");
+    const QByteArray written = length(96);
+    QTest::newRow("last byte missing") << 95 << written << 2 << "they need 96 bytes, but only 95 remain. The 2 whole";
+    QTest::newRow("cut between records") << 64 << written << 2 << "need 96 bytes, but only 64 remain";
+    QTest::newRow("cut in the first record") << 31 << written << 0 << "The 0 whole records";
+    QTest::newRow("cut after the length") << 0 << written << 0 << "need 96 bytes, but only 0 remain";
+    QTest::newRow("length of no whole record") << 96 << length(100) << 3 << "need 100 bytes, but only 96 remain";
+    QTest::newRow("longest length still a cut") << 40 << length(LogFile::kMaxRecordBytes) << 1
+                                                << "need 134217728 bytes, but only 40 remain";
+    QTest::newRow("whole file") << 96 << written << 3 << "";
+}
+
+void TestLogFiles::cutInsideTheRecords()
+{
+    QFETCH(int, cutAt);
+    QFETCH(QByteArray, claim);
+    QFETCH(int, records);
+    QFETCH(QString, note);
+    // A file that lost its end on the way still holds the whole records
+    // before the cut; the versions and host texts before them are whole.
+    QByteArray content;
+    for (const LogRecord &r : threeRecords())
+        content += r.toByteArray();
+    const QByteArray file = item(QByteArray(11, '\x01')) + item("5.15") + item("03.11.01339 ") + hostItems() + claim
+                            + content.left(cutAt);
+    QVector<LogRecord> read{RecordBuilder(7, 0x04030500)};
+    VersionInfo info;
+    QString error, warning;
+    QVERIFY2(LogFile::read(file, &read, &info, &error, &warning), qPrintable(error));
+    QCOMPARE(read, threeRecords().mid(0, records));
+    QCOMPARE(info.hostInfo(), QStringList({"host", "cpu", "kernel", "os"}));
+    QCOMPARE(info.versionString(), QStringLiteral("03.11.01339 "));
+    QCOMPARE(warning.isEmpty(), note.isEmpty());
+    QVERIFY2(warning.contains(note), qPrintable(warning));
+    if (!note.isEmpty())
+        QVERIFY2(warning.contains(QStringLiteral("cut short inside its records")), qPrintable(warning));
 }
 
 void TestLogFiles::csvOfASmallHistory()

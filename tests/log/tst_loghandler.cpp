@@ -56,6 +56,7 @@ private slots:
     void evaluationDuringEvaluationIsRefused();
     void files();
     void importRefusesADamagedFileAndKeepsTheLog();
+    void importOfAFileCutInsideItsRecords();
     void failingWriteKeepsTheOldFile();
     void csvWithNothingToWrite();
     void labels_data();
@@ -196,15 +197,39 @@ void TestLogHandler::importRefusesADamagedFileAndKeepsTheLog()
     const QByteArray good = readFile(m_dir.filePath("good.hex"));
     QFile cut(m_dir.filePath("cut.hex"));
     QVERIFY(cut.open(QIODevice::WriteOnly));
-    cut.write(good.left(good.size() - 5));
+    // Cut inside the texts before the records: nothing of it can be trusted.
+    cut.write(good.left(30));
     cut.close();
 
-    QString error;
-    QCOMPARE(handler().importLogFile(m_dir.filePath("cut.hex"), &error), int(ERR_INVALID_FILE));
+    QString error, warning;
+    QCOMPARE(handler().importLogFile(m_dir.filePath("cut.hex"), &error, &warning), int(ERR_INVALID_FILE));
     QVERIFY2(error.contains(QStringLiteral("cut short")), qPrintable(error));
+    QVERIFY(warning.isEmpty());
     QCOMPARE(treeText(*m_tree->rootItem()), shown);
     QCOMPARE(handler().importLogFile(m_dir.filePath("missing.hex"), &error), int(ERR_INVALID_FILE));
     QCOMPARE(treeText(*m_tree->rootItem()), shown);
+}
+
+void TestLogHandler::importOfAFileCutInsideItsRecords()
+{
+    handler().evaluateLog(simulatedLog(30), unitVersion());
+    QVERIFY(handler().writeLogFile(m_dir.filePath("whole"), unitVersion()) == 0);
+    const QByteArray whole = readFile(m_dir.filePath("whole.hex"));
+    QFile cut(m_dir.filePath("cut-records.hex"));
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(whole.left(whole.size() - 40));  // the last record and 8 bytes of the one before
+    cut.close();
+
+    handler().evaluateLog(simulatedLog(3), unitVersion());
+    QString error, warning;
+    QCOMPARE(handler().importLogFile(m_dir.filePath("cut-records.hex"), &error, &warning), 0);
+    QVERIFY2(warning.contains(QStringLiteral("they need 960 bytes, but only 920 remain. The 28 whole records")),
+             qPrintable(warning));
+    // The information entry, then the 28 whole records, as the file had them.
+    QCOMPARE(m_tree->rowCount(), 29);
+    QCOMPARE(serialized(*m_tree->rootItem()).mid(4),
+             readFile(m_dir.filePath("whole.hex")).right(960).left(28 * LogRecord::kSize));
+    QCOMPARE(handler().deviceIdentification().firmwareBuild, uint16_t(77));
 }
 
 void TestLogHandler::failingWriteKeepsTheOldFile()

@@ -9,10 +9,13 @@
 
 #include "channelenablebar.h"
 #include "device.h"
+#include "devicelog.h"
 #include "linegraph.h"
+#include "logfixture.h"
 #include "loghandlercont.h"
 #include "logtab.h"
 #include "metatypes.h"
+#include "treemodel.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
 
@@ -25,10 +28,31 @@ class Page : public LogTab
 {
 public:
     QString csvName;
+    int asked = 0;
 
 protected:
-    QString chooseCsvFile() override { return csvName; }
+    QString chooseCsvFile() override
+    {
+        ++asked;
+        return csvName;
+    }
 };
+
+// What the unit's log area holds by default in these tests.
+QByteArray defaultArea()
+{
+    return UnitSimBlocks::makeLogRecords(600) + QByteArray(UnitSimBlocks::kDefaultErasedSlots * 32, char(0xFF));
+}
+
+// The records a log area shows: its whole records without the erased ones.
+QByteArray shownOf(const QByteArray &area)
+{
+    QByteArray shown;
+    for (const LogRecord &r : DeviceLog::split(area).records)
+        if (!r.isErased())
+            shown += r.toByteArray();
+    return shown;
+}
 
 HearBeatMessage_t heartbeat(uint32_t time, uint8_t dataControl = 0)
 {
@@ -57,7 +81,11 @@ private slots:
     void readShowsTreeAndGraph();
     void heartbeatDuringARead();
     void failedReadIsReported();
+    void deviceLogs_data();
+    void deviceLogs();
+    void nestedReadIsIgnored();
     void csvExport();
+    void csvExportWithNothingToExport();
 
 private:
     template<typename T>
@@ -66,6 +94,12 @@ private:
         return m_page->findChild<T *>(QLatin1String(name));
     }
     QStringList errors() const;
+    // The records the tree shows, as the LOG file would hold them.
+    QByteArray shownRecords() const
+    {
+        return serialized(*LoghandlerCont::instance().treeModel()->rootItem()).mid(4);
+    }
+    void clickRead();
 
     UnitSim m_sim;
     Page *m_page = nullptr;
@@ -100,6 +134,7 @@ void TestLogTab::cleanupTestCase()
 void TestLogTab::init()
 {
     m_sim.clearErrorStatus();
+    UnitSimBlocks::of(&m_sim)->setLogArea(defaultArea());
     m_page = new Page;
     m_errors = new QSignalSpy(m_page, &BaseWidget::printNotifyBarErrorwrapper);
 }
@@ -232,6 +267,113 @@ void TestLogTab::failedReadIsReported()
     m_page->on_btnGetLog_clicked();
     QCOMPARE(errors(), QStringList{"Get Log failed. Error: timeout happend Errorcode: -26"});
     QCOMPARE(child<QTreeView>("treeViewLog2")->model()->rowCount(), rows);
+    QVERIFY(m_page->isEnabled());
+}
+
+void TestLogTab::clickRead()
+{
+    // As the user does it: the unit's heartbeat has enabled the button.
+    HearBeatMessage_t h = heartbeat(100);
+    m_page->connectionsuccesfull(h, kUnit);
+    auto *button = child<QPushButton>("btnGetLog");
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestLogTab::deviceLogs_data()
+{
+    QTest::addColumn<QByteArray>("area");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("message");
+    const QByteArray whole = UnitSimBlocks::makeLogRecords(500) + QByteArray(3 * 32, char(0xFF));
+    const QString cut = QStringLiteral("The log ended in a cut record. Bytes dropped after the last whole record: %1");
+    QTest::newRow("whole") << whole << 501 << QString();
+    QTest::newRow("cut last record, 1 byte") << whole + QByteArray(1, char(0xA5)) << 501 << cut.arg(1);
+    QTest::newRow("cut last record, 5 bytes") << whole + QByteArray(5, char(0xA5)) << 501 << cut.arg(5);
+    QTest::newRow("cut last record, 31 bytes") << whole + QByteArray(31, char(0xA5)) << 501 << cut.arg(31);
+    QTest::newRow("cut right after records") << UnitSimBlocks::makeLogRecords(420) + UnitSimBlocks::makeLogRecords(1).left(5)
+                                             << 421 << cut.arg(5);
+    QTest::newRow("only a cut record") << QByteArray(17, char(0x11)) << 1 << cut.arg(17);
+    QTest::newRow("empty") << QByteArray() << 1 << QString();
+    QTest::newRow("erased only") << QByteArray(40 * 32, char(0xFF)) << 1 << QString();
+}
+
+void TestLogTab::deviceLogs()
+{
+    QFETCH(QByteArray, area);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
+    auto *tree = child<QTreeView>("treeViewLog2");
+    // Something else is shown first: a new log replaces it completely.
+    clickRead();
+    QCOMPARE(tree->model()->rowCount(), 601);
+    QVERIFY2(errors().isEmpty(), qPrintable(errors().join('\n')));
+
+    UnitSimBlocks::of(&m_sim)->setLogArea(area);
+    clickRead();
+    QCOMPARE(tree->model()->rowCount(), rows);
+    QCOMPARE(shownRecords(), shownOf(area));
+    QCOMPARE(tree->model()->index(0, 1).data().toString(), QStringLiteral("Generell System Information "));
+    QCOMPARE(errors(), message.isEmpty() ? QStringList() : QStringList{message});
+    QVERIFY(m_page->isEnabled());
+    QVERIFY(!m_page->isBusy());
+
+    // A read that fails keeps this log, and says why it failed.
+    const QByteArray shown = shownRecords();
+    m_errors->clear();
+    UnitSimBlocks::of(&m_sim)->setLogRecords(30);
+    m_sim.setErrorStatus(0x11, -1, -1301);
+    clickRead();
+    QCOMPARE(errors().size(), 1);
+    QVERIFY2(errors().constFirst().startsWith(QStringLiteral("Get Log failed. Error: ")), qPrintable(errors().join('\n')));
+    QVERIFY(errors().constFirst().endsWith(QStringLiteral("Errorcode: -1301")));
+    QCOMPARE(tree->model()->rowCount(), rows);
+    QCOMPARE(shownRecords(), shown);
+    QVERIFY(m_page->isEnabled());
+}
+
+void TestLogTab::nestedReadIsIgnored()
+{
+    // The main window asks the page for a read whenever it is switched to;
+    // that may happen while the page's own read waits for the unit.
+    int nested = 0;
+    bool disabledAfterNested = false;
+    bool busyAfterNested = false;
+    auto c = connect(Device::instance()->ethernetHandler(), &EthernetHandler::updateProgressbar, this, [&] {
+        if (nested++ > 0)
+            return;
+        m_page->on_btnGetLog_clicked();
+        disabledAfterNested = !m_page->isEnabled();
+        busyAfterNested = m_page->isBusy();
+    });
+    m_sim.clearRequestLog();
+    clickRead();
+    disconnect(c);
+    QVERIFY(nested > 0);
+    QVERIFY(disabledAfterNested);
+    QVERIFY(busyAfterNested);
+    QVERIFY2(errors().isEmpty(), qPrintable(errors().join('\n')));
+    QCOMPARE(m_sim.countRequests(0xE0), 1);
+    QCOMPARE(child<QTreeView>("treeViewLog2")->model()->rowCount(), 601);
+    QVERIFY(m_page->isEnabled());
+    QVERIFY(!m_page->isBusy());
+}
+
+void TestLogTab::csvExportWithNothingToExport()
+{
+    // A log of erased slots only: no SKW values, errors or configuration
+    // changes.
+    UnitSimBlocks::of(&m_sim)->setLogArea(QByteArray(8 * 32, char(0xFF)));
+    clickRead();
+    QCOMPARE(child<QTreeView>("treeViewLog2")->model()->rowCount(), 1);
+    m_page->csvName = m_dir.filePath(QStringLiteral("nothing"));
+    QTest::mouseClick(child<QPushButton>("btnExportCSV"), Qt::LeftButton);
+    QCOMPARE(errors(), QStringList{QStringLiteral(
+                           "Nothing to export: the log shown holds no SKW values, errors or configuration changes.")});
+    // No name is asked for a file that would not be written.
+    QCOMPARE(m_page->asked, 0);
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("nothing.csv"))));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("nothing"))));
     QVERIFY(m_page->isEnabled());
 }
 

@@ -15,7 +15,8 @@ QString LogExportOptions::usage()
         "                           the machine texts that otherwise come from this PC\n"
         "  --identification HEX     the unit's 11-byte identification record (22 hex\n"
         "                           digits); a LOG file's own is used otherwise\n"
-        "  --channel-name N=TEXT    the name of channel N (1..7) in the CSV header\n");
+        "  --channel-name N=TEXT    the name of channel N (1..7) in the CSV header\n"
+        "  -h, --help               this text\n");
 }
 
 bool LogExportOptions::parse(const QStringList &arguments, QString *error)
@@ -33,6 +34,7 @@ bool LogExportOptions::parse(const QStringList &arguments, QString *error)
         {QStringLiteral("os"), QString(), QStringLiteral("text")},
         {QStringLiteral("identification"), QString(), QStringLiteral("hex")},
         {QStringLiteral("channel-name"), QString(), QStringLiteral("n=text")},
+        {{QStringLiteral("h"), QStringLiteral("help")}, QString()},
     });
     auto fail = [&](const QString &reason) {
         if (error)
@@ -41,6 +43,10 @@ bool LogExportOptions::parse(const QStringList &arguments, QString *error)
     };
     if (!p.parse(arguments))
         return fail(p.errorText());
+    // Asking for help needs no input and no output.
+    help = p.isSet(QStringLiteral("help"));
+    if (help)
+        return true;
     if (p.positionalArguments().size() != 1)
         return fail(QStringLiteral("name exactly one input file"));
     input = p.positionalArguments().constFirst();

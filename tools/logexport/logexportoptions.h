@@ -22,6 +22,8 @@ struct LogExportOptions
     bool hasIdentification = false;
     ProductInfoRecord identification{};
     QMap<int, QString> channelNames;  // channel 0..6
+    // -h or --help: print the usage and do nothing else.
+    bool help = false;
 
     // False with a reason on a bad command line.
     bool parse(const QStringList &arguments, QString *error);

@@ -56,6 +56,10 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s", qPrintable(LogExportOptions::usage()));
         return 1;
     }
+    if (o.help) {
+        std::printf("%s", qPrintable(LogExportOptions::usage()));
+        return 0;
+    }
 
     Confighandler *config = Device::instance()->confighandler();
     for (auto it = o.channelNames.cbegin(); it != o.channelNames.cend(); ++it) {
@@ -72,11 +76,15 @@ int main(int argc, char *argv[])
 
     ProductInfoRecord identification = o.identification;
     if (o.format == LogExportOptions::Format::Log) {
-        const int r = handler.importLogFile(o.input, &error);
+        QString warning;
+        const int r = handler.importLogFile(o.input, &error, &warning);
         if (r != ERR_OK) {
             say(QStringLiteral("%1: %2 %3").arg(o.input, error, failure(r)));
             return 2;
         }
+        // The whole records before a cut are still worth their files.
+        if (!warning.isEmpty())
+            say(QStringLiteral("%1: %2").arg(o.input, warning));
         if (!o.hasIdentification)
             identification = handler.deviceIdentification();
     } else {

@@ -654,6 +654,10 @@
         <translation>Die LOG-Datei ist unvollständig: „%1“ braucht %2 Bytes, es bleiben aber nur %3.</translation>
     </message>
     <message>
+        <source>The LOG file is cut short inside its records: they need %1 bytes, but only %2 remain. The %3 whole records before the cut were read.</source>
+        <translation>Die LOG-Datei ist innerhalb ihrer Einträge abgeschnitten: sie brauchen %1 Bytes, es bleiben aber nur %2. Die %3 vollständigen Einträge vor dem Schnitt wurden gelesen.</translation>
+    </message>
+    <message>
         <source>The LOG file is cut short: it ends before the %1.</source>
         <translation>Die LOG-Datei ist unvollständig: sie endet vor „%1“.</translation>
     </message>
@@ -782,6 +786,14 @@
     <message>
         <source>Save Csv failed. Error: %1 Errorcode: %2</source>
         <translation>Speichern der CSV-Datei fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
+    </message>
+    <message>
+        <source>The log ended in a cut record. Bytes dropped after the last whole record: %1</source>
+        <translation>Das Protokoll endete mit einem abgeschnittenen Eintrag. Nach dem letzten vollständigen Eintrag verworfene Bytes: %1</translation>
+    </message>
+    <message>
+        <source>Nothing to export: the log shown holds no SKW values, errors or configuration changes.</source>
+        <translation>Nichts zu exportieren: das angezeigte Protokoll enthält keine SKW-Werte, Fehler oder Konfigurationsänderungen.</translation>
     </message>
 </context>
 </TS>

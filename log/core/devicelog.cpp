@@ -1,0 +1,13 @@
+#include "devicelog.h"
+
+DeviceLog DeviceLog::split(const QByteArray &bytes)
+{
+    DeviceLog log;
+    const int whole = bytes.size() / LogRecord::kSize;
+    log.droppedBytes = bytes.size() - whole * LogRecord::kSize;
+    log.records.reserve(whole);
+    const auto *raw = reinterpret_cast<const uint8_t *>(bytes.constData());
+    for (int i = 0; i < whole; ++i)
+        log.records.append(LogRecord::fromBytes(raw + i * LogRecord::kSize));
+    return log;
+}
