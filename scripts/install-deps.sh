@@ -10,7 +10,7 @@ PACKAGES=(
   libqt5svg5-dev libqt5sql5-sqlite qttranslations5-l10n
   libmbedtls-dev libsqlite3-dev libbenchmark-dev openssl
   iproute2 util-linux xvfb xauth srecord binutils
-  fonts-dejavu-core
+  fonts-dejavu-core stress-ng
 )
 
 missing=()
