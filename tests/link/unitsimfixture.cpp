@@ -2,7 +2,12 @@
 
 #include <QTest>
 
+#include <QAtomicInteger>
+
+#include "ethernetframe.h"
 #include "metatypes.h"
+#include "settle.h"
+#include "udpserver.h"
 
 LinkTimings SimLink::fastTimings()
 {
@@ -39,6 +44,48 @@ void SimLink::connectToUnit()
 {
     handler()->setTargetIP(sim->address());
     QTRY_VERIFY_WITH_TIMEOUT(handler()->isConnected(), 2000);
+}
+
+bool SimLink::unitHasReadAll(int timeoutMs)
+{
+    // What the program sent so far waits in the transport thread's queue
+    // (or went out at once without a worker thread); this goes behind it.
+    if (!settle::postedEventsHandled(device->udpServer(), timeoutMs))
+        return false;
+    const QByteArray marker = settle::marker();
+    bool seen = false;
+    const QMetaObject::Connection c = QObject::connect(sim.get(), &UnitSim::datagramRead,
+                                                       [&](const QByteArray &d) { seen = seen || d == marker; });
+    const bool ok = settle::markerSeen(QHostAddress(QHostAddress::LocalHost), sim->address(), kDevicePort, marker,
+                                       [&] { return seen; }, timeoutMs);
+    QObject::disconnect(c);
+    return ok;
+}
+
+bool SimLink::handlerHasReadAll(int timeoutMs)
+{
+    UDPServer *server = device->udpServer();
+    const QByteArray marker = settle::marker();
+    // The transport reads on its own thread: the marker is looked for there.
+    // Its handler was connected first, so the marker's queued delivery to
+    // the handler is posted before it is seen here.
+    auto seen = std::make_shared<QAtomicInteger<int>>(0);
+    const QMetaObject::Connection c = QObject::connect(
+        server, &UDPServer::messageReceivedSignal, [seen, marker](const QByteArray &d, const QHostAddress &) {
+            if (d == marker)
+                seen->storeRelease(1);
+        });
+    // From the unit's address, as its datagrams come; too short for a
+    // frame, the handler drops it without a trace.
+    QHostAddress to = server->localAddress();
+    // A socket bound on its first write listens on the wildcard address.
+    bool v4 = false;
+    if (to.toIPv4Address(&v4) == 0 || !v4)
+        to = QHostAddress(QHostAddress::LocalHost);
+    const bool ok = settle::markerSeen(sim->address(), to, server->localPort(), marker,
+                                       [seen] { return seen->loadAcquire() == 1; }, timeoutMs);
+    QObject::disconnect(c);
+    return ok && settle::postedEventsHandled(handler(), timeoutMs);
 }
 
 LinkTimings SimLink::quietTimings()

@@ -25,6 +25,14 @@ struct SimLink
     // Sets the target and lets the first heartbeat exchange settle.
     void connectToUnit();
 
+    // Everything the program handed to its transport so far has gone out
+    // (or been dropped there) and the unit has read whatever went out. A
+    // check that nothing (more) reached the unit made after it sees it all.
+    bool unitHasReadAll(int timeoutMs = 20000);
+    // Everything the unit sent so far has reached the handler and been
+    // handled there.
+    bool handlerHasReadAll(int timeoutMs = 20000);
+
     static LinkTimings fastTimings();
     // As fastTimings, with neither heartbeats nor a watchdog running during
     // a test (one heartbeat when the target is set).

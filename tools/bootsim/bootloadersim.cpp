@@ -164,6 +164,7 @@ void BootloaderSim::readFrom(QUdpSocket *socket, bool broadcast)
         QHostAddress sender;
         quint16 port = 0;
         socket->readDatagram(datagram.data(), datagram.size(), &sender, &port);
+        emit datagramRead(datagram);
         handle(datagram, sender, port, broadcast);
     }
 }

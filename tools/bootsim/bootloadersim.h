@@ -122,6 +122,10 @@ public:
 
 signals:
     void requestReceived(int index);
+    // Every datagram read, a frame or not, before it is looked at: a test
+    // that sends one the bootloader ignores knows, once it is seen here,
+    // that everything that reached the bootloader before has been read.
+    void datagramRead(const QByteArray &datagram);
     void stateChanged(BootloaderSim::State state);
 
 private slots:

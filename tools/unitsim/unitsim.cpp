@@ -276,6 +276,7 @@ UnitSimRequest UnitSim::parseRequest(const QByteArray &datagram) const
 void UnitSim::handleDatagram(const QNetworkDatagram &d, bool viaBroadcast)
 {
     const QByteArray datagram = d.data();
+    emit datagramRead(datagram);
     if (EthernetFrame::check(datagram) != FrameCheck::Ok)
         return;  // a unit ignores what is not a frame
     UnitSimRequest request = parseRequest(datagram);

@@ -194,6 +194,10 @@ public:
 signals:
     void requestReceived(const UnitSimRequest &request);
     void restarted();
+    // Every datagram the unit read, a frame or not, before it is looked at:
+    // a test that sends one the unit ignores knows, once it is seen here,
+    // that the unit has read everything that reached it before.
+    void datagramRead(const QByteArray &datagram);
 
 private slots:
     void readUnicast();
