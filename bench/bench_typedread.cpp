@@ -6,9 +6,11 @@
 // 127.0.9.1 on its own thread, as a real unit would answer on its own.
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLoggingCategory>
 #include <QNetworkDatagram>
 #include <QThread>
+#include <QTimer>
 #include <QUdpSocket>
 #include <cstdio>
 
@@ -91,6 +93,95 @@ private:
     QByteArray m_request;
 };
 
+// The floor of the threading model the tool keeps: the GUI thread hands the
+// datagram to a worker thread through a queued signal, the worker's socket
+// sends it and hands the answer back through a queued signal, and the GUI
+// thread waits for it in a nested event loop. No protocol, no matching, no
+// retries: what the two thread hops cost over the raw exchange.
+class FloorWorker : public QObject
+{
+    Q_OBJECT
+public:
+    void start()
+    {
+        m_socket = new QUdpSocket(this);
+        m_socket->bind(QHostAddress(QHostAddress::LocalHost), 0);
+        connect(m_socket, &QUdpSocket::readyRead, this, [this] {
+            while (m_socket->hasPendingDatagrams()) {
+                QByteArray d(int(m_socket->pendingDatagramSize()), Qt::Uninitialized);
+                QHostAddress from;
+                m_socket->readDatagram(d.data(), d.size(), &from);
+                emit received(d, from);
+            }
+        });
+    }
+    void send(QByteArray datagram, QHostAddress to) { m_socket->writeDatagram(datagram, to, kDevicePort); }
+
+signals:
+    void received(QByteArray datagram, QHostAddress from);
+
+private:
+    QUdpSocket *m_socket = nullptr;
+};
+
+class FloorClient : public QObject
+{
+    Q_OBJECT
+public:
+    FloorClient(int requestSize)
+        : m_request(requestSize, '\x11')
+    {
+        m_worker.moveToThread(&m_thread);
+        m_thread.start();
+        QMetaObject::invokeMethod(&m_worker, [this] { m_worker.start(); }, Qt::BlockingQueuedConnection);
+        connect(this, &FloorClient::send, &m_worker, &FloorWorker::send, Qt::QueuedConnection);
+        connect(&m_worker, &FloorWorker::received, this, &FloorClient::received, Qt::QueuedConnection);
+        m_timeout.setSingleShot(true);
+        connect(&m_timeout, &QTimer::timeout, &m_loop, &QEventLoop::quit);
+    }
+    ~FloorClient() override
+    {
+        QMetaObject::invokeMethod(&m_worker, [this] { qDeleteAll(m_worker.children()); }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    // Seconds for `rounds` exchanges; negative when an answer went missing.
+    double run(int rounds)
+    {
+        const QHostAddress echo(QStringLiteral("127.0.9.2"));
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < rounds; ++i) {
+            m_answered = false;
+            m_timeout.start(1000);
+            emit send(m_request, echo);
+            if (!m_answered)
+                m_loop.exec();
+            m_timeout.stop();
+            if (!m_answered)
+                return -1;
+        }
+        return clock.nsecsElapsed() / 1e9;
+    }
+
+signals:
+    void send(QByteArray datagram, QHostAddress to);
+
+private:
+    void received(QByteArray, QHostAddress)
+    {
+        m_answered = true;
+        m_loop.quit();
+    }
+
+    QThread m_thread;
+    FloorWorker m_worker;
+    QByteArray m_request;
+    QEventLoop m_loop;
+    QTimer m_timeout;
+    bool m_answered = false;
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -136,7 +227,9 @@ int main(int argc, char *argv[])
         constexpr int kPerTurn = kRounds / 10;
         for (const Case &c : cases) {
             RawPingPong raw(c.requestSize, c.answerSize);
+            FloorClient model(c.requestSize);
             benchnet::Interleaved turns;
+            benchnet::Interleaved modelTurns;
             for (int turn = 0; turn < kTurns && result == 0; ++turn) {
                 QElapsedTimer clock;
                 clock.start();
@@ -154,7 +247,14 @@ int main(int argc, char *argv[])
                     result = 1;
                     break;
                 }
+                const double modelFloor = model.run(kPerTurn);
+                if (modelFloor <= 0) {
+                    std::fprintf(stderr, "model floor ping-pong got no answer\n");
+                    result = 1;
+                    break;
+                }
                 turns.add(engine, floor);
+                modelTurns.add(modelFloor, floor);
             }
             if (result != 0)
                 break;
@@ -162,6 +262,10 @@ int main(int argc, char *argv[])
                         benchnet::Interleaved::best(turns.library) / kPerTurn * 1e6,
                         benchnet::Interleaved::best(turns.floor) / kPerTurn * 1e6);
             turns.print("engine/raw", 1.5);
+            std::printf("%-14s model  %6.1f us/read   raw %6.1f us/read (best turns)   ", "  floor",
+                        benchnet::Interleaved::best(modelTurns.library) / kPerTurn * 1e6,
+                        benchnet::Interleaved::best(modelTurns.floor) / kPerTurn * 1e6);
+            modelTurns.print("model/raw", 1.5);
         }
         eth->disconnectFromDevice();
     }
@@ -170,3 +274,5 @@ int main(int argc, char *argv[])
     unitThread.wait();
     return result;
 }
+
+#include "bench_typedread.moc"
