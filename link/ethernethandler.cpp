@@ -200,10 +200,12 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
     const quint32 v4 = senderIP.toIPv4Address(&isV4);
     if (!isV4)
         return;
-    const QHostAddress sender(v4);
 
-    // 2. Only our unit, unless a broadcast exchange accepts anyone.
-    const bool fromTarget = sender == m_targetAddress && m_targetAddress != QHostAddress::LocalHost;
+    // 2. Only our unit, unless a broadcast exchange accepts anyone. Compared
+    // as plain numbers: the address object is made only where it is kept.
+    bool targetIsV4 = false;
+    const quint32 target = m_targetAddress.toIPv4Address(&targetIsV4);
+    const bool fromTarget = targetIsV4 && v4 == target && m_targetAddress != QHostAddress::LocalHost;
     if (!fromTarget && !m_broadcast)
         return;
 
@@ -266,7 +268,7 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
         }
         if (h.flags & FrameFlag::KeepAlive) {
             if (h.command == CmdHeartbeat)
-                handleHeartbeat(frame, sender);
+                handleHeartbeat(frame, QHostAddress(v4));
             else
                 qDebug() << "unknown keepalive tagged command: " << h.command;
         }
@@ -303,7 +305,7 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
         handleRecordAnswer(frame);
         break;
     case CmdHeartbeat:
-        handleHeartbeat(frame, sender);
+        handleHeartbeat(frame, QHostAddress(v4));
         break;
     case CmdDiscover:
         handleDiscoverAnswer(frame);

@@ -122,20 +122,23 @@ void UDPServer::readPendingDatagrams()
 {
     if (!m_socket)
         return;
-    while (m_socket->hasPendingDatagrams()) {
-        qint64 size = m_socket->pendingDatagramSize();
-        if (size < 0)
-            size = 0;
-        // Filled by the read; no need to zero it first.
-        QByteArray datagram;
-        datagram.resize(int(size));
-        QHostAddress sender;
-        const qint64 read = m_socket->readDatagram(datagram.data(), size, &sender);
-        if (read < 0)
-            continue;
+    // One datagram per notification: the socket announces the next one as
+    // soon as this one is read, so datagrams that arrived together still come
+    // out one by one, in arrival order. The size asked first also tells
+    // whether anything is there (negative when not), so an answer costs one
+    // look at the socket and one read, and no look at an empty socket.
+    const qint64 size = m_socket->pendingDatagramSize();
+    if (size < 0)
+        return;
+    // Filled by the read; no need to zero it first.
+    QByteArray datagram(int(size), Qt::Uninitialized);
+    QHostAddress sender;
+    const qint64 read = m_socket->readDatagram(datagram.data(), size, &sender);
+    if (read < 0)
+        return;
+    if (read != size)
         datagram.resize(int(read));
-        emit messageReceivedSignal(datagram, sender);
-    }
+    emit messageReceivedSignal(datagram, sender);
 }
 
 void UDPServer::quitServer() { m_running = false; }
