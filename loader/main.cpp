@@ -8,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::useQtEventLoopOnWorkerThreads();
     if (argc < 2)
         platform::freeConsole();
     else

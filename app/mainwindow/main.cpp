@@ -6,6 +6,7 @@
 #include "device.h"
 #include "mainwindow.h"
 #include "metatypes.h"
+#include "platform.h"
 #include "programrun.h"
 #include "scalinghandlercont.h"
 #include "translation.h"
@@ -13,6 +14,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::useQtEventLoopOnWorkerThreads();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
     registerMetaTypes();

@@ -1,8 +1,10 @@
 // Device placement of the transport and the UDP transport itself.
+#include <QAbstractEventDispatcher>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "metatypes.h"
+#include "platform.h"
 #include "testnet.h"
 #include "unitsimfixture.h"
 
@@ -23,6 +25,7 @@ private slots:
     void emptyDatagramIsNotSent();
     void datagramsArriveInOrder();
     void failedBindIsReported();
+    void workerThreadRunsQtEventLoop();
 };
 
 void TestDevice::placement_data()
@@ -106,6 +109,31 @@ void TestDevice::failedBindIsReported()
     server.setIPSlot(QHostAddress(QHostAddress::LocalHost), 7755);
     QVERIFY(server.isBound());
     QCOMPARE(failed.count(), 1);
+}
+
+void TestDevice::workerThreadRunsQtEventLoop()
+{
+    // What the programs' entry does before any thread starts; the test's own
+    // environment may set the variable already, so start without it.
+    const QByteArray saved = qgetenv("QT_NO_THREADED_GLIB");
+    const bool wasSet = qEnvironmentVariableIsSet("QT_NO_THREADED_GLIB");
+    qunsetenv("QT_NO_THREADED_GLIB");
+    platform::useQtEventLoopOnWorkerThreads();
+    {
+        Device device(nullptr, 2);
+        device.startTransport();
+        QTRY_VERIFY(device.workerThread()->eventDispatcher() != nullptr);
+        QVERIFY(!device.workerThread()->eventDispatcher()->inherits("QEventDispatcherGlib"));
+    }
+    // A value the user set is kept.
+    qputenv("QT_NO_THREADED_GLIB", "");
+    platform::useQtEventLoopOnWorkerThreads();
+    QVERIFY(qEnvironmentVariableIsSet("QT_NO_THREADED_GLIB"));
+    QCOMPARE(qgetenv("QT_NO_THREADED_GLIB"), QByteArray());
+    if (wasSet)
+        qputenv("QT_NO_THREADED_GLIB", saved);
+    else
+        qunsetenv("QT_NO_THREADED_GLIB");
 }
 
 QTEST_GUILESS_MAIN(TestDevice)
