@@ -187,14 +187,20 @@ void TestDatabasecont::lookups()
 
 void TestDatabasecont::shippedCatalogueLoads()
 {
-    const Run run = load(testnet::binDir() + "/Korvantisdbs");
+    // A copy of its own: other tests load the shipped folder at the same
+    // time, and their temporary files would show up in it.
+    const QStringList shipped{"KorvantisCatalogue1.dbenc", "KorvantisCatalogue2.dbenc"};
+    const QString folder = m_dir.filePath("shipped");
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString &name : shipped)
+        QVERIFY(QFile::copy(testnet::binDir() + "/Korvantisdbs/" + name, folder + "/" + name));
+    const Run run = load(folder);
     QCOMPARE(run.messages, QStringList());
-    QCOMPARE(run.loaded, (QStringList{"KorvantisCatalogue1.dbenc", "KorvantisCatalogue2.dbenc"}));
+    QCOMPARE(run.loaded, shipped);
     // Both parts arrived.
     QVERIFY(run.sensors.contains("KVS-100 IEPE 100 mV/g"));
     QVERIFY(run.sensors.contains("KVS-50 IEPE 50 mV/g"));
-    QCOMPARE(dbfixture::folderEntries(testnet::binDir() + "/Korvantisdbs"),
-             (QStringList{"KorvantisCatalogue1.dbenc", "KorvantisCatalogue2.dbenc"}));
+    QCOMPARE(dbfixture::folderEntries(folder), shipped);
 }
 
 void TestDatabasecont::processContainer()
