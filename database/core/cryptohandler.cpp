@@ -62,7 +62,7 @@ int readPoint(const uint8_t *publicKey, mbedtls_ecp_point &point)
     return ERR_OK;
 }
 
-int aesCbc(int mode, uint8_t *data, size_t length, const uint8_t *key, const uint8_t *iv)
+int aesCbc(int mode, const uint8_t *in, uint8_t *out, size_t length, const uint8_t *key, const uint8_t *iv)
 {
     // Checked first, so that a refused length leaves the data untouched.
     if (length % CryptoHandler::kIvSize != 0)
@@ -76,8 +76,8 @@ int aesCbc(int mode, uint8_t *data, size_t length, const uint8_t *key, const uin
         return ERR_DB_303;
     uint8_t localIv[CryptoHandler::kIvSize];
     std::memcpy(localIv, iv, sizeof localIv);
-    // CBC in place: each block is copied aside before it is overwritten.
-    const int result = mbedtls_aes_crypt_cbc(&aes.v, mode, length, localIv, data, data);
+    // In place too: each block is copied aside before it is overwritten.
+    const int result = mbedtls_aes_crypt_cbc(&aes.v, mode, length, localIv, in, out);
     mbedtls_platform_zeroize(localIv, sizeof localIv);
     return result == 0 ? ERR_OK : ERR_DB_300;
 }
@@ -161,12 +161,17 @@ int CryptoHandler::generateKeyPair(uint8_t *privateKey, uint8_t *publicKey)
 
 int CryptoHandler::aesEncrypt(uint8_t *data, size_t length, const uint8_t *key, const uint8_t *iv)
 {
-    return aesCbc(MBEDTLS_AES_ENCRYPT, data, length, key, iv);
+    return aesCbc(MBEDTLS_AES_ENCRYPT, data, data, length, key, iv);
 }
 
 int CryptoHandler::aesDecrypt(uint8_t *data, size_t length, const uint8_t *key, const uint8_t *iv)
 {
-    return aesCbc(MBEDTLS_AES_DECRYPT, data, length, key, iv);
+    return aesCbc(MBEDTLS_AES_DECRYPT, data, data, length, key, iv);
+}
+
+int CryptoHandler::aesDecrypt(const uint8_t *in, uint8_t *out, size_t length, const uint8_t *key, const uint8_t *iv)
+{
+    return aesCbc(MBEDTLS_AES_DECRYPT, in, out, length, key, iv);
 }
 
 int CryptoHandler::computeSharedSecret(const uint8_t *peerPublicKey, const uint8_t *privateKey, uint8_t *secret)

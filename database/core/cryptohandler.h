@@ -49,6 +49,10 @@ public:
     // A length that is not a multiple of 16 gives -300 and leaves the data
     // as it was; the caller's IV is never changed.
     int aesDecrypt(uint8_t *data, size_t length, const uint8_t *key, const uint8_t *iv);
+    // The same from in to out (the two may be the same buffer; other than
+    // that they must not overlap). A long text can be decrypted in pieces of
+    // whole blocks: each piece's IV is the last cipher block before it.
+    int aesDecrypt(const uint8_t *in, uint8_t *out, size_t length, const uint8_t *key, const uint8_t *iv);
     // x coordinate of privateKey times the peer point. A point off the curve
     // or a scalar out of range gives -305.
     int computeSharedSecret(const uint8_t *peerPublicKey, const uint8_t *privateKey, uint8_t *secret);

@@ -15,6 +15,7 @@ private slots:
     void sha384Vectors();
     void aesKnownAnswerAndRoundTrip();
     void aesRefusesPartialBlocksAndLeavesDataAlone();
+    void aesDecryptsBesideTheCipherTextAndInPieces();
     void signatureVerifiesAndRejectsChanges();
     void ecdhBothSidesAgreeAndRejectPointsOffTheCurve();
     void generatedKeysAreFreshAndUsable();
@@ -78,6 +79,34 @@ void TestCryptoHandler::aesRefusesPartialBlocksAndLeavesDataAlone()
     QCOMPARE(data, before);
     QCOMPARE(crypto.aesDecrypt(reinterpret_cast<uint8_t *>(data.data()), 0, u8(key), u8(iv)), 0);
     QCOMPARE(data, before);
+}
+
+void TestCryptoHandler::aesDecryptsBesideTheCipherTextAndInPieces()
+{
+    // NIST SP 800-38A, F.2.6 CBC-AES256.Decrypt, all four blocks.
+    const QByteArray key = QByteArray::fromHex("603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4");
+    const QByteArray iv = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
+    const QByteArray cipher = QByteArray::fromHex("f58c4c04d6e5f1ba779eabfb5f7bfbd69cfc4e967edb808d679f777bc6702c7d"
+                                                  "39f23369a9d9bacfa530e26304231461b2eb05e2c39be9fcda6c19078c6a9d1b");
+    const QByteArray plain = QByteArray::fromHex("6bc1bee22e409f96e93d7e117393172aae2d8a571e03ac9c9eb76fac45af8e51"
+                                                 "30c81c46a35ce411e5fbc1191a0a52eff69f2445df4f9b17ad2b417be66c3710");
+    CryptoHandler crypto;
+    QByteArray out(cipher.size(), '\0');
+    uint8_t *o = reinterpret_cast<uint8_t *>(out.data());
+    QCOMPARE(crypto.aesDecrypt(u8(cipher), o, size_t(cipher.size()), u8(key), u8(iv)), 0);
+    QCOMPARE(out.toHex(), plain.toHex());
+
+    // In pieces of 1 and 3 blocks: the second piece's IV is the cipher block
+    // before it.
+    out.fill('\0');
+    QCOMPARE(crypto.aesDecrypt(u8(cipher), o, 16, u8(key), u8(iv)), 0);
+    QCOMPARE(crypto.aesDecrypt(u8(cipher) + 16, o + 16, 48, u8(key), u8(cipher)), 0);
+    QCOMPARE(out.toHex(), plain.toHex());
+
+    // A partial block is refused and nothing is written.
+    out.fill('x');
+    QCOMPARE(crypto.aesDecrypt(u8(cipher), o, 33, u8(key), u8(iv)), -300);
+    QCOMPARE(out, QByteArray(cipher.size(), 'x'));
 }
 
 void TestCryptoHandler::signatureVerifiesAndRejectsChanges()

@@ -1,3 +1,4 @@
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -23,6 +24,8 @@ private slots:
     void damagedFiles_data();
     void damagedFiles();
     void validFileMergesTheExactPayload();
+    void longPayloadsArriveExactly_data();
+    void longPayloadsArriveExactly();
     void missingFile();
     void folderWithoutRoomForTheTemporaryFile();
     void fileSignedWithOpensslDecodes();
@@ -205,6 +208,43 @@ void TestDbencDecoder::validFileMergesTheExactPayload()
     QVERIFY(seen == m_plain);
     // The payload on disk is encrypted: the plain SQLite header is not there.
     QVERIFY(!m_valid.contains("SQLite format 3"));
+}
+
+void TestDbencDecoder::longPayloadsArriveExactly_data()
+{
+    // The payload is decrypted a piece of 256 kB at a time, and a file of 2 MB
+    // or more is read into memory of its own: lengths around both.
+    QTest::addColumn<int>("length");
+    const int piece = 256 * 1024;
+    QTest::newRow("one block") << 16;
+    QTest::newRow("a piece less a block") << piece - 16;
+    QTest::newRow("one piece") << piece;
+    QTest::newRow("a piece and a block") << piece + 16;
+    QTest::newRow("just under 2 MB with the header") << 2 * 1024 * 1024 - 288 - 16;
+    QTest::newRow("2 MB with the header") << 2 * 1024 * 1024 - 288;
+    QTest::newRow("over 4 MB, not whole pages") << 4 * 1024 * 1024 + 3 * piece + 48;
+}
+
+void TestDbencDecoder::longPayloadsArriveExactly()
+{
+    QFETCH(int, length);
+    QByteArray payload(length, '\0');
+    QRandomGenerator random{quint32(length)};
+    for (char &c : payload)
+        c = char(random.generate());
+    const QByteArray file = dbfixture::packed(payload);
+    const QString folder = m_dir.filePath(QStringLiteral("long%1").arg(length));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + "/catalogue.dbenc";
+    dbfixture::writeFile(path, file);
+
+    // Not a database, so the merge refuses it, but it saw every byte.
+    QByteArray seen;
+    QCOMPARE(decode(path, nullptr, &seen), -101);
+    QCOMPARE(seen.size(), payload.size());
+    QVERIFY(seen == payload);
+    QCOMPARE(dbfixture::folderEntries(folder), QStringList{"catalogue.dbenc"});
+    QCOMPARE(dbfixture::readFile(path), file);
 }
 
 void TestDbencDecoder::missingFile()
