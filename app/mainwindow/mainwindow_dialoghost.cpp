@@ -32,7 +32,8 @@ void MainWindow::enterDialog(QWidget *widget)
         ui->pageDialog->resize(size());
         replaced = dialogPlaceholder;
     }
-    ui->pageDialog->layout()->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
+    // The layout hands back the item that held the replaced widget.
+    delete ui->pageDialog->layout()->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
     dialogStack.push_back(widget);
 }
 
@@ -50,7 +51,7 @@ void MainWindow::exitDialog()
         }
     }
     if (leaving != taking)
-        ui->pageDialog->layout()->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
+        delete ui->pageDialog->layout()->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
     if (!dialogStack.empty())
         return;
 
