@@ -288,7 +288,8 @@ void TestMainWindow::singleButtonMessage_data()
     QTest::newRow("attention") << 2 << 1 << true;
     QTest::newRow("error") << 3 << 1 << true;
     QTest::newRow("question") << 4 << 1 << true;
-    QTest::newRow("unknown icon") << 9 << 0 << false;
+    // A kind without a name; 7 is the largest an Icon can hold.
+    QTest::newRow("unknown icon") << 7 << 0 << false;
 }
 
 void TestMainWindow::singleButtonMessage()

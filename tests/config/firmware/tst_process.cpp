@@ -73,7 +73,7 @@ void TestProcess::quittingProgramStillWaitsForTheRun()
     int result = 0;
     LoaderLaunch::Outcome outcome = LoaderLaunch::Outcome::Busy;
     QTimer::singleShot(0, this, [&] {
-        QTimer::singleShot(100, qApp, [] { QCoreApplication::quit(); });
+        QTimer::singleShot(100, QCoreApplication::instance(), [] { QCoreApplication::quit(); });
         Process process;
         result = process.run(QStringLiteral("/bin/sh"),
                              {QStringLiteral("-c"), QStringLiteral("sleep 1; echo 'Result: 7'")}, 20000);
@@ -81,9 +81,9 @@ void TestProcess::quittingProgramStillWaitsForTheRun()
     });
     QTimer failsafe;
     failsafe.setSingleShot(true);
-    connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    connect(&failsafe, &QTimer::timeout, QCoreApplication::instance(), [] { QCoreApplication::exit(99); });
     failsafe.start(30000);
-    QCOMPARE(qApp->exec(), 0);
+    QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(result, 7);
     QCOMPARE(int(outcome), int(LoaderLaunch::Outcome::Finished));
 }
