@@ -15,6 +15,9 @@ if [[ -z "${KORVANTIS_TEST_NETNS:-}" ]]; then
 fi
 
 mkdir -p "$OUT_DIR"
+# A sanitizer build (build-asan-gui) leaves out what the libraries below us
+# keep until exit.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/fuzz/lsan.supp}
 work=$(mktemp -d)
 UNIT=198.18.0.2
 # An idle unit (heartbeat byte 5 0x10): its data and log controls are free;
