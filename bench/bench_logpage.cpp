@@ -113,6 +113,7 @@ int main(int argc, char **argv)
         return 1;
     }
     UnitSimBlocks::of(&unit)->setLogArea(UnitSimBlocks::makeLogRecords(records));
+    unit.setDataControl(0x10);  // an idle unit: the log page is free
 
     EthernetHandler *link = Device::instance()->ethernetHandler();
     LinkTimings t;

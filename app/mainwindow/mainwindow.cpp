@@ -93,6 +93,14 @@ MainWindow::MainWindow(QWidget *parent)
     progressBar->setAlignment(Qt::AlignCenter);
     progressBar->setFormat(tr("title"));
     progressBar->hide();
+    // Draws the percentage held back in a drawing slice (showProgress).
+    progressCatchUp.setSingleShot(true);
+    connect(&progressCatchUp, &QTimer::timeout, this, [this] {
+        const int held = progressHeldBack;
+        progressHeldBack = -1;
+        if (held >= 0)
+            showProgress(held);
+    });
     dialogPlaceholder = ui->wdgDialog;
     dialogPlaceholder->hide();
 

@@ -3,12 +3,14 @@
 #include "devicerecords.h"
 #include "measurementtable.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -166,6 +168,8 @@ private:
     // more is sent to the unit for a window that is going.
     static bool goesOn(const WaitGuard &guard, const MainWindow *window);
     void createTiles();
+    // Puts a percentage on the progress bar, drawn now or when the slice ends.
+    void showProgress(int percent);
     void setupDataPage();
     void resetDataView();
     void runDataStep(MeasurementTable::Step step);
@@ -187,6 +191,13 @@ private:
     std::vector<QWidget *> dialogStack;
     QProgressBar *progressBar = nullptr;
     uint32_t progressMax = 100;
+    // The bar is drawn at most once per slice (see showProgress): the time
+    // since it was last drawn, what that drawing took, and the percentage
+    // held back meanwhile (-1: none), drawn by the timer when the slice ends.
+    QElapsedTimer progressDrawn;
+    qint64 progressDrawNs = 0;
+    int progressHeldBack = -1;
+    QTimer progressCatchUp;
     std::vector<QPushButton *> tabButtons;
     int lastIndex = -1;
     int feedbackWaitMs = 10000;

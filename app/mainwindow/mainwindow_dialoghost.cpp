@@ -84,13 +84,26 @@ void MainWindow::exitDialog()
     ui->pageMain->setEnabled(true);
 }
 
+namespace {
+
+// The progress bar is drawn at most once per slice, and a slice is at least
+// ten times as long as the bar's last drawing took.
+constexpr qint64 kProgressSliceMs = 100;
+constexpr qint64 kProgressSliceToDrawing = 10;
+
+} // namespace
+
 void MainWindow::initProgressbar(QString title, uint32_t max)
 {
     progressMax = max;
     progressBar->setFormat(title);
     enterDialog(progressBar);
+    progressCatchUp.stop();
+    progressHeldBack = -1;
     progressBar->setValue(0);
     progressBar->show();
+    // The first step is drawn at once.
+    progressDrawn.invalidate();
 }
 
 void MainWindow::setMaxProgressbar(uint32_t max)
@@ -105,15 +118,47 @@ void MainWindow::updateProgressBar(uint32_t value)
     progressBar->setRange(0, 100);
     // A transfer of a single block announces a maximum of 0: it is complete.
     if (progressMax == 0) {
-        progressBar->setValue(100);
+        showProgress(100);
         return;
     }
     const uint64_t shown = uint64_t(qMin(value, progressMax)) * 100u / progressMax;
-    progressBar->setValue(int(shown));
+    showProgress(int(shown));
+}
+
+void MainWindow::showProgress(int percent)
+{
+    // The bar lies on the half-transparent dialog page: each drawing of it
+    // draws the main page beneath it too (on the log page the history graph
+    // and the channel buttons with their colour effects), which costs far
+    // more than the step it shows. A log's evaluation sends a value per
+    // record; drawn per percent, the page beneath took most of its time.
+    // So a new percentage is drawn at once only when the slice since the
+    // last drawing is over; else the newest one waits for the slice's end.
+    if (percent == progressBar->value()) {
+        progressHeldBack = -1;
+        return;
+    }
+    const qint64 slice = qMax(kProgressSliceMs, kProgressSliceToDrawing * progressDrawNs / 1000000);
+    const qint64 since = progressDrawn.isValid() ? progressDrawn.elapsed() : slice;
+    if (since < slice) {
+        progressHeldBack = percent;
+        if (!progressCatchUp.isActive())
+            progressCatchUp.start(int(slice - since));
+        return;
+    }
+    progressCatchUp.stop();
+    progressHeldBack = -1;
+    QElapsedTimer drawing;
+    drawing.start();
+    progressBar->setValue(percent);
+    progressDrawNs = drawing.nsecsElapsed();
+    progressDrawn.start();
 }
 
 void MainWindow::deinitProgressbar()
 {
+    progressCatchUp.stop();
+    progressHeldBack = -1;
     exitDialog();
     progressBar->hide();
 }
