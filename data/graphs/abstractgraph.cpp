@@ -4,6 +4,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QResizeEvent>
 #include <QThread>
 #include <QVBoxLayout>
@@ -15,6 +18,47 @@
 
 // Render timings; on with QT_LOGGING_RULES="korvantis.graph.debug=true".
 Q_LOGGING_CATEGORY(lcGraph, "korvantis.graph", QtInfoMsg)
+
+namespace {
+
+// The graph's image. A disabled label (while a render runs, or on a
+// disabled page) draws its pixmap greyed, and QLabel greys the whole image
+// anew on every paint. A page is disabled while it reads or evaluates a log,
+// and is drawn again each time the progress bar in front of it is: greying
+// an image the size of the graph each time cost more than the rest of the
+// page. The greyed image is kept until the image changes.
+class GraphImageLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        const QPixmap image = pixmap(Qt::ReturnByValue);
+        if (isEnabled() || image.isNull() || hasScaledContents()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        if (m_greyedKey != image.cacheKey()) {
+            QStyleOption option;
+            option.initFrom(this);
+            m_greyed = style()->generatedIconPixmap(QIcon::Disabled, image, &option);
+            m_greyedKey = image.cacheKey();
+        }
+        QPainter painter(this);
+        drawFrame(&painter);
+        const int m = margin();
+        const QRect area = contentsRect().adjusted(m, m, -m, -m);
+        style()->drawItemPixmap(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), m_greyed);
+    }
+
+private:
+    QPixmap m_greyed;
+    qint64 m_greyedKey = 0;
+};
+
+} // namespace
 
 AbstractGraph::AbstractGraph(QWidget *parent, const QString &title)
     : QWidget(parent)
@@ -37,7 +81,7 @@ AbstractGraph::AbstractGraph(QWidget *parent, const QString &title)
     // it must not hold the graph at the width of its present rows.
     m_legendWidget->setMinimumWidth(1);
 
-    m_graphLabel = new QLabel(this);
+    m_graphLabel = new GraphImageLabel(this);
     m_graphLabel->setObjectName(QStringLiteral("mGraphlbl"));
     m_graphLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_graphLabel->setScaledContents(false);

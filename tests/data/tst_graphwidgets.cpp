@@ -1,6 +1,7 @@
 #include <QFutureWatcher>
 #include <QLabel>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QtTest>
 #include <memory>
@@ -56,6 +57,19 @@ struct Fixture
     }
 };
 
+// Counts the greyed pixmaps made for disabled widgets.
+class GreyingStyle : public QProxyStyle
+{
+public:
+    mutable int greyed = 0;
+    QPixmap generatedIconPixmap(QIcon::Mode mode, const QPixmap &pixmap, const QStyleOption *option) const override
+    {
+        if (mode == QIcon::Disabled)
+            ++greyed;
+        return QProxyStyle::generatedIconPixmap(mode, pixmap, option);
+    }
+};
+
 bool waitForRenders(const AbstractGraph &graph, int count)
 {
     return QTest::qWaitFor([&] { return graph.renderCount() >= count && !graph.isRendering(); }, 10000);
@@ -74,6 +88,7 @@ private slots:
     void clearDataForgetsFormattersAndRange();
     void rendersOnceShownAndOnResize();
     void invalidationsDuringRenderStartNoSecondRender();
+    void disabledGraphGreysEachImageOnce();
     void dataChangedDuringRenderIsSafe();
     void destroyedMidRender();
     void legendWrapsWhenNarrow();
@@ -155,6 +170,47 @@ void TestGraphWidgets::rendersOnceShownAndOnResize()
     QTest::qWait(50);
     QCOMPARE(graph.renderCount(), before + 1);
     QCOMPARE(graph.backBuffer().width(), graph.graphLabel()->width());
+}
+
+void TestGraphWidgets::disabledGraphGreysEachImageOnce()
+{
+    // A disabled page is drawn again and again while it waits (each time
+    // the progress bar in front of it is drawn); greying the graph's image
+    // every time cost more than the rest of the page.
+    GreyingStyle style;
+    LineGraph graph(nullptr, QStringLiteral("SKW history"));
+    Fixture f;
+    f.fill(graph, curves(7, 400));
+    graph.resize(900, 700);
+    graph.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&graph));
+    QVERIFY(waitForRenders(graph, 1));
+    QLabel *image = graph.graphLabel();
+    image->setStyle(&style);
+    const QImage coloured = image->grab().toImage();
+
+    graph.setEnabled(false);
+    for (int i = 0; i < 5; ++i)
+        image->repaint();
+    QCOMPARE(style.greyed, 1);
+    // It still looks disabled, the same each time.
+    const QImage greyed = image->grab().toImage();
+    QVERIFY(greyed != coloured);
+    QCOMPARE(image->grab().toImage(), greyed);
+    QCOMPARE(style.greyed, 1);
+
+    // A new image is greyed anew, once.
+    graph.setEnabled(true);
+    const int before = graph.renderCount();
+    f.fill(graph, curves(7, 400, 50));
+    QVERIFY(waitForRenders(graph, before + 1));
+    graph.setEnabled(false);
+    const int greyedBefore = style.greyed;
+    for (int i = 0; i < 5; ++i)
+        image->repaint();
+    QCOMPARE(style.greyed, greyedBefore + 1);
+    QVERIFY(image->grab().toImage() != greyed);
+    image->setStyle(nullptr);
 }
 
 void TestGraphWidgets::invalidationsDuringRenderStartNoSecondRender()
