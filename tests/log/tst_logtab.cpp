@@ -318,12 +318,20 @@ void TestLogTab::deviceLogs()
     QVERIFY(m_page->isEnabled());
     QVERIFY(!m_page->isBusy());
 
-    // A read that fails keeps this log, and says why it failed.
+    // A read that fails keeps this log, the identification read with it
+    // (the LOG file of the shown log carries it) and the count of its
+    // dropped bytes, and says why it failed.
     const QByteArray shown = shownRecords();
+    const uint16_t build = LoghandlerCont::instance().deviceIdentification().firmwareBuild;
+    const int dropped = LoghandlerCont::instance().droppedBytes();
     m_errors->clear();
     UnitSimBlocks::of(&m_sim)->setLogRecords(30);
+    m_sim.productInfo().firmwareBuild = uint16_t(build + 1);
     m_sim.setErrorStatus(0x11, -1, -1301);
     clickRead();
+    m_sim.productInfo().firmwareBuild = build;
+    QCOMPARE(LoghandlerCont::instance().deviceIdentification().firmwareBuild, build);
+    QCOMPARE(LoghandlerCont::instance().droppedBytes(), dropped);
     QCOMPARE(errors().size(), 1);
     QVERIFY2(errors().constFirst().startsWith(QStringLiteral("Get Log failed. Error: ")), qPrintable(errors().join('\n')));
     QVERIFY(errors().constFirst().endsWith(QStringLiteral("Errorcode: -1301")));
