@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHostAddress>
+#include <QObject>
 #include <functional>
 
 class QObject;
@@ -31,5 +32,20 @@ QByteArray marker();
 // socket before it has been read as well.
 bool markerSeen(const QHostAddress &from, const QHostAddress &to, quint16 port, const QByteArray &marker,
                 const std::function<bool()> &seen, int timeoutMs = 20000);
+
+// Sends a marker to a simulated unit (UnitSim, BootloaderSim: anything with
+// a datagramRead(QByteArray) signal) at `address`, port 7755, and waits until
+// the unit has read it, and so everything that reached it before.
+template <typename Unit>
+bool unitHasRead(Unit *unit, const QHostAddress &address, int timeoutMs = 20000)
+{
+    const QByteArray m = marker();
+    bool seen = false;
+    const QMetaObject::Connection c =
+        QObject::connect(unit, &Unit::datagramRead, [&](const QByteArray &d) { seen = seen || d == m; });
+    const bool ok = markerSeen(QHostAddress(QHostAddress::LocalHost), address, 7755, m, [&] { return seen; }, timeoutMs);
+    QObject::disconnect(c);
+    return ok;
+}
 
 } // namespace settle

@@ -52,14 +52,7 @@ bool SimLink::unitHasReadAll(int timeoutMs)
     // (or went out at once without a worker thread); this goes behind it.
     if (!settle::postedEventsHandled(device->udpServer(), timeoutMs))
         return false;
-    const QByteArray marker = settle::marker();
-    bool seen = false;
-    const QMetaObject::Connection c = QObject::connect(sim.get(), &UnitSim::datagramRead,
-                                                       [&](const QByteArray &d) { seen = seen || d == marker; });
-    const bool ok = settle::markerSeen(QHostAddress(QHostAddress::LocalHost), sim->address(), kDevicePort, marker,
-                                       [&] { return seen; }, timeoutMs);
-    QObject::disconnect(c);
-    return ok;
+    return settle::unitHasRead(sim.get(), sim->address(), timeoutMs);
 }
 
 bool SimLink::handlerHasReadAll(int timeoutMs)

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "loadermetatypes.h"
+#include "settle.h"
 
 LoaderRig::LoaderRig(const QHostAddress &local)
 {
@@ -35,6 +36,12 @@ LoaderRig::~LoaderRig()
     QObject::disconnect(h, &loader::EthernetHandler::sendPacketSignal, m_server, nullptr);
     m_thread.quit();
     m_thread.wait(5000);
+}
+
+bool LoaderRig::unitHasReadAll(BootloaderSim &sim, int timeoutMs)
+{
+    // The sends wait in the transport thread's queue; this goes behind them.
+    return settle::postedEventsHandled(m_server, timeoutMs) && settle::unitHasRead(&sim, sim.address(), timeoutMs);
 }
 
 namespace fixture {

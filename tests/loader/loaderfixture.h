@@ -24,6 +24,11 @@ public:
     bool isBound() const { return m_bound; }
     loader::EthernetHandler *handler() const { return loader::EthernetHandler::instance(); }
 
+    // Everything the loader handed to its transport so far has gone out and
+    // `sim` has read it: a check that nothing (more) reached the bootloader
+    // made after it sees it all.
+    bool unitHasReadAll(BootloaderSim &sim, int timeoutMs = 20000);
+
 private:
     loader::UDPServer *m_server = nullptr;
     QThread m_thread;

@@ -9,6 +9,7 @@
 #include "bootloadersim.h"
 #include "loaderfixture.h"
 #include "mainwindow.h"
+#include "settle.h"
 #include "testnet.h"
 
 using namespace loader;
@@ -178,14 +179,17 @@ void TestCloseDuringWait::mainWindowClosedWhileWaiting()
     QVERIFY2(failsafe.isActive(), "closing the main window did not end the event loop");
     delete window;
 
+    // What went out before the loop ended has arrived.
+    QVERIFY(m_rig->unitHasReadAll(*m_sim));
     const int sent = m_sim->requests().size();
     QCOMPARE(m_sim->requestsFor(uint8_t(command)).size(), 1);
     QCOMPARE(m_sim->requestsFor(BootProtocol::CmdReadFWVersion).size(), 0);
     // The link stays closed: a command now is refused without a datagram,
-    // and no resend comes after the answer's time-out.
+    // and no resend comes once the longest answer time-out (1 s) has passed.
     QVERIFY(m_rig->handler()->isLinkClosed());
     QCOMPARE(m_rig->handler()->rdHWVersion(nullptr), ERR_TIMEOUT);
-    QTest::qWait(1500);
+    QVERIFY(settle::timersDue(1000));
+    QVERIFY(m_rig->unitHasReadAll(*m_sim));
     QCOMPARE(m_sim->requests().size(), sent);
     for (QWidget *w : QApplication::topLevelWidgets())
         QVERIFY2(!qobject_cast<AboutDialog *>(w) || !w->isVisible(), "an About window outlived the main window");

@@ -14,7 +14,9 @@
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
 #include "metatypes.h"
+#include "settle.h"
 #include "testnet.h"
+#include "udpserver.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
 
@@ -22,6 +24,17 @@ namespace {
 
 // tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29.
 const QHostAddress kUnit(QStringLiteral("127.0.3.26"));
+
+LinkTimings timings()
+{
+    LinkTimings t;
+    t.baseTimeoutMs = 300;
+    t.heartbeatMs = 100;
+    t.watchdogMs = 2000;
+    t.watchdogSingleCoreMs = 4000;
+    return t;
+}
+const LinkTimings kTimings = timings();
 
 } // namespace
 
@@ -38,6 +51,8 @@ private slots:
 private:
     // The requests of the unit's log other than heartbeats, from `from` on.
     int requestsSince(int from) const;
+    // What the program handed to its transport so far has reached the unit.
+    bool unitHasReadAll();
 
     std::unique_ptr<UnitSim> unit;
     QPointer<MainWindow> window;
@@ -47,12 +62,7 @@ private:
 void TestMainWindowClose::initTestCase()
 {
     registerMetaTypes();
-    LinkTimings t;
-    t.baseTimeoutMs = 300;
-    t.heartbeatMs = 100;
-    t.watchdogMs = 2000;
-    t.watchdogSingleCoreMs = 4000;
-    Device::instance()->ethernetHandler()->setTimings(t);
+    Device::instance()->ethernetHandler()->setTimings(kTimings);
     Device::instance()->startTransport();
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
 }
@@ -74,6 +84,12 @@ void TestMainWindowClose::cleanup()
     Device::instance()->ethernetHandler()->disconnectFromDevice();
     delete window.data();
     unit.reset();
+}
+
+bool TestMainWindowClose::unitHasReadAll()
+{
+    return settle::postedEventsHandled(Device::instance()->udpServer())
+           && settle::unitHasRead(unit.get(), kUnit);
 }
 
 int TestMainWindowClose::requestsSince(int from) const
@@ -166,9 +182,8 @@ void TestMainWindowClose::endDuringRead()
     }
     delete connection;
     QVERIFY(actedAt > 0);
-    // The unit reads its socket in this thread: let it take in what was
-    // sent before the loop ended.
-    QTest::qWait(500);
+    // What was sent before the loop ended has reached the unit.
+    QVERIFY(unitHasReadAll());
     QVERIFY(requestsSince(actedAt) <= moreAllowed);
 
     // As the program ends: the window goes, and the transport with it
@@ -177,7 +192,11 @@ void TestMainWindowClose::endDuringRead()
     delete window.data();
     Device::instance()->ethernetHandler()->disconnectFromDevice();
     const int gone = unit->requestLog().size();
-    QTest::qWait(1000);
+    // No wait is left, and nothing resends once a request's time-out has
+    // passed.
+    QVERIFY(!Device::instance()->ethernetHandler()->isWaiting());
+    QVERIFY(settle::timersDue(kTimings.baseTimeoutMs));
+    QVERIFY(unitHasReadAll());
     QCOMPARE(requestsSince(gone), 0);
 }
 
