@@ -393,27 +393,53 @@ void TestConfigViewWindow::refusedCatalogueRowsReachTheBar()
 void TestConfigViewWindow::navigationTreeAfterLanguageSwitches()
 {
     auto *tree = part<QTreeView>(window, "treeSel");
-    const int windowWidth = window->width();
-    const int englishWidth = tree->width();
+    // A language switch reaches the widgets as posted events, and the window
+    // relayouts through posted layout requests, more than one pass deep:
+    // wait until its minimum size is the one its layout asks for now.
+    const auto settled = [this] {
+        return QTest::qWaitFor([this] {
+            QCoreApplication::sendPostedEvents();
+            return window->minimumSize() == window->minimumSizeHint();
+        }, 10000);
+    };
+    QVERIFY(settled());
+    const QSize shown = window->size();
+    // The narrowest window the English texts allow: wider names must widen
+    // it, as an engineer's window may be just that narrow.
+    window->resize(window->minimumSize().width(), window->height());
+    QVERIFY(settled());
+    const int englishTree = tree->width();
     QCOMPARE(tree->header()->visualIndex(1), 0);
-    int germanWidth = -1;
-    for (int round = 0; round < 3; ++round) {
+    // The tree is as wide as the names of its language, whatever came
+    // before. The window may have to grow for the German names, once: from
+    // the second round trip on, no switch widens it further.
+    int germanTree = -1;
+    int settledWindow = -1;
+    for (int round = 0; round < 4; ++round) {
         switchTranslator(QStringLiteral("de"));
-        QCoreApplication::processEvents();
+        QVERIFY(settled());
         QCOMPARE(tab()->navModel()->index(0, 0).data().toString(), QStringLiteral("Allgemeine Einstellungen"));
         QCOMPARE(tree->header()->visualIndex(1), 0);
-        if (germanWidth < 0)
-            germanWidth = tree->width();
-        QCOMPARE(tree->width(), germanWidth);
+        if (round == 0)
+            germanTree = tree->width();
+        QCOMPARE(tree->width(), germanTree);
+        QVERIFY(tree->width() > englishTree);
+        if (round >= 2)
+            QCOMPARE(window->width(), settledWindow);
+
         switchTranslator(QStringLiteral("en"));
-        QCoreApplication::processEvents();
+        QVERIFY(settled());
         QCOMPARE(tree->header()->visualIndex(1), 0);
-        QCOMPARE(tree->width(), englishWidth);
-        QCOMPARE(window->width(), windowWidth);
+        QCOMPARE(tree->width(), englishTree);
+        if (round == 1)
+            settledWindow = window->width();
+        if (round >= 1)
+            QCOMPARE(window->width(), settledWindow);
     }
     // The names fit into the tree.
     const QModelIndex names = tab()->navModel()->index(0, 0);
     QVERIFY(tree->visualRect(names).right() < tree->viewport()->width());
+    window->resize(shown);
 }
 
 void TestConfigViewWindow::modelMessagesInGerman_data()
