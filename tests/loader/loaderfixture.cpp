@@ -34,8 +34,12 @@ LoaderRig::~LoaderRig()
 {
     loader::EthernetHandler *h = handler();
     QObject::disconnect(h, &loader::EthernetHandler::sendPacketSignal, m_server, nullptr);
+    // On a busy machine a quit can go unheard: the worker then sleeps on in
+    // its event loop (seen with Qt's own loop on worker threads, whose send
+    // slot runs nested event passes). Asking again wakes it.
     m_thread.quit();
-    m_thread.wait(5000);
+    for (int i = 0; i < 300 && !m_thread.wait(100); ++i)
+        m_thread.quit();
 }
 
 bool LoaderRig::unitHasReadAll(BootloaderSim &sim, int timeoutMs)
