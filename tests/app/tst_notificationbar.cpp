@@ -1,4 +1,5 @@
 #include "appfixture.h"
+#include "settle.h"
 #include "metatypes.h"
 #include "notificationbar.h"
 
@@ -93,7 +94,9 @@ void TestNotificationBar::errorStopsSuccessTimerWhichRestartsInFull()
     bar.showSuccess(QStringLiteral("A"), 40);
     bar.showError(QStringLiteral("B"), false, false);
     QVERIFY(!bar.timerActive());
-    QTest::qWait(80); // A's time would be up had its timer kept running
+    // A timer of twice A's time has fired: had A's kept running, its time
+    // would be up (a thread's timers fire in the order they fall due).
+    QVERIFY(settle::timersDue(80));
     QCOMPARE(bar.entryCount(), 2);
     QCOMPARE(view.errorText->text(), QStringLiteral("B"));
 

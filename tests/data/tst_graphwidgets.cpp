@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QtTest>
 #include <memory>
 
@@ -167,7 +168,10 @@ void TestGraphWidgets::rendersOnceShownAndOnResize()
     const int before = graph.renderCount();
     graph.resize(500, 500);
     QVERIFY(waitForRenders(graph, before + 1));
-    QTest::qWait(50);
+    // Repaints still queued run now; none may start another render.
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!graph.isRendering());
+    QVERIFY(graph.isUpToDate());
     QCOMPARE(graph.renderCount(), before + 1);
     QCOMPARE(graph.backBuffer().width(), graph.graphLabel()->width());
 }
@@ -243,7 +247,8 @@ void TestGraphWidgets::invalidationsDuringRenderStartNoSecondRender()
     }
     // The render in flight finishes, then exactly one more with the newest data.
     QVERIFY(waitForRenders(graph, before + 2));
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!graph.isRendering());
     QCOMPARE(graph.renderCount(), before + 2);
     QVERIFY(graph.isUpToDate());
 }
@@ -284,7 +289,10 @@ void TestGraphWidgets::destroyedMidRender()
     QVERIFY(graph.isNull());
     // The table and proxies outlive it; the pool finishes nothing for it.
     f.table.setRows({});
-    QTest::qWait(20);
+    // The render of the deleted graph ends in the pool; its result, handed
+    // to nobody, is delivered (or dropped) with the posted events.
+    QVERIFY(QThreadPool::globalInstance()->waitForDone(20000));
+    QCoreApplication::sendPostedEvents();
 }
 
 void TestGraphWidgets::legendWrapsWhenNarrow()

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "settle.h"
 #include "testnet.h"
 #include "unitsimfixture.h"
 
@@ -90,15 +91,18 @@ void TestEthernetHandlerLink::watchdog()
     m_link.connectToUnit();
 
     // Three watchdog periods of reports: still connected, nothing lost.
-    QTest::qWait(3 * eth->timings().watchdogMs);
+    const int reports = 3 * eth->timings().watchdogMs / 50;
+    QTRY_VERIFY_WITH_TIMEOUT(m_count.pings >= reports, 60000);
     QVERIFY(eth->isConnected());
     QCOMPARE(m_count.lost, 0);
-    QVERIFY(m_count.pings > 5);
 
     m_link.sim->setPushInterval(0);
     QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
     QVERIFY(!eth->isConnected());
-    QTest::qWait(2 * eth->timings().watchdogMs);
+    // The watchdog ran out and nothing restarts it: two more of its periods
+    // bring no second loss.
+    QVERIFY(!eth->watchdogActive());
+    QVERIFY(settle::timersDue(2 * eth->timings().watchdogMs));
     QCOMPARE(m_count.lost, 1);
 
     // Reports again: the link comes back by itself.
@@ -112,7 +116,10 @@ void TestEthernetHandlerLink::heartbeatAnswersResumeLink()
     QVERIFY(startLink(2, SimLink::fastTimings()));  // heartbeat every 100 ms, no reports
     EthernetHandler *eth = m_link.handler();
     m_link.connectToUnit();
-    QTest::qWait(2 * eth->timings().watchdogMs);
+    // Two watchdog periods of answered heartbeats keep the link.
+    const int beats = m_link.sim->countRequests(0x71) + 2 * eth->timings().watchdogMs / eth->timings().heartbeatMs;
+    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) >= beats, 60000);
+    QVERIFY(m_link.handlerHasReadAll());
     QCOMPARE(m_count.lost, 0);
 
     m_link.sim->faults().silent = true;
@@ -170,8 +177,9 @@ void TestEthernetHandlerLink::wrongHeartbeatLengthIgnored()
     QVERIFY(startLink(2, SimLink::fastTimings()));
     m_link.sim->setHandler(0x71, [size](const UnitSimRequest &, UnitSimReply &r) { r.payload = QByteArray(size, '\x01'); });
     m_link.handler()->setTargetIP(kUnit);
-    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) >= 3, 2000);
-    QTest::qWait(50);
+    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) >= 3, 20000);
+    // Their answers have been handled.
+    QVERIFY(m_link.handlerHasReadAll());
     QCOMPARE(m_count.pings, 0);
     QVERIFY(!m_link.handler()->watchdogActive());
     QCOMPARE(m_count.lost, 0);
@@ -228,7 +236,10 @@ void TestEthernetHandlerLink::targetSetThriceKeepsOneTimer()
     // One watchdog expiry, one connectionLost.
     m_link.sim->faults().silent = true;
     QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * t.watchdogMs);
-    QTest::qWait(2 * t.watchdogMs);
+    // Heartbeats for two more watchdog periods bring no second loss.
+    const int later = m_link.sim->countRequests(0x71) + 2 * t.watchdogMs / t.heartbeatMs;
+    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) >= later, 60000);
+    QVERIFY(!eth->watchdogActive());
     QCOMPARE(m_count.lost, 1);
 }
 

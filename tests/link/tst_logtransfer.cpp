@@ -292,7 +292,8 @@ void TestLogTransfer::lateCopiesDoNotTouchAFinishedTransfer()
     // already ended; the copy of the last block lands after the transfer.
     sim()->faults().duplicateAnswers = 1000;
     QCOMPARE(readLog(), ERR_OK);
-    QTest::qWait(100);
+    // The copy of the last block has been handled.
+    QVERIFY(m_link.handlerHasReadAll());
     QVERIFY(eth()->logTransfer().isComplete());
     QVERIFY(!eth()->logTransfer().hasHeaders());
     QCOMPARE(bytesOf(entries()), blocks()->logArea());
@@ -302,7 +303,7 @@ void TestLogTransfer::lateCopiesDoNotTouchAFinishedTransfer()
     stray.dataCount = 4;
     sim()->sendFrame(FrameFlag::Answer, EthernetHandler::CmdReadLog, eth()->sequenceNumber(),
                      stray.toByteArray() + QByteArray(4, '\x01'), sim()->lastPeer(), sim()->lastPeerPort());
-    QTest::qWait(100);
+    QVERIFY(m_link.handlerHasReadAll());
     QCOMPARE(bytesOf(entries()), blocks()->logArea());
     QVERIFY(eth()->logTransfer().isComplete());
 }
