@@ -5,8 +5,11 @@
 #include "configtab.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "flowlayout.h"
 #include "scalinghandlercont.h"
 
+#include <QGridLayout>
+#include <QStyle>
 #include <cmath>
 
 namespace {
@@ -28,6 +31,25 @@ ConfigActionBar::ConfigActionBar(QWidget *parent)
     , ui(new Ui::ConfigActionBar)
 {
     ui->setupUi(this);
+    // In German the two buttons side by side are wider than the room beside
+    // the navigation tree of a 1024 px window: the write button then goes
+    // under the read button instead of past the page's edge.
+    if (auto *grid = qobject_cast<QGridLayout *>(layout())) {
+        grid->removeWidget(ui->btnReadConfig);
+        grid->removeWidget(ui->btnWriteConfig);
+        auto *buttons = new QWidget(this);
+        buttons->setObjectName(QStringLiteral("wdgConfigButtons"));
+        auto *flow = new FlowLayout(buttons);
+        flow->setContentsMargins(0, 0, 0, 0);
+        flow->setSpacing(grid->horizontalSpacing() >= 0 ? grid->horizontalSpacing()
+                                                        : style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+        flow->setAlignment(Qt::AlignRight);
+        flow->addWidget(ui->btnReadConfig);
+        flow->addWidget(ui->btnWriteConfig);
+        grid->addWidget(buttons, 1, 0, 1, grid->columnCount());
+        setTabOrder(ui->btnSaveConfig, ui->btnReadConfig);
+        setTabOrder(ui->btnReadConfig, ui->btnWriteConfig);
+    }
     connect(ethernet(), &EthernetHandler::connectionLost, this, &ConfigActionBar::lostconnection);
     connect(ethernet(), &EthernetHandler::connectionPing, this, &ConfigActionBar::connectionsuccesfull);
     connect(model(), &Confighandler::waitingForFeedbackFinished, this, &ConfigActionBar::saveFinished);

@@ -5,6 +5,7 @@
 #include "configactionbar.h"
 #include "device.h"
 #include "eventdetect.h"
+#include "flowlayout.h"
 #include "navtreeitemdelegate.h"
 #include "navtreemodel.h"
 #include "scalinghandlercont.h"
@@ -66,6 +67,15 @@ ConfigTab::ConfigTab(QWidget *parent)
 
     channelFrames = {ui->wdgChn1, ui->wdgChn2, ui->wdgChn3, ui->wdgChn4,
                      ui->wdgChn5, ui->wdgChn6, ui->wdgChn7};
+    // Seven channel tabs do not fit beside the navigation tree in a
+    // 1024 px window (less so in German): they wrap onto a second row
+    // instead of being cut at the page's edge.
+    delete ui->widget_4->layout();
+    auto *channelRow = new FlowLayout(ui->widget_4);
+    channelRow->setContentsMargins(0, 0, 0, 0);
+    channelRow->setSpacing(0);
+    for (QWidget *frame : channelFrames)
+        channelRow->addWidget(frame);
     for (QWidget *frame : channelFrames) {
         auto *detect = new EventDetect(QEvent::MouseButtonPress, 0, frame);
         frame->installEventFilter(detect);

@@ -1,5 +1,6 @@
 #include "collapsebutton.h"
 #include "eventdetect.h"
+#include "flowlayout.h"
 #include "mousewheelscrollprotect.h"
 #include "tormaveldtbox.h"
 #include "verticalscrollarea.h"
@@ -54,6 +55,7 @@ private slots:
     void eventDetectModes();
     void wheelScrollsPageInsteadOfInput();
     void verticalScrollAreaHoldsContentWidth();
+    void flowLayoutWrapsOnlyWhenNarrow();
     void collapseButtonToggles();
 };
 
@@ -263,6 +265,53 @@ void TestSmallWidgets::verticalScrollAreaHoldsContentWidth()
     area.resize(500, 200);
     QTRY_COMPARE(content->minimumWidth(), hint);
     QCOMPARE(content->maximumWidth(), hint);
+}
+
+void TestSmallWidgets::flowLayoutWrapsOnlyWhenNarrow()
+{
+    QWidget host;
+    auto *flow = new FlowLayout(&host);
+    flow->setContentsMargins(0, 0, 0, 0);
+    flow->setSpacing(10);
+    QList<QWidget *> boxes;
+    for (int n = 0; n < 3; ++n) {
+        auto *box = new QWidget;
+        box->setMinimumSize(100, 30);
+        flow->addWidget(box);
+        boxes << box;
+    }
+    // One row as long as all fit, a row each when only one fits; never
+    // narrower than the widest item.
+    QCOMPARE(flow->sizeHint(), QSize(320, 30));
+    QCOMPARE(flow->minimumSize(), QSize(100, 30));
+    QVERIFY(flow->hasHeightForWidth());
+    QCOMPARE(flow->heightForWidth(320), 30);
+    QCOMPARE(flow->heightForWidth(319), 70);
+    QCOMPARE(flow->heightForWidth(210), 70);
+    QCOMPARE(flow->heightForWidth(209), 110);
+    QCOMPARE(flow->heightForWidth(10), 110);
+
+    // The room left in a row is shared out among its items...
+    flow->setGeometry(QRect(0, 0, 421, 30));
+    QCOMPARE(flow->rowCount(), 1);
+    QCOMPARE(boxes[0]->geometry(), QRect(0, 0, 134, 30));
+    QCOMPARE(boxes[1]->geometry(), QRect(144, 0, 134, 30));
+    QCOMPARE(boxes[2]->geometry(), QRect(288, 0, 133, 30));
+    flow->setGeometry(QRect(0, 0, 250, 70));
+    QCOMPARE(flow->rowCount(), 2);
+    QCOMPARE(boxes[0]->geometry(), QRect(0, 0, 120, 30));
+    QCOMPARE(boxes[2]->geometry(), QRect(0, 40, 250, 30));
+
+    // ... or, aligned right, left on the left.
+    flow->setAlignment(Qt::AlignRight);
+    flow->setGeometry(QRect(0, 0, 421, 30));
+    QCOMPARE(boxes[0]->geometry(), QRect(101, 0, 100, 30));
+    QCOMPARE(boxes[2]->geometry(), QRect(321, 0, 100, 30));
+
+    // A hidden item takes no room.
+    boxes[1]->hide();
+    QCOMPARE(flow->sizeHint(), QSize(210, 30));
+    QCOMPARE(flow->heightForWidth(210), 30);
 }
 
 void TestSmallWidgets::collapseButtonToggles()

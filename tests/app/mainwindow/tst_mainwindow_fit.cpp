@@ -6,9 +6,12 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QItemSelectionModel>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLayout>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QTreeView>
@@ -106,6 +109,7 @@ private slots:
     void statusWordsWhole();
     void narrowWindowCutsWordsWithToolTip();
     void windowStaysWithinScreen();
+    void configurationPagesShowWhole();
 
 private:
     // Every state word in every channel label, then the not-connected word.
@@ -329,6 +333,69 @@ void TestMainWindowFit::windowStaysWithinScreen()
     auto *error = part<QLabel>(&window, "lblErrorMessage");
     QVERIFY(TextFitFilter::shownText(error).endsWith(QChar(0x2026)));
     QCOMPARE(TextFitFilter::toolTipText(error), longest);
+}
+
+// Every configuration page at the default size, in both languages: no
+// button, label or field is cut at the page's right edge, and nothing needs
+// a sideways scroll bar (pages scroll up and down only).
+void TestMainWindowFit::configurationPagesShowWhole()
+{
+    ScaleFixture scale(QStringLiteral("1.0"));
+    MainWindow window;
+    window.resize(1024, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    HearBeatMessage_t hb;
+    hb.setDeviceState(2);
+    hb.channelEnabled = 0x7F;
+    {
+        BoxAnswerer answerer(&window, {0});
+        window.connectionsuccesfull(hb, kUnit);
+    }
+    part<QPushButton>(&window, "btnConfTab")->click();
+    auto *config = part<ConfigTab>(&window, "pageScrollConfig");
+    auto *tree = part<QTreeView>(&window, "treeSel");
+
+    // What lies beyond the right edge of the part of the page one sees.
+    const auto cutWidgets = [&]() {
+        QStringList cut;
+        const QRect seen = config->visibleRegion().boundingRect();
+        if (seen.width() < config->width())
+            cut << QStringLiteral("the page is %1 px wide, %2 px are seen").arg(config->width()).arg(seen.width());
+        for (QWidget *w : config->findChildren<QWidget *>()) {
+            if (!w->isVisible() || tree->isAncestorOf(w) || w->visibleRegion().isEmpty())
+                continue;
+            if (!qobject_cast<QAbstractButton *>(w) && !qobject_cast<QLabel *>(w) && !qobject_cast<QLineEdit *>(w)
+                && !qobject_cast<QComboBox *>(w))
+                continue;
+            const int right = w->mapTo(config, QPoint(w->width() - 1, 0)).x();
+            if (right > seen.right())
+                cut << QStringLiteral("%1 \"%2\" ends at %3 px, beyond %4 px")
+                           .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
+                           .arg(right)
+                           .arg(seen.right());
+        }
+        return cut;
+    };
+
+    for (const char *language : {"en", "de"}) {
+        switchLanguage(QString::fromLatin1(language));
+        QAbstractItemModel *model = config->navModel();
+        QList<QModelIndex> todo{QModelIndex()};
+        while (!todo.isEmpty()) {
+            const QModelIndex parent = todo.takeFirst();
+            for (int row = 0; row < model->rowCount(parent); ++row) {
+                const QModelIndex index = model->index(row, 0, parent);
+                todo << index;
+                tree->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                settle();
+                const QStringList cut = cutWidgets();
+                QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1, page %2: %3")
+                                                       .arg(QString::fromLatin1(language), index.data().toString(),
+                                                            cut.join(QStringLiteral("; ")))));
+            }
+        }
+    }
 }
 
 QTEST_MAIN(TestMainWindowFit)

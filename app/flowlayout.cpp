@@ -1,0 +1,154 @@
+#include "flowlayout.h"
+
+#include <QWidget>
+
+namespace {
+
+int itemWidth(const QLayoutItem *item)
+{
+    return qMax(item->sizeHint().width(), item->minimumSize().width());
+}
+
+int itemHeight(const QLayoutItem *item)
+{
+    return qMax(item->sizeHint().height(), item->minimumSize().height());
+}
+
+} // namespace
+
+FlowLayout::FlowLayout(QWidget *parent)
+    : QLayout(parent)
+{
+}
+
+FlowLayout::~FlowLayout()
+{
+    while (QLayoutItem *item = takeAt(0))
+        delete item;
+}
+
+void FlowLayout::addItem(QLayoutItem *item)
+{
+    items.append(item);
+    invalidate();
+}
+
+int FlowLayout::count() const
+{
+    return items.size();
+}
+
+QLayoutItem *FlowLayout::itemAt(int index) const
+{
+    return items.value(index, nullptr);
+}
+
+QLayoutItem *FlowLayout::takeAt(int index)
+{
+    if (index < 0 || index >= items.size())
+        return nullptr;
+    QLayoutItem *item = items.takeAt(index);
+    invalidate();
+    return item;
+}
+
+Qt::Orientations FlowLayout::expandingDirections() const
+{
+    return Qt::Horizontal;
+}
+
+bool FlowLayout::hasHeightForWidth() const
+{
+    return true;
+}
+
+int FlowLayout::heightForWidth(int width) const
+{
+    return arrange(QRect(0, 0, width, 0), false, nullptr);
+}
+
+QSize FlowLayout::minimumSize() const
+{
+    // As narrow as the widest single item: every item on a row of its own.
+    QSize size;
+    for (const QLayoutItem *item : items) {
+        if (!item->isEmpty())
+            size = size.expandedTo(QSize(itemWidth(item), itemHeight(item)));
+    }
+    const QMargins m = contentsMargins();
+    return size + QSize(m.left() + m.right(), m.top() + m.bottom());
+}
+
+QSize FlowLayout::sizeHint() const
+{
+    // All items on one row.
+    int width = 0;
+    int height = 0;
+    int shown = 0;
+    for (const QLayoutItem *item : items) {
+        if (item->isEmpty())
+            continue;
+        width += itemWidth(item);
+        height = qMax(height, itemHeight(item));
+        ++shown;
+    }
+    if (shown > 1)
+        width += (shown - 1) * qMax(0, spacing());
+    const QMargins m = contentsMargins();
+    return QSize(width + m.left() + m.right(), height + m.top() + m.bottom());
+}
+
+void FlowLayout::setGeometry(const QRect &rect)
+{
+    QLayout::setGeometry(rect);
+    arrange(rect, true, &rows);
+}
+
+int FlowLayout::arrange(const QRect &rect, bool apply, int *rowsUsed) const
+{
+    const QMargins m = contentsMargins();
+    const QRect room = rect.marginsRemoved(m);
+    const int gap = qMax(0, spacing());
+    int y = room.y();
+    int rowCount = 0;
+    int index = 0;
+    while (index < items.size()) {
+        // The items of this row: at least one, however narrow the room.
+        QList<QLayoutItem *> row;
+        int used = 0;
+        int height = 0;
+        for (; index < items.size(); ++index) {
+            QLayoutItem *item = items.at(index);
+            if (item->isEmpty())
+                continue;
+            const int width = itemWidth(item);
+            const int needed = row.isEmpty() ? width : used + gap + width;
+            if (!row.isEmpty() && needed > room.width())
+                break;
+            row.append(item);
+            used = needed;
+            height = qMax(height, itemHeight(item));
+        }
+        if (row.isEmpty())
+            break;
+        ++rowCount;
+        if (apply) {
+            // The rest of the row's width shared out, the odd pixels to the
+            // first items; a right-aligned layout keeps it on the left.
+            const int spare = qMax(0, room.width() - used);
+            const bool right = alignment() & Qt::AlignRight;
+            int x = right ? room.x() + spare : room.x();
+            for (int n = 0; n < row.size(); ++n) {
+                const int extra = right ? 0 : spare / row.size() + (n < spare % row.size() ? 1 : 0);
+                const int width = itemWidth(row.at(n)) + extra;
+                row.at(n)->setGeometry(QRect(x, y, width, height));
+                x += width + gap;
+            }
+        }
+        y += height + gap;
+    }
+    if (rowsUsed)
+        *rowsUsed = rowCount;
+    const int contentHeight = rowCount ? y - gap - room.y() : 0;
+    return contentHeight + m.top() + m.bottom();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLayout>
+#include <QList>
+
+// Lays its widgets out in a row and starts a new row where the next one
+// would not fit, so that a row of buttons stays whole in a narrow window
+// instead of being cut at its edge. The space left in a row is shared out
+// among its widgets, so that a row that fits looks like a box layout; with
+// Qt::AlignRight set on the layout, the widgets keep their size and each row
+// is right-aligned instead.
+class FlowLayout : public QLayout
+{
+    Q_OBJECT
+public:
+    explicit FlowLayout(QWidget *parent = nullptr);
+    ~FlowLayout() override;
+
+    void addItem(QLayoutItem *item) override;
+    int count() const override;
+    QLayoutItem *itemAt(int index) const override;
+    QLayoutItem *takeAt(int index) override;
+
+    Qt::Orientations expandingDirections() const override;
+    bool hasHeightForWidth() const override;
+    int heightForWidth(int width) const override;
+    QSize minimumSize() const override;
+    QSize sizeHint() const override;
+    void setGeometry(const QRect &rect) override;
+
+    // The number of rows at the present geometry.
+    int rowCount() const { return rows; }
+
+private:
+    // Places the items in `rect` (or only measures when `apply` is false)
+    // and returns the height the rows take, margins included.
+    int arrange(const QRect &rect, bool apply, int *rowsUsed) const;
+
+    QList<QLayoutItem *> items;
+    int rows = 0;
+};
