@@ -4,8 +4,11 @@
 #include "device.h"
 #include "errordecode.h"
 #include "ethernethandler.h"
+#include "flowlayout.h"
 #include "scalinghandlercont.h"
 
+#include <QLayout>
+#include <QStyle>
 #include <cmath>
 
 ResetDefaultConfig::ResetDefaultConfig(QWidget *parent)
@@ -13,6 +16,22 @@ ResetDefaultConfig::ResetDefaultConfig(QWidget *parent)
     , ui(new Ui::ResetDefaultConfig)
 {
     ui->setupUi(this);
+    // Title and button side by side where they fit, else the button under
+    // the title: in German both together are wider than the room beside
+    // the navigation tree of a 1024 px window.
+    if (QLayout *grid = layout()) {
+        const QMargins margins = grid->contentsMargins();
+        const int spacing = grid->spacing();
+        grid->removeWidget(ui->lblCommonSettings);
+        grid->removeWidget(ui->btnReset);
+        delete grid;
+        auto *flow = new FlowLayout(this);
+        flow->setContentsMargins(margins);
+        flow->setSpacing(spacing >= 0 ? spacing : style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+        flow->addWidget(ui->lblCommonSettings);
+        flow->addWidget(ui->btnReset);
+        flow->setAlignment(ui->btnReset, Qt::AlignRight | Qt::AlignVCenter);
+    }
     const int side = int(std::lround(24 * ScalingHandlerCont::instance()->getScaleFactor()));
     ui->btnReset->setIconSize(QSize(side, side));
 }

@@ -152,7 +152,7 @@
     </message>
     <message>
         <source>Fieldbus Configuration</source>
-        <translation>Feldbuskonfiguration</translation>
+        <translation>Feldbus­konfiguration</translation>
     </message>
     <message>
         <source>Update Firmware</source>

@@ -18,6 +18,7 @@
 #include <QtTest>
 
 #include "appfixture.h"
+#include "configurationtile.h"
 #include "configtab.h"
 #include "navtreemodel.h"
 #include "databasecont.h"
@@ -110,6 +111,7 @@ private slots:
     void narrowWindowCutsWordsWithToolTip();
     void windowStaysWithinScreen();
     void configurationPagesShowWhole();
+    void overviewTileTitlesWhole();
 
 private:
     // Every state word in every channel label, then the not-connected word.
@@ -395,6 +397,48 @@ void TestMainWindowFit::configurationPagesShowWhole()
                                                             cut.join(QStringLiteral("; ")))));
             }
         }
+    }
+}
+
+// The overview's tile titles show whole at the default size in both
+// languages: a word longer than a tile is wide breaks where it may.
+void TestMainWindowFit::overviewTileTitlesWhole()
+{
+    ScaleFixture scale(QStringLiteral("1.0"));
+    MainWindow window;
+    window.resize(1024, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    HearBeatMessage_t hb;
+    hb.setDeviceState(2);
+    hb.channelEnabled = 0x7F;
+    {
+        BoxAnswerer answerer(&window, {0});
+        window.connectionsuccesfull(hb, kUnit);
+    }
+    part<QPushButton>(&window, "btnOverview")->click();
+    for (const char *language : {"en", "de"}) {
+        switchLanguage(QString::fromLatin1(language));
+        // As a fitted fieldbus module shows it.
+        QVERIFY(QMetaObject::invokeMethod(&window, "showFBTileSlot"));
+        settle();
+        const QList<ConfigurationTile *> tiles = window.findChildren<ConfigurationTile *>();
+        QSet<int> checked;
+        for (ConfigurationTile *tile : tiles) {
+            auto *title = tile->findChild<QLabel *>(QStringLiteral("lblTileText"));
+            QVERIFY(title);
+            if (tile->isHidden())
+                continue; // not offered in this unit's state
+            checked << tile->tileId();
+            const QString shown = TextFitFilter::fit(title->text(), title->fontMetrics(),
+                                                     title->contentsRect().size(), title->wordWrap());
+            QVERIFY2(shown == title->text(), qPrintable(QStringLiteral("%1: \"%2\" in %3 x %4 px")
+                                                            .arg(QString::fromLatin1(language), title->text())
+                                                            .arg(title->contentsRect().width())
+                                                            .arg(title->contentsRect().height())));
+        }
+        // The longest German title among them.
+        QVERIFY(checked.contains(MainWindow::TileFieldbus));
     }
 }
 
