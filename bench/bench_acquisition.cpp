@@ -15,7 +15,6 @@
 #include "dataacquisition.h"
 #include "device.h"
 #include "metatypes.h"
-#include "platform.h"
 #include "rawexchange.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
@@ -32,8 +31,6 @@ constexpr int kSamples = 100000;
 
 int main(int argc, char **argv)
 {
-    // Every thread but the main one on Qt's own event loop, as in the programs.
-    platform::useQtEventLoopOnWorkerThreads();
     QCoreApplication app(argc, argv);
     qInstallMessageHandler(benchnet::quietDebug);
     registerMetaTypes();

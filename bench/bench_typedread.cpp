@@ -22,7 +22,6 @@
 #include "device.h"
 #include "ethernetframe.h"
 #include "metatypes.h"
-#include "platform.h"
 #include "rawexchange.h"
 #include "unitsim.h"
 
@@ -192,8 +191,6 @@ private:
 
 int main(int argc, char *argv[])
 {
-    // Every thread but the main one on Qt's own event loop, as in the programs.
-    platform::useQtEventLoopOnWorkerThreads();
     QCoreApplication app(argc, argv);
     registerMetaTypes();
     qputenv("QT_LOGGING_RULES", "*.debug=false");

@@ -8,7 +8,6 @@
 
 int main(int argc, char *argv[])
 {
-    platform::useQtEventLoopOnWorkerThreads();
     if (argc < 2)
         platform::freeConsole();
     else

@@ -6,7 +6,6 @@
 #include "device.h"
 #include "mainwindow.h"
 #include "metatypes.h"
-#include "platform.h"
 #include "programrun.h"
 #include "scalinghandlercont.h"
 #include "translation.h"
@@ -14,7 +13,6 @@
 
 int main(int argc, char *argv[])
 {
-    platform::useQtEventLoopOnWorkerThreads();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
     registerMetaTypes();

@@ -18,10 +18,4 @@ void useHeadlessGuiWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-void useQtEventLoopOnWorkerThreads()
-{
-    if (!qEnvironmentVariableIsSet("QT_NO_THREADED_GLIB"))
-        qputenv("QT_NO_THREADED_GLIB", "1");
-}
-
 } // namespace platform

@@ -17,12 +17,4 @@ void freeConsole();
 // failing to start. Must be called before the application object exists.
 void useHeadlessGuiWithoutDisplay();
 
-// Threads other than the GUI thread run Qt's own event loop instead of
-// GLib's: the link's worker thread turns over once or twice per exchange
-// with the unit, and Qt's loop does that with about a third fewer
-// instructions. The GUI thread keeps GLib's loop, which the desktop
-// integration (native dialogs, input methods) relies on. A value already
-// set in the environment is kept. Must be called before any thread starts.
-void useQtEventLoopOnWorkerThreads();
-
 } // namespace platform

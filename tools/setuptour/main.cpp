@@ -7,7 +7,6 @@
 #include "device.h"
 #include "mainwindow.h"
 #include "metatypes.h"
-#include "platform.h"
 #include "scalinghandlercont.h"
 #include "tour.h"
 #include "tourrunner.h"
@@ -22,7 +21,6 @@
 
 int main(int argc, char *argv[])
 {
-    platform::useQtEventLoopOnWorkerThreads();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QApplication app(argc, argv);
     registerMetaTypes();
