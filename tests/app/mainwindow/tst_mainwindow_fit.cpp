@@ -97,6 +97,19 @@ QStringList clippedWords(StatusBar *bar)
     return clipped;
 }
 
+// The window at its default size, linked to a unit with every channel on.
+void showConnected(MainWindow &window)
+{
+    window.resize(1024, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    HearBeatMessage_t hb;
+    hb.setDeviceState(2);
+    hb.channelEnabled = 0x7F;
+    BoxAnswerer answerer(&window, {0});
+    window.connectionsuccesfull(hb, kUnit);
+}
+
 } // namespace
 
 class TestMainWindowFit : public QObject
@@ -344,16 +357,9 @@ void TestMainWindowFit::configurationPagesShowWhole()
 {
     ScaleFixture scale(QStringLiteral("1.0"));
     MainWindow window;
-    window.resize(1024, 768);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    HearBeatMessage_t hb;
-    hb.setDeviceState(2);
-    hb.channelEnabled = 0x7F;
-    {
-        BoxAnswerer answerer(&window, {0});
-        window.connectionsuccesfull(hb, kUnit);
-    }
+    showConnected(window);
+    if (QTest::currentTestFailed())
+        return;
     part<QPushButton>(&window, "btnConfTab")->click();
     auto *config = part<ConfigTab>(&window, "pageScrollConfig");
     auto *tree = part<QTreeView>(&window, "treeSel");
@@ -406,16 +412,9 @@ void TestMainWindowFit::overviewTileTitlesWhole()
 {
     ScaleFixture scale(QStringLiteral("1.0"));
     MainWindow window;
-    window.resize(1024, 768);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    HearBeatMessage_t hb;
-    hb.setDeviceState(2);
-    hb.channelEnabled = 0x7F;
-    {
-        BoxAnswerer answerer(&window, {0});
-        window.connectionsuccesfull(hb, kUnit);
-    }
+    showConnected(window);
+    if (QTest::currentTestFailed())
+        return;
     part<QPushButton>(&window, "btnOverview")->click();
     for (const char *language : {"en", "de"}) {
         switchLanguage(QString::fromLatin1(language));
