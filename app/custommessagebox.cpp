@@ -77,6 +77,8 @@ int CustomMessageBox::exec(const QStringList &captions, const QString &title,
     ui->lblText->setText(message);
 
     result = -1;
+    answering = true;
+    ui->btnClose->setEnabled(true);
     setVisible(true);
     QEventLoop loop;
     const WaitGuard guard(this);
@@ -86,6 +88,8 @@ int CustomMessageBox::exec(const QStringList &captions, const QString &title,
     // Deleted while it waited: no button was chosen.
     if (!guard)
         return -1;
+    answering = false;
+    setVisible(false);
     return result;
 }
 
@@ -98,13 +102,28 @@ void CustomMessageBox::buttonClicked()
         qDebug() << "unknown button";
         return;
     }
-    result = index;
     qDebug() << "Button Text: " << button->text();
-    emit MessageBoxFinished();
+    answer(index);
 }
 
 void CustomMessageBox::on_btnClose_clicked()
 {
+    answer(-1);
+}
+
+void CustomMessageBox::answer(int index)
+{
+    // The first answer counts, and the box goes at once: whatever its asker
+    // does next (often a wait for the unit) must not leave a box on screen
+    // that still seems to take a click, nor let a second click count.
+    if (!answering)
+        return;
+    answering = false;
+    result = index;
+    for (QPushButton *button : qAsConst(buttons))
+        button->setEnabled(false);
+    ui->btnClose->setEnabled(false);
+    setVisible(false);
     emit MessageBoxFinished();
 }
 

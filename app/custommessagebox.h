@@ -16,7 +16,8 @@ class CustomMessageBox;
 // The tool's own question and message box: a banner icon for the kind of
 // message, a title, a text and one button per caption. exec() waits in a
 // local event loop and answers the index of the clicked button, or -1 when
-// the box was closed.
+// the box was closed. The box hides itself the moment it is answered, and
+// only the first answer counts.
 class CustomMessageBox : public BaseWidget
 {
     Q_OBJECT
@@ -50,6 +51,7 @@ public slots:
 
 private:
     void removeButtons();
+    void answer(int index);
 
     Ui::CustomMessageBox *ui;
     QIcon attentionIcon;
@@ -57,4 +59,6 @@ private:
     QIcon infoIcon;
     QList<QPushButton *> buttons;
     int32_t result = -1;
+    // True from the box being shown until its first answer.
+    bool answering = false;
 };

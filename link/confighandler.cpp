@@ -2,6 +2,7 @@
 
 #include "blobscrambler.h"
 #include "configblob.h"
+#include "ethernethandler.h"
 #include "filterkoeff.h"
 
 #include <QCoreApplication>
@@ -72,6 +73,8 @@ void Confighandler::setDefaultConfig()
         m_channelNames[size_t(ch)].setText(QStringLiteral("Channel %1").arg(ch + 1));
 
     m_anybus = Anybus_cfg();
+    m_anybusKnown = false;
+    m_anybusUnit = QHostAddress();
 
     sealBlob(ConfigBlob::defaultBlob(timeOfDaySeed()));
 }
@@ -254,6 +257,15 @@ errorCode_e Confighandler::setAnybusCFG(Anybus_cfg cfg)
     m_anybus = cfg;
     emit AnybusCFGchanged(m_anybus);
     return ERR_OK;
+}
+
+bool Confighandler::anybusCFGWritable() const
+{
+    // Whether the unit answers is the write's own business; a lost link has
+    // already cleared the state.
+    if (!m_anybusKnown || !m_handler)
+        return false;
+    return m_anybusUnit.isNull() || m_anybusUnit.isEqual(m_handler->targetAddress(), QHostAddress::ConvertV4MappedToIPv4);
 }
 
 // ---- names ----------------------------------------------------------------------

@@ -94,6 +94,12 @@ public:
     Anybus_cfg getAnybusCFG() const { return m_anybus; }
     errorCode_e getAnybusCFG(Anybus_cfg &out) const;
     errorCode_e setAnybusCFG(Anybus_cfg cfg);
+    // Whether the fieldbus record may be written to the connected unit: it
+    // was read from this unit, or loaded from a configuration file, and the
+    // link has not been lost nor another unit answered since. Edits keep the
+    // state; without it the record holds nothing of the unit's own and a
+    // write would wipe the module's settings.
+    bool anybusCFGWritable() const;
 
     // ---- names
     errorCode_e setDevicename(const QString &name);
@@ -183,6 +189,11 @@ public slots:
     errorCode_e writeDevicename();
     errorCode_e writeChannelname(uint8_t channelIndex);
     errorCode_e writeCFGDevice();
+    // After writeCFGDevice ended because the engineer answered a conflict
+    // question with Cancel or No: what that means for the unit (stopped by
+    // the choice; which values were already written and are not saved).
+    // Empty after any other end.
+    QString writeStoppedNote() const { return m_writeStoppedNote; }
     // Advances a pending save, one step per heartbeat answer; the main
     // window connects EthernetHandler::connectionPing to it (once).
     void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
@@ -237,6 +248,11 @@ private:
     CFG_Device_Param_struct m_deviceParams;
     CFG_Blob_struct_sorted m_blob;
     Anybus_cfg m_anybus;
+    // Where the fieldbus record came from: known once read from a unit or
+    // loaded from a file; the unit it belongs to (null for a file loaded
+    // while no unit answered: the next unit to answer takes it).
+    bool m_anybusKnown = false;
+    QHostAddress m_anybusUnit;
     bool m_warnMissingReferences = false;
 
     EthernetHandler *m_handler = nullptr;
@@ -254,4 +270,5 @@ private:
 
     FileNameProvider m_fileNameProvider;
     QString m_lastFileError;
+    QString m_writeStoppedNote;
 };

@@ -133,8 +133,11 @@ errorCode_e Confighandler::readCFGFieldbus()
         return ERR_NOT_SUPPORTED;
     Anybus_cfg cfg;
     const errorCode_e r = m_handler->readAnybusCFG(cfg.data());
-    if (r == ERR_OK)
+    if (r == ERR_OK) {
+        m_anybusKnown = true;
+        m_anybusUnit = m_handler->targetAddress();
         setAnybusCFG(cfg);
+    }
     return r;
 }
 
@@ -190,6 +193,7 @@ errorCode_e Confighandler::readCFGDevice()
 
 errorCode_e Confighandler::writeCFGDevice()
 {
+    m_writeStoppedNote.clear();
     if (!validateForSave())
         return ERR_INVALID_CONFIG;
     if (!m_handler)
@@ -211,8 +215,11 @@ errorCode_e Confighandler::writeCFGDevice()
                 + tr("Different MAC Address of the Device and the SST Config found. \n The Reference Values will be "
                      "set to an invalid Value!");
         const QStringList buttons{tr("Cancel"), tr("Proceed")};
-        if (askQuestion(buttons, tr("MAC Conflict"), text, kWarning) != 1)
+        if (askQuestion(buttons, tr("MAC Conflict"), text, kWarning) != 1) {
+            m_writeStoppedNote = tr("The write was stopped by your choice (\"Cancel\" on \"MAC Conflict\"). "
+                                    "Nothing was written to the unit.");
             return ERR_NOT_SUPPORTED;
+        }
     }
 
     uint8_t scrambled[CFG_Blob_struct_sorted::kSize];
@@ -242,6 +249,7 @@ errorCode_e Confighandler::writeCFGDevice()
     // Scale and threshold belong to the unit's reference run: only a unit
     // that holds a reference value for the channel gets them.
     bool referenceConflict = false;
+    QStringList scaledChannels;  // channels (counted from 1) that got scale and threshold
     for (uint8_t ch = 0; ch < kChannelCount; ++ch) {
         uint16_t raw = 0;
         bool unitHasReference = false;
@@ -258,6 +266,7 @@ errorCode_e Confighandler::writeCFGDevice()
                 reportError(tr("Failed to write the threshold config to the Device!"));
                 return r;
             }
+            scaledChannels << QString::number(ch + 1);
         } else if (block.referenceSkw(ch) >= 0) {
             referenceConflict = true;
         }
@@ -270,7 +279,26 @@ errorCode_e Confighandler::writeCFGDevice()
         buttons, tr("Reference State conflict"),
         tr("Reference SKW State in SST and PPU does not match! Overwrite the PPU Config without the reference values? "),
         kWarning);
-    return answer == 1 ? ERR_OK : ERR_INVALID_CONFIG;
+    if (answer == 1)
+        return ERR_OK;
+    // The unit now holds part of the new configuration without having saved
+    // it, and the names were not written: say so, in the engineer's terms.
+    const QString written =
+        scaledChannels.isEmpty()
+            ? tr("the channel configuration, the output selection, the output inversion, the enabled channels and "
+                 "the debounce time")
+        : scaledChannels.size() == 1
+            ? tr("the channel configuration, the output selection, the output inversion, the enabled channels, "
+                 "the debounce time, and scale and threshold of channel %1")
+                  .arg(scaledChannels.first())
+            : tr("the channel configuration, the output selection, the output inversion, the enabled channels, "
+                 "the debounce time, and scale and threshold of channels %1")
+                  .arg(scaledChannels.join(QStringLiteral(", ")));
+    m_writeStoppedNote = tr("The write was stopped by your choice (\"No\" on \"Reference State conflict\"). "
+                            "Already written to the unit but not saved: %1. The device and channel names were not "
+                            "written.")
+                             .arg(written);
+    return ERR_INVALID_CONFIG;
 }
 
 errorCode_e Confighandler::writeConfigToDevice()
@@ -412,6 +440,9 @@ void Confighandler::endSave(bool failed)
 
 void Confighandler::lostconnection()
 {
+    // The record may belong to a unit that is gone: the next one must be
+    // read (or a file loaded) before the record goes out again.
+    m_anybusKnown = false;
     if (m_waitingForFeedback)
         endSave(true);
 }
@@ -426,7 +457,12 @@ void Confighandler::saveDeadlineExpired()
 
 void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender)
 {
-    Q_UNUSED(sender)
+    if (m_anybusKnown && !sender.isNull()) {
+        if (m_anybusUnit.isNull())
+            m_anybusUnit = sender;
+        else if (!m_anybusUnit.isEqual(sender, QHostAddress::ConvertV4MappedToIPv4))
+            m_anybusKnown = false;  // another unit answers: its record was never read
+    }
     TryLock lock(m_saveMutex);
     if (!lock.locked()) {
         // A step is waiting on the unit. While that step is the confirmation,

@@ -1,5 +1,6 @@
 // Exporting the configuration copy to a file and importing it again.
 #include "confighandler.h"
+#include "ethernethandler.h"
 
 #include "configfile.h"
 
@@ -121,6 +122,10 @@ errorCode_e Confighandler::applyConfigFile(const QString &path)
         sealBlob(blob);
 
     setAnybusCFG(content.anybus);
+    // The engineer chose this record: it may go to the unit that answers
+    // now, or else to the next one that does.
+    m_anybusKnown = true;
+    m_anybusUnit = m_handler && m_handler->isConnected() ? m_handler->targetAddress() : QHostAddress();
     emitConfigChanged();
     return ERR_OK;
 }

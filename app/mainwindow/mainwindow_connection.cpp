@@ -16,6 +16,7 @@
 #include "tiletab.h"
 #include "waitguard.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QIcon>
 #include <QPointer>
@@ -213,7 +214,15 @@ void MainWindow::printMessageboxwrapper(QStringList names, QString title, QStrin
             *retptr = result;
         if (!guard)
             return;
+        // The box is gone with the answer. When a save on the unit is still
+        // running, the window stays held until it ends (at most the wait's
+        // time); the busy cursor says it is waiting, not stuck.
+        const bool unitSaving = Device::instance()->confighandler()->waitingForFeedback();
+        if (unitSaving)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
         exitDialog();
+        if (unitSaving)
+            QApplication::restoreOverrideCursor();
         delete box.data();
         return;
     }

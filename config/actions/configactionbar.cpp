@@ -93,7 +93,15 @@ bool ConfigActionBar::writeSequence()
     Confighandler *config = model();
     errorCode_e r = config->writeCFGDevice();
     if (r != ERR_OK) {
-        reportFailure(tr("Write device configuration failed. Error: %1 Errorcode: %2"), r);
+        // A stop the engineer chose in a conflict question reads like a
+        // fault of the unit on its own; the note says what it means.
+        const QString stopped = config->writeStoppedNote();
+        QString message = tr("Write device configuration failed. Error: %1 Errorcode: %2")
+                              .arg(ErrorDecode::decode(r))
+                              .arg(r);
+        if (!stopped.isEmpty())
+            message += QLatin1Char('\n') + stopped;
+        printNotification(message, false, QMessageBox::Critical, false);
         return false;
     }
     r = config->writeDevicename();

@@ -54,6 +54,15 @@ void FieldbusActionbar::reportFailure(const QString &message)
 
 void FieldbusActionbar::on_btnResetAnybusMod_clicked()
 {
+    // A record neither read from this unit nor loaded from a file holds
+    // nothing of the module's own settings (after connecting it is the empty
+    // one): writing it would wipe the module's address and names.
+    if (!Device::instance()->confighandler()->anybusCFGWritable()) {
+        reportFailure(tr("Nothing was written: the page does not hold this unit's fieldbus configuration yet. "
+                         "Click \"Read Fieldbus Configuration\" first (or load a configuration file), check the "
+                         "values, then apply them."));
+        return;
+    }
     // Every wait below runs the event loop, so the button can be clicked
     // again meanwhile; blocking on the lock here would freeze the program.
     if (!applyMutex().tryLock()) {

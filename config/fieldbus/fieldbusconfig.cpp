@@ -1,6 +1,7 @@
 #include "fieldbusconfig.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 
@@ -8,6 +9,7 @@
 #include "fieldbusactionbar.h"
 #include "fieldbusfields.h"
 #include "mousewheelscrollprotect.h"
+#include "tormaveldtbox.h"
 #include "ui_fieldbusconfig.h"
 
 using namespace fieldbus;
@@ -25,6 +27,13 @@ QWidget *stackPage(Ui::FieldbusConfig *ui, TypePage page)
     case TypePage::Default: break;
     }
     return ui->page_Default;
+}
+
+// The box's title also stands inside its empty field; the stored one is
+// there either way.
+QString boxTitle(const TormaveldtBox *box)
+{
+    return box->storedTitleText().isEmpty() ? box->title() : box->storedTitleText();
 }
 
 void showCombo(QComboBox *combo, const Anybus_cfg &cfg, int at)
@@ -147,11 +156,28 @@ void FieldbusConfig::AnybusCFGedited()
     Confighandler *config = Device::instance()->confighandler();
     Anybus_cfg cfg = config->getAnybusCFG();
     setDhcp(cfg, ui->cmbDHCP->currentIndex() > 0);
-    setIpv4(cfg, Anybus_cfg::kIpAddressOffset, ui->leditIPAddress->text());
-    setIpv4(cfg, Anybus_cfg::kSubnetMaskOffset, ui->leditSubnetMask->text());
-    setIpv4(cfg, Anybus_cfg::kGatewayOffset, ui->leditDefGateway->text());
-    setIpv4(cfg, Anybus_cfg::kDns1Offset, ui->leditPrimDNS->text());
-    setIpv4(cfg, Anybus_cfg::kDns2Offset, ui->leditSecDNS->text());
+    // A mistyped address is refused with a word and the field keeps its
+    // stored value (the refresh below shows it again): nothing the engineer
+    // did not type may reach the unit.
+    const struct
+    {
+        QLineEdit *edit;
+        TormaveldtBox *box;
+        int at;
+    } addresses[] = {
+        {ui->leditIPAddress, ui->groupBox_2, Anybus_cfg::kIpAddressOffset},
+        {ui->leditSubnetMask, ui->groupBox_3, Anybus_cfg::kSubnetMaskOffset},
+        {ui->leditDefGateway, ui->groupBox_4, Anybus_cfg::kGatewayOffset},
+        {ui->leditPrimDNS, ui->groupBox_5, Anybus_cfg::kDns1Offset},
+        {ui->leditSecDNS, ui->groupBox_6, Anybus_cfg::kDns2Offset},
+    };
+    QStringList refused;
+    for (const auto &address : addresses) {
+        if (!setIpv4(cfg, address.at, address.edit->text()))
+            refused << tr("%1: \"%2\" is not an IPv4 address; each of its four parts must be a number from 0 to "
+                          "255. The field keeps %3.")
+                           .arg(boxTitle(address.box), address.edit->text(), ipv4Text(cfg, address.at));
+    }
     // A name that does not fit keeps the stored one; the refresh that
     // follows shows it again.
     setName(cfg, kDomainName, ui->leditDomainName->text());
@@ -188,6 +214,8 @@ void FieldbusConfig::AnybusCFGedited()
         }
     }
     config->setAnybusCFG(cfg);
+    for (const QString &message : refused)
+        printNotification(message, false, QMessageBox::Warning, false);
 }
 
 void FieldbusConfig::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)

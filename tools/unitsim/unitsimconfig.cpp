@@ -102,6 +102,7 @@ void UnitSimConfig::onServiceAction(const UnitSimRequest &request, UnitSimReply 
         const uint16_t action = le::u16(reinterpret_cast<const uint8_t *>(request.payload.constData()));
         if (action == kActionOpenSave) {
             m_save = Save::Open;
+            m_finalPending = false;
             m_confirmTaken = false;
             ++m_opened;
             setStatus(m_runningStatus);
@@ -121,6 +122,11 @@ void UnitSimConfig::onServiceAction(const UnitSimRequest &request, UnitSimReply 
             m_confirmSequence = request.sequence;
             ++m_confirmed;
             m_reportsLeft = m_finalReports;
+            if (m_saveDurationMs > 0) {
+                m_finalPending = true;
+                m_saving.start();
+                return;
+            }
             setStatus(m_finalStatus);
             return;
         }
@@ -131,11 +137,15 @@ void UnitSimConfig::onServiceAction(const UnitSimRequest &request, UnitSimReply 
 
 void UnitSimConfig::onHeartbeat(const UnitSimRequest &request, UnitSimReply &reply)
 {
+    if (m_finalPending && m_saving.elapsed() >= m_saveDurationMs) {
+        m_finalPending = false;
+        setStatus(m_finalStatus);
+    }
     if (m_heartbeat)
         m_heartbeat(request, reply);
     // This answer carried the final status; after the chosen number of them
     // the unit reports the neutral 0 again.
-    if (m_save == Save::Confirmed && m_reportsLeft > 0 && --m_reportsLeft == 0) {
+    if (m_save == Save::Confirmed && !m_finalPending && m_reportsLeft > 0 && --m_reportsLeft == 0) {
         m_save = Save::Idle;
         setStatus(0);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <array>
 #include <cstdint>
@@ -19,7 +20,8 @@ struct UnitSimReply;
 // reports a positive save status; action 0x11 confirms it, and the heartbeat
 // reports the final status (0, or a failure a test chooses). The final
 // status stays until the next save, or for a given number of heartbeat
-// answers after which the status goes back to 0. A confirmation without an
+// answers after which the status goes back to 0. A slow unit reports the
+// running status for a while after the confirmation before the final one. A confirmation without an
 // open save is refused; the same confirmation sent again (same sequence
 // number, its answer was lost) is answered as the first was.
 class UnitSimConfig : public QObject
@@ -44,6 +46,10 @@ public:
     // Heartbeat answers that carry the final status before it returns to 0;
     // -1 keeps it until the next save.
     void setFinalStatusReports(int reports) { m_finalReports = reports; }
+    // A slow save: after the confirmation the unit keeps reporting the
+    // running status for this long before the final one (0: at once).
+    void setSaveDurationMs(int ms) { m_saveDurationMs = ms > 0 ? ms : 0; }
+    int saveDurationMs() const { return m_saveDurationMs; }
     // The flag saying the configuration was changed on the unit itself.
     void setConfigModified(bool modified);
 
@@ -67,6 +73,9 @@ private:
     int32_t m_finalStatus = 0;
     int m_finalReports = -1;
     int m_reportsLeft = 0;
+    int m_saveDurationMs = 0;
+    bool m_finalPending = false;  // confirmed, still saving (a slow save)
+    QElapsedTimer m_saving;
     bool m_confirmTaken = false;
     uint16_t m_confirmSequence = 0;
     int m_opened = 0;

@@ -6,6 +6,7 @@
 
 #include "unitsim.h"
 #include "unitsimblocks.h"
+#include "unitsimconfig.h"
 #include "unitsimrun.h"
 
 namespace {
@@ -122,9 +123,13 @@ int runUnitSim(const QStringList &arguments)
                                          QStringLiteral("heartbeat byte 5 (default 0x11; 0x10 leaves the data and "
                                                         "log controls free)"),
                                          QStringLiteral("byte"));
+    const QCommandLineOption saveMs(QStringLiteral("save-ms"),
+                                    QStringLiteral("a slow configuration save: the heartbeat reports the save as "
+                                                   "running for MS after its confirmation (default 0)"),
+                                    QStringLiteral("ms"));
     parser.addOptions({mode, address, push, log, mac, name, silence, noBroadcast, drop, delay, duplicate, wrongSeq,
                        wrongCmd, badCrc, shortDg, truncate, stale, staleRatio, dropRate, duplicateRate, lateRate,
-                       faultSeed, retries, silent, errorStatus, fieldbus, dataControl});
+                       faultSeed, retries, silent, errorStatus, fieldbus, dataControl, saveMs});
     UnitSimBlocks::addOptions(parser);
     UnitSimRun::addOptions(parser);
     if (!parser.parse(arguments))
@@ -209,6 +214,10 @@ int runUnitSim(const QStringList &arguments)
             return fail(QStringLiteral("--data-control takes a byte from 0 to 0xFF"));
         sim.setDataControl(uint8_t(value));
     }
+    int saveDurationMs = 0;
+    if (!number(saveMs, &saveDurationMs))
+        return fail(QStringLiteral("--save-ms takes a number of 0 or more"));
+    UnitSimConfig::of(&sim)->setSaveDurationMs(saveDurationMs);
     sim.setRestartSilence(silenceMs);
     if (parser.isSet(log) && !sim.setLogFile(parser.value(log)))
         return fail(QStringLiteral("cannot open log file %1").arg(parser.value(log)));

@@ -60,13 +60,20 @@ QString ipv4Text(const Anybus_cfg &cfg, int at)
     return QStringLiteral("%1.%2.%3.%4").arg(b[0]).arg(b[1]).arg(b[2]).arg(b[3]);
 }
 
-void setIpv4(Anybus_cfg &cfg, int at, const QString &text)
+bool isIpv4Text(const QString &text)
 {
-    // Cleaning first reads "010" as decimal 10; on its own an address
-    // parser would take it as octal 8.
-    const QHostAddress address = parseDottedQuad(normalizeIpText(text.trimmed()));
-    const quint32 value = address.isNull() ? 0 : address.toIPv4Address();
-    be::put32(cfg.data() + at, value);
+    return !manualUnitAddress(text).isNull();
+}
+
+bool setIpv4(Anybus_cfg &cfg, int at, const QString &text)
+{
+    // Read as decimal ("010" is 10; an address parser on its own would take
+    // it as octal 8); a part out of range is refused, not cut to 255.
+    const QHostAddress address = manualUnitAddress(text);
+    if (address.isNull())
+        return false;
+    be::put32(cfg.data() + at, address.toIPv4Address());
+    return true;
 }
 
 QString nameText(const Anybus_cfg &cfg, NameField field)

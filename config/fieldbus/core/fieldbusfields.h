@@ -51,10 +51,14 @@ constexpr NameField kStationName{offset::kStationName, 240};
 
 // Dotted decimal text of the 4-byte address at `at` (first byte first).
 QString ipv4Text(const Anybus_cfg &cfg, int at);
-// Stores typed address text: cleaned (parts above 255 cut to 255, leading
-// zeros dropped, empty parts 0) and then read as exactly four decimal parts;
-// anything else is stored as 0.0.0.0.
-void setIpv4(Anybus_cfg &cfg, int at, const QString &text);
+// Whether typed address text is an address: four decimal parts of 0 to 255
+// (leading zeros are padding, "010" is 10), blanks around the text ignored.
+// A part above 255, an empty or missing part, or anything else is not: a
+// guess such as 255 or 0 would be an address the engineer never typed.
+bool isIpv4Text(const QString &text);
+// Stores typed address text; text that isIpv4Text refuses leaves the field
+// unchanged and gives false.
+bool setIpv4(Anybus_cfg &cfg, int at, const QString &text);
 
 // The field's text: its bytes up to the first NUL (at most its width) read
 // as UTF-8, the form in which the page stores them.

@@ -1,5 +1,6 @@
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "fieldbusactionbar.h"
@@ -17,6 +18,8 @@ class TestFieldbusActionbar : public QObject
 private slots:
     void initTestCase();
     void init();
+    void applyNeedsTheUnitsOwnRecord_data();
+    void applyNeedsTheUnitsOwnRecord();
     void apply_data();
     void apply();
     void applyWriteFails();
@@ -53,8 +56,10 @@ void TestFieldbusActionbar::init()
 {
     m_rig.sim->clearErrorStatus();
     m_rig.sim->setHandler(EthernetHandler::CmdServiceAction, m_serviceActions);
-    m_rig.sim->clearRequestLog();
     QTRY_VERIFY(!FieldbusRig::config()->waitingForFeedback());
+    // An apply writes only a record that came from this unit (or a file).
+    QCOMPARE(FieldbusRig::config()->readCFGFieldbus(), ERR_OK);
+    m_rig.sim->clearRequestLog();
 }
 
 void TestFieldbusActionbar::failAction(int action, int32_t status)
@@ -74,6 +79,107 @@ QStringList TestFieldbusActionbar::tenTicks()
     for (int i = 1; i <= 10; ++i)
         events << QStringLiteral("update %1").arg(i);
     return events << QStringLiteral("deinit");
+}
+
+void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("applies");
+    // Right after connecting the tool holds the empty record: applying it
+    // would wipe the module's address and names on the unit.
+    QTest::newRow("nothing read") << "nothing" << false;
+    QTest::newRow("read from the unit") << "read" << true;
+    QTest::newRow("edited after the read") << "read, edit" << true;
+    QTest::newRow("loaded from a file") << "file" << true;
+    QTest::newRow("link lost after the read") << "read, lose link" << false;
+    QTest::newRow("another unit after the read") << "read, other unit" << false;
+}
+
+void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, applies);
+    Confighandler *config = FieldbusRig::config();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("plant.cfg"));
+    QByteArray onUnit = fullRecord(0x85);
+    putText(onUnit, 0x014, 64, "kv-fieldbus");
+    m_rig.setUnitRecord(onUnit);
+
+    config->setDefaultConfig();  // as the program starts
+    QByteArray expected = onUnit;
+    if (before == QLatin1String("file")) {
+        QByteArray fromFile = fullRecord(0x85);
+        putText(fromFile, 0x014, 64, "from-file");
+        config->setAnybusCFG(Anybus_cfg::fromBytes(fromFile));
+        QCOMPARE(config->readCFGDevice(), ERR_OK);  // a configuration that may be saved
+        QCOMPARE(config->saveConfigFile(file), ERR_OK);
+        config->setDefaultConfig();
+        QCOMPARE(config->loadConfigFile(file), ERR_OK);
+        expected = fromFile;
+    } else if (before.startsWith(QLatin1String("read"))) {
+        QCOMPARE(config->readCFGFieldbus(), ERR_OK);
+    }
+    if (before.endsWith(QLatin1String("edit"))) {
+        Anybus_cfg edited = config->getAnybusCFG();
+        edited.data()[0x008] = 192;
+        config->setAnybusCFG(edited);
+        expected[0x008] = char(192);
+    }
+    std::unique_ptr<UnitSim> other;
+    if (before.endsWith(QLatin1String("lose link"))) {
+        QSignalSpy lost(FieldbusRig::handler(), &EthernetHandler::connectionLost);
+        m_rig.sim->faults().silent = true;
+        QVERIFY(lost.wait(5000));
+        m_rig.sim->faults().silent = false;
+        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
+    } else if (before.endsWith(QLatin1String("other unit"))) {
+        other = std::make_unique<UnitSim>();
+        other->setListenBroadcast(false);
+        other->setPushInterval(0);
+        other->setFieldbusModule(0x85);
+        other->setAddress(QHostAddress(QStringLiteral("127.0.6.16")));
+        QString error;
+        QVERIFY2(other->start(&error), qPrintable(error));
+        FieldbusRig::handler()->setTargetIP(other->address());
+        QTRY_VERIFY_WITH_TIMEOUT(other->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
+    }
+    const QByteArray otherBefore = other ? other->parameters().value(0x3000) : QByteArray();
+    m_rig.sim->clearRequestLog();
+
+    FieldbusActionbar bar;
+    Messages messages(&bar);
+    messages.answers = {0};
+    button(&bar, "btnResetAnybusMod")->click();
+    if (applies) {
+        QVERIFY2(messages.errors.isEmpty(), qPrintable(messages.errors.join('\n')));
+        QCOMPARE(messages.questions.size(), 1);
+        QCOMPARE(m_rig.unitRecord().toHex(' '), expected.toHex(' '));
+    } else {
+        QCOMPARE(messages.errors,
+                 QStringList{"Nothing was written: the page does not hold this unit's fieldbus configuration yet. "
+                             "Click \"Read Fieldbus Configuration\" first (or load a configuration file), check the "
+                             "values, then apply them."});
+        QVERIFY(messages.questions.isEmpty());
+        QCOMPARE(m_rig.sim->countRequests(EthernetHandler::CmdWriteParam), 0);
+        QVERIFY(m_rig.serviceActions().isEmpty());
+        QCOMPARE(m_rig.unitRecord().toHex(' '), onUnit.toHex(' '));
+        if (other) {
+            QCOMPARE(other->countRequests(EthernetHandler::CmdWriteParam), 0);
+            QCOMPARE(other->parameters().value(0x3000), otherBefore);
+        }
+        // A read makes it this unit's record again.
+        QCOMPARE(config->readCFGFieldbus(), ERR_OK);
+        QVERIFY(config->anybusCFGWritable());
+    }
+    if (other) {
+        FieldbusRig::handler()->setTargetIP(m_rig.sim->address());
+        QTRY_VERIFY_WITH_TIMEOUT(m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
+        // Back at the first unit: the other unit's record is not this one's.
+        QVERIFY(!config->anybusCFGWritable());
+    }
 }
 
 void TestFieldbusActionbar::apply_data()

@@ -20,15 +20,24 @@ private slots:
 void TestFieldbusFields::addressText_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("bytes");  // empty: refused, the field unchanged
     QTest::newRow("plain") << "192.168.0.10" << QByteArray::fromHex("c0a8000a");
     QTest::newRow("blanks around") << " 10.0.0.1 " << QByteArray::fromHex("0a000001");
-    QTest::newRow("three parts") << "1.2.3" << QByteArray(4, '\0');
-    QTest::newRow("five parts") << "1.2.3.4.5" << QByteArray(4, '\0');
-    QTest::newRow("hexadecimal") << "0x10.0.0.1" << QByteArray(4, '\0');
-    QTest::newRow("letters") << "a.b.c.d" << QByteArray(4, '\0');
-    QTest::newRow("sign") << "+1.2.3.4" << QByteArray(4, '\0');
-    QTest::newRow("empty") << "" << QByteArray(4, '\0');
+    QTest::newRow("padding zeros are decimal") << "010.001.000.099" << QByteArray::fromHex("0a010063");
+    QTest::newRow("no address") << "0.0.0.0" << QByteArray(4, '\0');
+    QTest::newRow("highest") << "255.255.255.255" << QByteArray::fromHex("ffffffff");
+    // Each of these was once stored as a guess (a part cut to 255, an empty
+    // part as 0, or the whole address as 0.0.0.0): an address nobody typed.
+    QTest::newRow("part above 255") << "999.001.001.001" << QByteArray();
+    QTest::newRow("last part above 255") << "10.0.0.256" << QByteArray();
+    QTest::newRow("empty part") << "192.168..1" << QByteArray();
+    QTest::newRow("only dots") << "..." << QByteArray();
+    QTest::newRow("three parts") << "1.2.3" << QByteArray();
+    QTest::newRow("five parts") << "1.2.3.4.5" << QByteArray();
+    QTest::newRow("hexadecimal") << "0x10.0.0.1" << QByteArray();
+    QTest::newRow("letters") << "a.b.c.d" << QByteArray();
+    QTest::newRow("sign") << "+1.2.3.4" << QByteArray();
+    QTest::newRow("empty") << "" << QByteArray();
 }
 
 void TestFieldbusFields::addressText()
@@ -37,8 +46,11 @@ void TestFieldbusFields::addressText()
     QFETCH(QByteArray, bytes);
     Anybus_cfg cfg;
     std::memset(cfg.data(), 0x77, Anybus_cfg::kSize);
-    setIpv4(cfg, Anybus_cfg::kGatewayOffset, text);
-    QCOMPARE(cfg.toBytes().mid(Anybus_cfg::kGatewayOffset, 4).toHex(), bytes.toHex());
+    const bool taken = !bytes.isEmpty();
+    QCOMPARE(isIpv4Text(text), taken);
+    QCOMPARE(setIpv4(cfg, Anybus_cfg::kGatewayOffset, text), taken);
+    const QByteArray field = taken ? bytes : QByteArray(4, 0x77);
+    QCOMPARE(cfg.toBytes().mid(Anybus_cfg::kGatewayOffset, 4).toHex(), field.toHex());
     QCOMPARE(cfg.toBytes().mid(Anybus_cfg::kGatewayOffset + 4, 4), QByteArray(4, 0x77));
 }
 

@@ -25,6 +25,8 @@ private slots:
     void pagesByNetworkType();
     void fieldInputs_data();
     void fieldInputs();
+    void mistypedAddressIsRefused_data();
+    void mistypedAddressIsRefused();
     void refreshWritesNothingEditWritesOnce();
     void unknownComboByteSurvivesOtherEdits();
     void languageSwitchThenEditKeepsEveryField();
@@ -131,10 +133,6 @@ void TestFieldbusPage::fieldInputs_data()
     // Decimal with padding zeros, never octal (010 is 10, not 8).
     QTest::newRow("leading zeros") << 0x93 << "leditDefGateway" << "010.001.000.099" << 0x008
                                    << QByteArray::fromHex("0a010063") << "10.1.0.99";
-    QTest::newRow("part above 255") << 0x93 << "leditSubnetMask" << "300.255.255.0" << 0x004
-                                    << QByteArray::fromHex("ffffff00") << "255.255.255.0";
-    QTest::newRow("empty parts") << 0x93 << "leditPrimDNS" << "192.168..1" << 0x00C << QByteArray::fromHex("c0a80001")
-                                 << "192.168.0.1";
     QTest::newRow("host name") << 0x93 << "leditHostname" << "ppu-7" << 0x014
                                << QByteArray("ppu-7").leftJustified(64, '\0') << "ppu-7";
     QTest::newRow("host name, full width") << 0x93 << "leditHostname" << QString(64, 'h') << 0x014 << QByteArray(64, 'h')
@@ -180,6 +178,59 @@ void TestFieldbusPage::fieldInputs()
     // nor changes.
     type(&fb, "leditSMTPUser", QStringLiteral("service"));
     QCOMPARE(modelRecord().toHex(' '), expected.toHex(' '));
+}
+
+void TestFieldbusPage::mistypedAddressIsRefused_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<QString>("text");
+
+    const struct
+    {
+        const char *edit;
+        const char *title;
+        int offset;
+    } fields[] = {{"leditIPAddress", "IP Address", 0x000},   {"leditSubnetMask", "Subnet mask", 0x004},
+                  {"leditDefGateway", "Default Gateway", 0x008}, {"leditPrimDNS", "Primary DNS", 0x00C},
+                  {"leditSecDNS", "Secondary DNS", 0x010}};
+    const char *texts[] = {"999.001.001.001", "10.0.0.256", "192.168..1", "..."};
+    for (const auto &field : fields)
+        for (const char *text : texts)
+            QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(field.edit), QLatin1String(text))))
+                << field.edit << field.title << field.offset << text;
+}
+
+void TestFieldbusPage::mistypedAddressIsRefused()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, title);
+    QFETCH(int, offset);
+    QFETCH(QString, text);
+    FieldbusConfig fb;
+    Messages messages(&fb);
+    const QByteArray before = fullRecord(0x93);
+    setModelRecord(before);
+    auto *line = child<QLineEdit>(&fb, qPrintable(edit));
+    const QString kept = line->text();
+    QVERIFY(!kept.isEmpty());
+
+    type(&fb, qPrintable(edit), text);
+    // Refused with a word that names the field, the text and the value
+    // kept; the record and the field keep the last valid address.
+    QCOMPARE(messages.errors.size(), 1);
+    QVERIFY2(messages.errors.first().startsWith(title + QStringLiteral(": \"")), qPrintable(messages.errors.first()));
+    QVERIFY2(messages.errors.first().endsWith(QStringLiteral("The field keeps %1.").arg(kept)),
+             qPrintable(messages.errors.first()));
+    QCOMPARE(modelRecord().mid(offset, 4).toHex(' '), before.mid(offset, 4).toHex(' '));
+    QCOMPARE(modelRecord().toHex(' '), before.toHex(' '));
+    QCOMPARE(line->text(), kept);
+
+    // A valid address afterwards is taken as before, without a word.
+    type(&fb, qPrintable(edit), QStringLiteral("10.20.30.40"));
+    QCOMPARE(messages.errors.size(), 1);
+    QCOMPARE(modelRecord().mid(offset, 4).toHex(), QByteArray("0a141e28"));
 }
 
 void TestFieldbusPage::refreshWritesNothingEditWritesOnce()
