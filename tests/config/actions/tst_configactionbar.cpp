@@ -20,6 +20,8 @@ private slots:
     void writeSavesAndWaitsForTheUnit();
     void writeStopsAtTheFirstFailure_data();
     void writeStopsAtTheFirstFailure();
+    void conflictStopSaysWhatWasWritten_data();
+    void conflictStopSaysWhatWasWritten();
     void readReportsEveryFailedStep();
     void readTakesTheUnitsConfiguration();
     void lostLinkDisablesDeviceButtons();
@@ -134,6 +136,72 @@ void TestConfigActionBar::writeStopsAtTheFirstFailure()
     QVERIFY(!m_rig.serviceActions().contains(0x12));
     QVERIFY(!FieldbusRig::config()->waitingForFeedback());
     QVERIFY(button("btnWriteConfig")->isEnabled());
+}
+
+void TestConfigActionBar::conflictStopSaysWhatWasWritten_data()
+{
+    QTest::addColumn<bool>("macConflict");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("blobWrites");
+    QTest::newRow("Cancel on MAC Conflict")
+        << true << "MAC Conflict"
+        << "Write device configuration failed. Error: not supported function/feature Errorcode: -17\n"
+           "The write was stopped by your choice (\"Cancel\" on \"MAC Conflict\"). Nothing was written to the unit."
+        << 0;
+    QTest::newRow("No on Reference State conflict")
+        << false << "Reference State conflict"
+        << "Write device configuration failed. Error: invalid configuration Errorcode: -18\n"
+           "The write was stopped by your choice (\"No\" on \"Reference State conflict\"). Already written to the "
+           "unit but not saved: the channel configuration, the output selection, the output inversion, the enabled "
+           "channels, the debounce time, and scale and threshold of channels 1, 2. The device and channel names "
+           "were not written."
+        << 1;
+}
+
+void TestConfigActionBar::conflictStopSaysWhatWasWritten()
+{
+    QFETCH(bool, macConflict);
+    QFETCH(QString, title);
+    QFETCH(QString, message);
+    QFETCH(int, blobWrites);
+    Confighandler *config = FieldbusRig::config();
+    const CFG_Blob_struct_sorted blob = config->getConfigBlob();
+    const CFG_Device_Param_struct block = config->getDeviceConfig();
+    if (macConflict) {
+        CFG_Blob_struct_sorted other = blob;
+        other.setReferenceMac(0x0000665544332211ull);
+        QCOMPARE(config->sealBlob(other), ERR_OK);
+    } else {
+        // The unit has reference values for channels 1 and 2 only; the tool
+        // has one for channel 3 as well.
+        for (uint16_t ch = 0; ch < 2; ++ch)
+            m_rig.sim->parameters().setValue(uint16_t(0x50 + ch), QByteArray::fromHex("9001"));
+        CFG_Device_Param_struct changed = block;
+        changed.setReferenceSkw(2, 300);
+        QCOMPARE(config->setDeviceConfig(changed), ERR_OK);
+    }
+    QStringList asked;
+    QObject context;
+    connect(config,
+            QOverload<QStringList, QString, QString, int, int32_t *>::of(&Confighandler::printMessageboxwrapper),
+            &context, [&](QStringList, QString boxTitle, QString, int, int32_t *answer) {
+                asked << boxTitle;
+                *answer = 0;  // Cancel, No
+            });
+    Messages messages(m_bar.get());
+    QTest::mouseClick(button("btnWriteConfig"), Qt::LeftButton);
+
+    QCOMPARE(asked, QStringList{title});
+    QCOMPARE(messages.errors, QStringList{message});
+    QCOMPARE(writesOf(EthernetHandler::ParamConfigBlob), blobWrites);
+    QCOMPARE(writesOf(0x2000), 0);
+    QVERIFY(!m_rig.serviceActions().contains(0x12));  // nothing saved
+
+    for (uint16_t ch = 0; ch < 2; ++ch)
+        m_rig.sim->parameters().setValue(uint16_t(0x50 + ch), QByteArray::fromHex("ffff"));
+    QCOMPARE(config->sealBlob(blob), ERR_OK);
+    QCOMPARE(config->setDeviceConfig(block), ERR_OK);
 }
 
 void TestConfigActionBar::readReportsEveryFailedStep()
