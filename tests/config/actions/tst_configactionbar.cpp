@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -168,6 +170,17 @@ void TestConfigActionBar::conflictStopSaysWhatWasWritten()
     Confighandler *config = FieldbusRig::config();
     const CFG_Blob_struct_sorted blob = config->getConfigBlob();
     const CFG_Device_Param_struct block = config->getDeviceConfig();
+    // Put back for the next tests, also when a check fails.
+    struct Restore
+    {
+        std::function<void()> run;
+        ~Restore() { run(); }
+    } restore{[this, config, blob, block] {
+        for (uint16_t ch = 0; ch < 2; ++ch)
+            m_rig.sim->parameters().setValue(uint16_t(0x50 + ch), QByteArray::fromHex("ffff"));
+        config->sealBlob(blob);
+        config->setDeviceConfig(block);
+    }};
     if (macConflict) {
         CFG_Blob_struct_sorted other = blob;
         other.setReferenceMac(0x0000665544332211ull);
@@ -197,11 +210,6 @@ void TestConfigActionBar::conflictStopSaysWhatWasWritten()
     QCOMPARE(writesOf(EthernetHandler::ParamConfigBlob), blobWrites);
     QCOMPARE(writesOf(0x2000), 0);
     QVERIFY(!m_rig.serviceActions().contains(0x12));  // nothing saved
-
-    for (uint16_t ch = 0; ch < 2; ++ch)
-        m_rig.sim->parameters().setValue(uint16_t(0x50 + ch), QByteArray::fromHex("ffff"));
-    QCOMPARE(config->sealBlob(blob), ERR_OK);
-    QCOMPARE(config->setDeviceConfig(block), ERR_OK);
 }
 
 void TestConfigActionBar::readReportsEveryFailedStep()

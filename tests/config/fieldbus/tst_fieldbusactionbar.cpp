@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -127,6 +129,17 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         expected[0x008] = char(192);
     }
     std::unique_ptr<UnitSim> other;
+    // Back at the first unit for the next tests, also when a check fails.
+    struct Restore
+    {
+        std::function<void()> run;
+        ~Restore() { run(); }
+    } restore{[this, &other] {
+        if (!other || FieldbusRig::handler()->targetAddress() == m_rig.sim->address())
+            return;
+        FieldbusRig::handler()->setTargetIP(m_rig.sim->address());
+        QTest::qWaitFor([this] { return m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2; }, 5000);
+    }};
     if (before.endsWith(QLatin1String("lose link"))) {
         QSignalSpy lost(FieldbusRig::handler(), &EthernetHandler::connectionLost);
         m_rig.sim->faults().silent = true;
@@ -174,6 +187,7 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         QVERIFY(config->anybusCFGWritable());
     }
     if (other) {
+        m_rig.sim->clearRequestLog();
         FieldbusRig::handler()->setTargetIP(m_rig.sim->address());
         QTRY_VERIFY_WITH_TIMEOUT(m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
