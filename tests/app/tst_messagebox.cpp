@@ -40,6 +40,8 @@ private slots:
     void bannerSizeFollowsFactor();
     void secondExecReplacesButtons();
     void eventsFlowWhileWaiting();
+    void firstAnswerClosesAndCounts_data();
+    void firstAnswerClosesAndCounts();
 };
 
 void TestMessageBox::returnsClickedIndex_data()
@@ -59,7 +61,9 @@ void TestMessageBox::returnsClickedIndex()
     const int answer = box.exec({QStringLiteral("Cancel"), QStringLiteral("OK")},
                                 QStringLiteral("Title"), QStringLiteral("Text"), 2);
     QCOMPARE(answer, click);
-    QVERIFY(box.isVisible()); // the caller hides it
+    // Gone with the answer: whatever the asker waits for next, no box stays
+    // on screen that seems to take another click.
+    QVERIFY(box.isHidden());
     QCOMPARE(box.titleText(), QStringLiteral("Title"));
     QCOMPARE(box.messageText(), QStringLiteral("Text"));
 }
@@ -163,6 +167,47 @@ void TestMessageBox::eventsFlowWhileWaiting()
     ticker.start(1);
     QCOMPARE(box.exec({QStringLiteral("No"), QStringLiteral("Yes")}, QString(), QString(), 2), 1);
     QCOMPARE(ticks, 3);
+}
+
+void TestMessageBox::firstAnswerClosesAndCounts_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("second");
+    QTest::newRow("No, then Yes") << 0 << 1;
+    QTest::newRow("Yes, then No") << 1 << 0;
+    QTest::newRow("Yes, then close") << 1 << -1;
+    QTest::newRow("close, then Yes") << -1 << 1;
+}
+
+void TestMessageBox::firstAnswerClosesAndCounts()
+{
+    QFETCH(int, first);
+    QFETCH(int, second);
+    CustomMessageBox box;
+    bool hiddenAtOnce = false;
+    bool buttonsOff = false;
+    // Both clicks in one pass of the event loop, before exec can return: a
+    // second click on a box that is still there must not change the answer.
+    QTimer::singleShot(0, &box, [&] {
+        const auto click = [&box](int index) {
+            QAbstractButton *button = index < 0 ? static_cast<QAbstractButton *>(box.closeButton())
+                                                : box.questionButtons().at(index);
+            button->click();
+        };
+        click(first);
+        hiddenAtOnce = box.isHidden();
+        buttonsOff = !box.closeButton()->isEnabled();
+        for (QPushButton *button : box.questionButtons())
+            buttonsOff = buttonsOff && !button->isEnabled();
+        click(second);
+    });
+    QCOMPARE(box.exec({QStringLiteral("No"), QStringLiteral("Yes")}, QString(), QString(), 1), first);
+    QVERIFY(hiddenAtOnce);
+    QVERIFY(buttonsOff);
+
+    // The next question takes answers again.
+    clickLater(box, 1);
+    QCOMPARE(box.exec({QStringLiteral("No"), QStringLiteral("Yes")}, QString(), QString(), 1), 1);
 }
 
 QTEST_MAIN(TestMessageBox)

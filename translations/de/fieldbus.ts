@@ -67,6 +67,10 @@
         <source>Failed disbable FTP of Fieldbus module! Errorcode: %1</source>
         <translation>FTP des Feldbusmoduls konnte nicht deaktiviert werden! Fehlercode: %1</translation>
     </message>
+    <message>
+        <source>Nothing was written: the page does not hold this unit's fieldbus configuration yet. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file), check the values, then apply them.</source>
+        <translation>Es wurde nichts geschrieben: Die Seite enthält die Feldbuskonfiguration dieses Geräts noch nicht. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei), prüfen Sie die Werte und übernehmen Sie sie dann.</translation>
+    </message>
 </context>
 <context>
     <name>FieldbusConfig</name>
@@ -217,6 +221,10 @@
     <message>
         <source>Node ID</source>
         <translation>Knoten-ID</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot; is not an IPv4 address; each of its four parts must be a number from 0 to 255. The field keeps %3.</source>
+        <translation>%1: „%2“ ist keine IPv4-Adresse; jeder ihrer vier Teile muss eine Zahl von 0 bis 255 sein. Das Feld behält %3.</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,26 @@
         <source>The channel name was not changed: it has %1 bytes in UTF-8, at most %2 are possible.</source>
         <translation>Der Kanalname wurde nicht geändert: Er hat %1 Bytes in UTF-8, möglich sind höchstens %2.</translation>
     </message>
+    <message>
+        <source>The write was stopped by your choice (&quot;Cancel&quot; on &quot;MAC Conflict&quot;). Nothing was written to the unit.</source>
+        <translation>Das Schreiben wurde durch Ihre Wahl abgebrochen („Abbrechen“ bei „MAC-Konflikt“). Es wurde nichts auf das Gerät geschrieben.</translation>
+    </message>
+    <message>
+        <source>the channel configuration, the output selection, the output inversion, the enabled channels and the debounce time</source>
+        <translation>die Kanalkonfiguration, die Ausgangsauswahl, die Ausgangsinvertierung, die aktivierten Kanäle und die Entprellzeit</translation>
+    </message>
+    <message>
+        <source>the channel configuration, the output selection, the output inversion, the enabled channels, the debounce time, and scale and threshold of channel %1</source>
+        <translation>die Kanalkonfiguration, die Ausgangsauswahl, die Ausgangsinvertierung, die aktivierten Kanäle, die Entprellzeit sowie Skalierung und Schwellwert von Kanal %1</translation>
+    </message>
+    <message>
+        <source>the channel configuration, the output selection, the output inversion, the enabled channels, the debounce time, and scale and threshold of channels %1</source>
+        <translation>die Kanalkonfiguration, die Ausgangsauswahl, die Ausgangsinvertierung, die aktivierten Kanäle, die Entprellzeit sowie Skalierung und Schwellwert der Kanäle %1</translation>
+    </message>
+    <message>
+        <source>The write was stopped by your choice (&quot;No&quot; on &quot;Reference State conflict&quot;). Already written to the unit but not saved: %1. The device and channel names were not written.</source>
+        <translation>Das Schreiben wurde durch Ihre Wahl abgebrochen („Nein“ bei „Konflikt des Referenzzustands“). Bereits auf das Gerät geschrieben, aber nicht gespeichert: %1. Geräte- und Kanalnamen wurden nicht geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>EthernetHandler</name>
