@@ -238,6 +238,22 @@ const std::vector<TourStop> &tourStops()
             for (int s = 0; s < path.size(); ++s)
                 pick(page->selectionStages().at(s).combo, path.at(s));
         }),
+        // "Apply" on the fieldbus page before its record was read: refused,
+        // and the bar says what to do.
+        {"setup-fieldbus-apply-unread",
+         [](Tour &tour) {
+             tour.window->setcurrentIndexes(MainWindow::PageConfig);
+             tour.child<ConfigTab>("pageScrollConfig")->HandletilePressedSlot(4);
+             MainWindow *window = tour.window;
+             QTimer::singleShot(0, window, [window] {
+                 window->findChild<QPushButton *>(QStringLiteral("btnResetAnybusMod"))->click();
+             });
+         },
+         [](Tour &tour) {
+             auto *page = tour.child<QWidget>("wdgFBConfig");
+             return page && page->isVisible() && tour.child<NotificationBar>("notifyBar")->entryCount() > 0;
+         },
+         nullptr, [](Tour &tour) { tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked(); }, nullptr},
         // The fieldbus page of the unit's Modbus-TCP module, as read from the
         // unit with the page's own button.
         {"setup-config-fieldbus",
@@ -255,6 +271,16 @@ const std::vector<TourStop> &tourStops()
                     && !Device::instance()->ethernetHandler()->isWaiting();
          },
          nullptr, nullptr, nullptr},
+        // A mistyped gateway octet: refused with a word, the field keeps the
+        // address it had.
+        {"setup-fieldbus-address-refused",
+         [](Tour &tour) {
+             auto *gateway = tour.child<QLineEdit>("leditDefGateway");
+             gateway->setText(QStringLiteral("999.001.001.001"));
+             emit gateway->editingFinished();
+         },
+         [](Tour &tour) { return tour.child<NotificationBar>("notifyBar")->entryCount() > 0; }, nullptr,
+         [](Tour &tour) { tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked(); }, nullptr},
         // Opening the log page reads the unit's log; the tree shows it with
         // its first entries opened.
         {"setup-log",
