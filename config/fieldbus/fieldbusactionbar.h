@@ -10,7 +10,9 @@ class FieldbusActionbar;
 // the unit (write, save, ask, wait for the save, then on Yes a ten-second
 // progress and a module reset), read it back, and switch the module's FTP
 // server, each switch followed by a module reset. One apply runs at a time
-// in the whole program; a second one is refused with a message.
+// in the whole program; a second one is refused with a message. An apply is
+// also refused, with a word on what to do, while the record was neither read
+// from the connected unit nor loaded from a configuration file.
 class FieldbusActionbar : public BaseWidget
 {
     Q_OBJECT

@@ -15,8 +15,9 @@ struct HearBeatMessage_t;
 // The page "Fieldbus Configuration": shows and edits the fieldbus module
 // record that the configuration model holds. Every finished edit replaces
 // the model's record at once (and the page refreshes from it); the action
-// bar at its foot writes it to the unit. Shown when the unit reports a
-// fieldbus module, hidden when the link is lost.
+// bar at its foot writes it to the unit. A mistyped address is refused with
+// a message and its field keeps the stored value. Shown when the unit
+// reports a fieldbus module, hidden when the link is lost.
 class FieldbusConfig : public BaseWidget
 {
     Q_OBJECT
