@@ -21,6 +21,7 @@
 #include "notificationbar.h"
 #include "statusbar.h"
 #include "testnet.h"
+#include "tormaveldtbox.h"
 #include "translation.h"
 
 namespace {
@@ -43,6 +44,13 @@ bool clickReaches(QWidget *widget)
     return hit && (hit == widget || widget->isAncestorOf(hit)) && hit->isEnabled();
 }
 
+// A colour as drawn on a white ground.
+QColor onWhite(const QColor &c)
+{
+    const double a = c.alphaF();
+    return QColor::fromRgbF(c.redF() * a + (1 - a), c.greenF() * a + (1 - a), c.blueF() * a + (1 - a));
+}
+
 } // namespace
 
 class TestMainWindowMessagesVeth : public QObject
@@ -53,6 +61,7 @@ private slots:
     void errorInConnectDialogOnTop_data();
     void errorInConnectDialogOnTop();
     void channelWordsSurviveLanguageSwitch();
+    void placeholdersLookMuted();
 };
 
 void TestMainWindowMessagesVeth::initTestCase()
@@ -182,6 +191,35 @@ void TestMainWindowMessagesVeth::channelWordsSurviveLanguageSwitch()
                                     .arg(status->channelStateLabel(n)->text())));
     }
     QCOMPARE(part<QLabel>(&window, "lblstatustxt")->text(), QStringLiteral("Not connected"));
+}
+
+void TestMainWindowMessagesVeth::placeholdersLookMuted()
+{
+    MainWindow window;
+    window.resize(1024, 768);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The fieldbus page's empty fields and the connect dialog's manual
+    // address, in the window's style sheet.
+    Connectdialog dialog(&window);
+    QList<QLineEdit *> edits;
+    for (const char *name : {"leditDomainName", "leditSMTPUser", "leditSMTPPassword", "leditSMTPServer"})
+        edits << part<QLineEdit>(&window, name);
+    edits << dialog.findChild<QLineEdit *>(QStringLiteral("leditManIP"));
+    for (QLineEdit *edit : edits) {
+        auto *box = qobject_cast<TormaveldtBox *>(edit->parentWidget());
+        QVERIFY(box);
+        box->grab();  // its first paint puts the title into its fields
+        edit->clear();
+        const QString title = box->storedTitleText();
+        QCOMPARE(edit->placeholderText(), title);
+        const QColor text = onWhite(edit->palette().color(QPalette::Text));
+        const QColor placeholder = onWhite(edit->palette().color(QPalette::PlaceholderText));
+        // Clearly lighter than a value: not to be taken for one.
+        QVERIFY2(placeholder.lightness() >= text.lightness() + 40,
+                 qPrintable(QStringLiteral("%1: placeholder %2, text %3")
+                                .arg(title, placeholder.name(), text.name())));
+    }
 }
 
 QTEST_MAIN(TestMainWindowMessagesVeth)
