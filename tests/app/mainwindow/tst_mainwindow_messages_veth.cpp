@@ -108,6 +108,7 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
     bool confirmReached = false;
     bool confirmed = false;
     bool dialogStillOpen = false;
+    bool markBeforeText = false;
     QString shown;
     QTimer driver;
     driver.setInterval(20);
@@ -146,6 +147,14 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
                 QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFromGlobal(centre));
             confirmed = bar->entryCount() == before - 1;
             dialogStillOpen = dialog->isVisible();
+            // The header's state mark stands before its text, not on it.
+            auto *text = dialog->findChild<QLabel *>(QStringLiteral("lblConnStatusNotConn"));
+            auto *mark = dialog->findChild<QLabel *>(QStringLiteral("lblConnStatusNotConnMark"));
+            markBeforeText = text && mark && mark->isVisible() && text->isVisible()
+                             && mark->parentWidget() == text->parentWidget()
+                             && mark->geometry().right() < text->geometry().left()
+                             && mark->geometry().top() < text->geometry().bottom()
+                             && text->geometry().top() < mark->geometry().bottom();
             dialog->findChild<QToolButton *>(QStringLiteral("btnClose"))->click();
             return;
         }
@@ -163,6 +172,7 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
     QVERIFY2(confirmReached, "the bar's confirm button lies under the dialog page");
     QVERIFY(confirmed);
     QVERIFY(dialogStillOpen);
+    QVERIFY(markBeforeText);
     // Back under the top bar of the main page, with what is left on it.
     settle();
     QVERIFY(!window.dialogs().size());
