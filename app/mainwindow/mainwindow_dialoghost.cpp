@@ -111,6 +111,10 @@ void MainWindow::placeNotificationBar(bool overDialogs)
         grid->removeWidget(bar);
         home->insertWidget(notifyBarHomeIndex, bar);
     }
+    // "Go to log" would leave the dialog's page behind it (and start the
+    // log read beside what the dialog waits for): it is for the main page.
+    if (auto *goToLog = bar->findChild<QWidget *>(QStringLiteral("btnGotToLog")))
+        goToLog->setEnabled(!overDialogs);
     // Moving a widget hides it; it shows while it holds entries.
     bar->setVisible(bar->entryCount() > 0);
 }

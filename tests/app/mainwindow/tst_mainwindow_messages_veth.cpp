@@ -109,6 +109,7 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
     bool confirmed = false;
     bool dialogStillOpen = false;
     bool markBeforeText = false;
+    bool goToLogOverDialog = true;
     QString shown;
     QTimer driver;
     driver.setInterval(20);
@@ -147,6 +148,7 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
                 QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFromGlobal(centre));
             confirmed = bar->entryCount() == before - 1;
             dialogStillOpen = dialog->isVisible();
+            goToLogOverDialog = bar->findChild<QPushButton *>(QStringLiteral("btnGotToLog"))->isEnabled();
             // The header's state mark stands before its text, not on it.
             auto *text = dialog->findChild<QLabel *>(QStringLiteral("lblConnStatusNotConn"));
             auto *mark = dialog->findChild<QLabel *>(QStringLiteral("lblConnStatusNotConnMark"));
@@ -173,8 +175,11 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
     QVERIFY(confirmed);
     QVERIFY(dialogStillOpen);
     QVERIFY(markBeforeText);
-    // Back under the top bar of the main page, with what is left on it.
+    // Back under the top bar of the main page, with what is left on it (and
+    // its "Go to log", which over a dialog would leave the dialog behind).
     settle();
+    QVERIFY(!goToLogOverDialog);
+    QVERIFY(bar->findChild<QPushButton *>(QStringLiteral("btnGotToLog"))->isEnabled());
     QVERIFY(!window.dialogs().size());
     QVERIFY(part<QWidget>(&window, "pageMain")->isAncestorOf(bar));
     QCOMPARE(bar->isVisible(), bar->entryCount() > 0);
