@@ -25,6 +25,7 @@ bool ChildFocusEventFilter::eventFilter(QObject *child, QEvent *event)
         box->setTitleShown(true);
         if (lineEdit) {
             lineEdit->setPlaceholderText(box->storedTitleText());
+            TormaveldtBox::mutePlaceholder(lineEdit);
             if (lineEdit->text().isEmpty())
                 box->setTitleShown(false);
         }

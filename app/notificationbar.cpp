@@ -7,6 +7,7 @@
 #include <QBoxLayout>
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <cmath>
 
 NotificationBar::NotificationBar(QWidget *parent)
@@ -116,6 +117,34 @@ void NotificationBar::dismissCurrentEntry()
     // event loop in which further entries are pushed or dismissed.
     if (resetWanted)
         emit sendErrorReset();
+}
+
+void NotificationBar::withdraw(const QString &message)
+{
+    bool haveNext = false;
+    bool topGone = false;
+    NotificationEntry next;
+    {
+        QMutexLocker locker(&mutex);
+        if (entries.isEmpty())
+            return;
+        topGone = entries.last().text == message;
+        const int before = entries.size();
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&](const NotificationEntry &e) { return e.text == message; }),
+                      entries.end());
+        if (entries.size() == before || !topGone)
+            return;
+        timer.stop();
+        if (!entries.isEmpty()) {
+            next = entries.last();
+            haveNext = true;
+        }
+    }
+    if (haveNext)
+        showEntry(next);
+    else
+        setVisible(false);
 }
 
 void NotificationBar::timerTimeout()

@@ -26,6 +26,10 @@ public:
     void showError(const QString &message, bool sendErrorReset, bool showGoToLog);
     void showSuccess(const QString &message, uint32_t timeMs);
 
+    // Takes every entry of this text off the bar: a warning whose cause is
+    // over must not stay to be confirmed. The newest remaining entry shows.
+    void withdraw(const QString &message);
+
     int entryCount() const;
     // The entry on screen; a default entry when the bar is empty.
     NotificationEntry currentEntry() const;

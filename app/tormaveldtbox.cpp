@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QPalette>
 #include <QStyle>
 
 TormaveldtBox::TormaveldtBox(QWidget *parent)
@@ -34,6 +35,18 @@ void TormaveldtBox::setChildHasFocus(bool hasFocus)
     style()->polish(this);
 }
 
+void TormaveldtBox::mutePlaceholder(QLineEdit *lineEdit)
+{
+    // The group box title's colour of the style sheet (ColorTextGroupBox).
+    static const QColor muted(0x9C, 0xA2, 0xA5);
+    QPalette palette = lineEdit->palette();
+    if (palette.color(QPalette::PlaceholderText) == muted)
+        return;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::PlaceholderText, muted);
+    lineEdit->setPalette(palette);
+}
+
 void TormaveldtBox::hookChild(QObject *child, bool followEveryChange)
 {
     child->removeEventFilter(&focusFilter);
@@ -42,6 +55,7 @@ void TormaveldtBox::hookChild(QObject *child, bool followEveryChange)
     if (!lineEdit)
         return;
     lineEdit->setPlaceholderText(storedTitle);
+    mutePlaceholder(lineEdit);
     if (hookedEdits.contains(lineEdit)) {
         // Already followed; only the title may need blanking below.
     } else if (followEveryChange) {

@@ -26,6 +26,10 @@ public:
     void setTitleShown(bool show);
     void setChildHasFocus(bool hasFocus);
     const QString &storedTitleText() const { return storedTitle; }
+    // Draws a line edit's placeholder in the muted colour of the box's
+    // title, so that the title standing in an empty field is not taken for
+    // a value (the style sheet colours values only).
+    static void mutePlaceholder(QLineEdit *lineEdit);
     bool isInitialised() const { return initialised; }
 
 protected:

@@ -266,7 +266,11 @@ void MainWindow::showProgress(QString message, uint8_t progress, bool visible)
         ui->interfaceBlocker->show();
         ui->interfaceBlocker->raise();
         QCoreApplication::processEvents();
-        ui->interfaceBlocker->resize(size());
+        // The overlay is a page of the stack, which sits inside the central
+        // widget's margins (and under the menu bar): laid over the whole
+        // window from the window's corner, its band and text are centred on
+        // the window rather than shifted by those margins.
+        ui->interfaceBlocker->setGeometry(QRect(ui->GUIStack->mapFrom(this, QPoint(0, 0)), size()));
         ui->progressBar->setValue(progress > 100 ? 100 : progress);
     } else {
         ui->interfaceBlocker->hide();

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidgetItem>
 #include <QThread>
@@ -33,6 +35,8 @@ Connectdialog::Connectdialog(QWidget *parent)
 
     m_linkIcon = QIcon(QStringLiteral(":/res/baseline-link-24px.svg"));
     m_noLinkIcon = QIcon(QStringLiteral(":/res/baseline-link-disconnected-24px.svg"));
+    addStateMark(ui->lblConnStatusConn);
+    addStateMark(ui->lblConnStatusNotConn);
     qDebug() << "check conn";
     if (m_wasConnected) {
         m_currentAddress = Device::instance()->confighandler()->getIpAddress();
@@ -73,6 +77,25 @@ Connectdialog::~Connectdialog()
     }
     m_pressWatcher.reset();
     delete ui;
+}
+
+void Connectdialog::addStateMark(QLabel *label)
+{
+    // The mark goes before the header's text, in a label of its own (its
+    // image comes from the style sheet): as an image of the text's label
+    // it would be drawn over the text.
+    auto *row = qobject_cast<QBoxLayout *>(label->parentWidget()->layout());
+    if (!row)
+        return;
+    auto *mark = new QLabel(label->parentWidget());
+    mark->setObjectName(label->objectName() + QStringLiteral("Mark"));
+    label->ensurePolished();
+    // As high as the text's line, as the icons of the style sheet are.
+    const int side = qRound(QFontMetrics(label->font()).height() * 1.33);
+    mark->setFixedSize(side, side);
+    row->insertWidget(row->indexOf(label), mark);
+    row->insertSpacing(row->indexOf(label), side / 3);
+    row->setAlignment(mark, Qt::AlignVCenter);
 }
 
 int Connectdialog::headerPointSize() const

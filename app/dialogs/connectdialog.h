@@ -14,6 +14,8 @@
 class EventDetect;
 class QTableWidgetItem;
 
+class QLabel;
+
 namespace Ui {
 class Connectdialog;
 }
@@ -69,6 +71,8 @@ private:
     // for has been carried out.
     MG_Discover_Request_t discoveryRequest();
     int headerPointSize() const;
+    // A state mark (link or no link) before a header label's text.
+    void addStateMark(QLabel *label);
     void reportError(const QString &message);
 
     Ui::Connectdialog *ui;

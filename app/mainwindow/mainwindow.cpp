@@ -233,6 +233,7 @@ void MainWindow::connectDevice()
     connect(config, &Confighandler::ConfigDevicechanged, this, &MainWindow::updateTileIcons);
     connect(config, &Confighandler::ConfigBlobchanged, this, &MainWindow::updateTileIcons);
     connect(ui->notifyBar, &NotificationBar::goToLog, this, &MainWindow::NotificationBarGoToLog);
+    watchFirmwareUpdates();
 }
 
 void MainWindow::connectBaseWidget(BaseWidget *page)

@@ -175,6 +175,12 @@ private:
     void runDataStep(MeasurementTable::Step step);
     void lockForDataRequest(bool waiting);
     ConfigurationTile *tile(int id) const;
+    // While a dialog shows, the notification bar sits at the top of the
+    // dialog page, over the dim layer, so a message raised in a dialog is
+    // read and confirmed there; afterwards it goes back under the top bar.
+    void placeNotificationBar(bool overDialogs);
+    // Ends the "update is running" warnings once the update is over.
+    void watchFirmwareUpdates();
 
     Ui::MainWindow *ui;
     DataAcquisition *acquisition = nullptr;
@@ -189,6 +195,9 @@ private:
     int baseHeight = -1;
     QWidget *dialogPlaceholder = nullptr;
     std::vector<QWidget *> dialogStack;
+    int notifyBarHomeIndex = -1;  // its place in the main page's layout
+    // The warnings shown while a firmware update runs, as they were worded.
+    QStringList updateWarnings;
     QProgressBar *progressBar = nullptr;
     uint32_t progressMax = 100;
     // The bar is drawn at most once per slice (see showProgress): the time

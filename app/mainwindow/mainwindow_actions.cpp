@@ -8,6 +8,7 @@
 #include "device.h"
 #include "ethernethandler.h"
 #include "loghandlercont.h"
+#include "notificationbar.h"
 #include "programrun.h"
 #include "refrundialog.h"
 #include "scalingdialog.h"
@@ -40,9 +41,10 @@ void MainWindow::on_actionScaling_triggered()
     // The restart ends every event loop: a firmware update would lose its
     // loader in the middle of writing the unit.
     if (updateRunning()) {
-        printNotification(tr("A firmware update is running: KorvantisSetup does not restart now. "
-                             "The new scale applies at its next start."),
-                          false, QMessageBox::Warning);
+        const QString warning = tr("A firmware update is running: KorvantisSetup does not restart now. "
+                                   "The new scale applies at its next start.");
+        updateWarnings << warning;
+        printNotification(warning, false, QMessageBox::Warning);
         return;
     }
     qDebug() << "RESTARTING APPLICATION due to Scale Change";
@@ -72,6 +74,19 @@ bool MainWindow::goesOn(const WaitGuard &guard, const MainWindow *window)
     return guard && !window->closing;
 }
 
+void MainWindow::watchFirmwareUpdates()
+{
+    for (UpdateFirmware *page : findChildren<UpdateFirmware *>()) {
+        connect(page, &UpdateFirmware::updateEnded, this, [this] {
+            // Withdrawn by their words as shown: the language may have
+            // changed while the update ran.
+            for (const QString &warning : qAsConst(updateWarnings))
+                ui->notifyBar->withdraw(warning);
+            updateWarnings.clear();
+        });
+    }
+}
+
 bool MainWindow::updateRunning() const
 {
     const QList<UpdateFirmware *> pages = findChildren<UpdateFirmware *>();
@@ -86,8 +101,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // close is refused until the update has ended and reported its result.
     if (updateRunning()) {
         event->ignore();
-        printNotification(tr("A firmware update is running. KorvantisSetup can be closed when it has ended."),
-                          false, QMessageBox::Warning);
+        const QString warning = tr("A firmware update is running. KorvantisSetup can be closed when it has ended.");
+        updateWarnings << warning;
+        printNotification(warning, false, QMessageBox::Warning);
         return;
     }
     // Whatever still waits on the unit stops after its wait and sends

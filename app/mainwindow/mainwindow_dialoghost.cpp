@@ -6,10 +6,13 @@
 
 #include "confighandler.h"
 #include "device.h"
+#include "notificationbar.h"
 #include "waitguard.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QLayout>
 #include <QProgressBar>
 #include <QTimer>
@@ -27,6 +30,7 @@ void MainWindow::enterDialog(QWidget *widget)
             focus->clearFocus();
     } else {
         ui->pageMain->setEnabled(false);
+        placeNotificationBar(true);
         ui->pageDialog->show();
         ui->pageDialog->raise();
         ui->pageDialog->resize(size());
@@ -81,7 +85,38 @@ void MainWindow::exitDialog()
     }
     ui->pageDialog->hide();
     ui->pageDialog->lower();
+    placeNotificationBar(false);
     ui->pageMain->setEnabled(true);
+}
+
+void MainWindow::placeNotificationBar(bool overDialogs)
+{
+    // Under the dim layer the bar would show only as red strips, and the
+    // disabled main page would take its confirm button too.
+    NotificationBar *bar = ui->notifyBar;
+    auto *grid = qobject_cast<QGridLayout *>(ui->pageDialog->layout());
+    auto *home = qobject_cast<QBoxLayout *>(ui->pageMain->layout());
+    if (!grid || !home)
+        return;
+    const bool onDialogPage = bar->parentWidget() == ui->pageDialog;
+    if (overDialogs == onDialogPage)
+        return;
+    if (overDialogs) {
+        notifyBarHomeIndex = home->indexOf(bar);
+        home->removeWidget(bar);
+        // Row 0 above the dialog's row: the dialog gives way while the bar
+        // shows, and keeps the whole page while it is empty.
+        grid->addWidget(bar, 0, 0);
+    } else {
+        grid->removeWidget(bar);
+        home->insertWidget(notifyBarHomeIndex, bar);
+    }
+    // "Go to log" would leave the dialog's page behind it (and start the
+    // log read beside what the dialog waits for): it is for the main page.
+    if (auto *goToLog = bar->findChild<QWidget *>(QStringLiteral("btnGotToLog")))
+        goToLog->setEnabled(!overDialogs);
+    // Moving a widget hides it; it shows while it holds entries.
+    bar->setVisible(bar->entryCount() > 0);
 }
 
 namespace {

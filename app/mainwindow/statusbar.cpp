@@ -414,6 +414,21 @@ bool StatusBar::eventFilter(QObject *watched, QEvent *event)
 
 void StatusBar::translateUiSlot(QWidget *)
 {
+    // The form's own texts follow the language at once; the channel words
+    // and their tool tips were set from the last heartbeat (or the loss of
+    // connection) and keep their language until the next one: the form
+    // would leave them empty.
+    std::array<QString, kChannels> words, wordTips, ledTips;
+    for (int n = 0; n < kChannels; ++n) {
+        words[n] = stateLabels[n]->text();
+        wordTips[n] = stateLabels[n]->toolTip();
+        ledTips[n] = leds[n]->toolTip();
+    }
     ui->retranslateUi(this);
+    for (int n = 0; n < kChannels; ++n) {
+        stateLabels[n]->setText(words[n]);
+        stateLabels[n]->setToolTip(wordTips[n]);
+        leds[n]->setToolTip(ledTips[n]);
+    }
     sizeStateLabels();
 }

@@ -177,8 +177,17 @@ void ConfigActionBar::readSequence()
 void ConfigActionBar::loadConfig()
 {
     const errorCode_e r = model()->loadConfigFile();
-    if (r != ERR_OK)
-        reportFailure(tr("Import configuration from file failed. Error: %1 Errorcode: %2"), r);
+    if (r == ERR_OK)
+        return;
+    // The reader knows why it refused the file (its version, where it
+    // ends, a name that is no text): the engineer is told too.
+    QString message = tr("Import configuration from file failed. Error: %1 Errorcode: %2")
+                          .arg(ErrorDecode::decode(r))
+                          .arg(r);
+    const QString reason = model()->lastFileError();
+    if (!reason.isEmpty())
+        message += tr(" (%1)").arg(reason);
+    printNotification(message, false, QMessageBox::Critical, false);
 }
 
 void ConfigActionBar::saveConfig()

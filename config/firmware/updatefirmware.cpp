@@ -86,9 +86,15 @@ void UpdateFirmware::on_btnUpdate_clicked()
         return;
     m_updating = false;
     ui->btnUpdate->setEnabled(true);
+    emit updateEnded(result);
     if (result != 0) {
         qDebug() << " UPDATE FW failed";
         printNotification(failureMessage(updater), false, QMessageBox::Critical, false);
+    } else {
+        // The engineer may have been told to wait for the update's end:
+        // a success is said as well.
+        printNotification(tr("The Firmware update has ended successfully."), false, QMessageBox::Information,
+                          false);
     }
 }
 

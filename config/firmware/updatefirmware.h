@@ -41,6 +41,10 @@ public:
     // loader run ended.
     static QString failureMessage(const FirmwareUpdater &updater);
 
+signals:
+    // An update has ended, well or not (its result message follows).
+    void updateEnded(int32_t result);
+
 public slots:
     void on_btnOpenDialog_clicked();
     void on_btnUpdate_clicked();

@@ -4,6 +4,7 @@
 #include "scalinghandlercont.h"
 
 #include <QDebug>
+#include <QLayout>
 #include <QMouseEvent>
 #include <cmath>
 
@@ -86,6 +87,11 @@ void ConfigurationTile::ScaleFactorChange(double factor)
     // The status icon keeps its size beside a long title.
     const int icon = static_cast<int>(std::lround(24 * factor));
     ui->lblStatus->setMinimumSize(icon, icon);
+    // Square: the success mark's green ground fills the label, and beside a
+    // title on one line the label would be as wide as the title's row.
+    ui->lblStatus->setMaximumWidth(icon);
+    if (QLayout *row = ui->lblStatus->parentWidget()->layout())
+        row->setAlignment(ui->lblStatus, Qt::AlignRight | Qt::AlignVCenter);
     ScalingHandlerCont::scaleLayout(this, factor);
     BaseWidget::ScaleFactorChange(factor);
 }

@@ -14,6 +14,11 @@ ValueBar::ValueBar(QWidget *parent)
     QSizePolicy keep = ui->lblCurrentValue->sizePolicy();
     keep.setRetainSizeWhenHidden(true);
     ui->lblCurrentValue->setSizePolicy(keep);
+    // Caption, scale, bar and number stay one block at its own width,
+    // centred in whatever room the bar gets: a bar alone on the page would
+    // otherwise spread its scale column and leave the bar at the far edge.
+    ui->horizontalLayout->insertStretch(0, 1);
+    ui->horizontalLayout->addStretch(1);
     ui->prgBar->setValue(0);
     m_effect = new QGraphicsColorizeEffect(ui->prgBar);
     ui->prgBar->setGraphicsEffect(m_effect);

@@ -1,5 +1,6 @@
 #include "configfile.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QSaveFile>
@@ -10,6 +11,13 @@
 namespace {
 
 constexpr int kLengthSize = 4;
+
+// A refusal's reason reaches the engineer after the error's own text, in
+// the language of the program.
+QString reasonText(const char *text)
+{
+    return QCoreApplication::translate("ConfigFile", text);
+}
 
 void setReason(QString *reason, const QString &text)
 {
@@ -70,17 +78,17 @@ bool nameRecordAcceptable(const DeviceNameRecord &record, bool channelName, QStr
     const uint8_t *p = record.data();
     const int length = p[DeviceNameRecord::kLengthOffset];
     if (length > DeviceNameRecord::kMaxTextBytes) {
-        setReason(reason, QStringLiteral("name longer than %1 bytes").arg(DeviceNameRecord::kMaxTextBytes));
+        setReason(reason, reasonText("name longer than %1 bytes").arg(DeviceNameRecord::kMaxTextBytes));
         return false;
     }
     const QByteArray utf8(reinterpret_cast<const char *>(p), length);
     const QString text = QString::fromUtf8(utf8);
     if (text.toUtf8() != utf8) {
-        setReason(reason, QStringLiteral("name is not valid UTF-8"));
+        setReason(reason, reasonText("name is not valid UTF-8"));
         return false;
     }
     if (channelName && (text.contains(QLatin1Char('"')) || text.contains(QLatin1Char(';')))) {
-        setReason(reason, QStringLiteral("channel name holds a double quote or a semicolon"));
+        setReason(reason, reasonText("channel name holds a double quote or a semicolon"));
         return false;
     }
     return true;
@@ -94,7 +102,7 @@ bool decode(const QByteArray &bytes, ConfigFileContent *out, QString *reason)
     int offset = 0;
     for (int i = 0; i < kBlockCount; ++i) {
         if (size - offset < kLengthSize) {
-            setReason(reason, QStringLiteral("file ends before block %1").arg(i + 1));
+            setReason(reason, reasonText("file ends before block %1").arg(i + 1));
             return false;
         }
         const uint32_t length = be::u32(p + offset);
@@ -102,15 +110,15 @@ bool decode(const QByteArray &bytes, ConfigFileContent *out, QString *reason)
         if (length != uint32_t(blockSizes()[size_t(i)])) {
             // A version block of another length is a file of another
             // version; every other block must have the size of its record.
-            setReason(reason, i == 0 ? QStringLiteral("unsupported file version")
-                                     : QStringLiteral("block %1 has %2 bytes instead of %3")
+            setReason(reason, i == 0 ? reasonText("unsupported file version")
+                                     : reasonText("block %1 has %2 bytes instead of %3")
                                            .arg(i + 1)
                                            .arg(length)
                                            .arg(blockSizes()[size_t(i)]));
             return false;
         }
         if (uint32_t(size - offset) < length) {
-            setReason(reason, QStringLiteral("file ends inside block %1").arg(i + 1));
+            setReason(reason, reasonText("file ends inside block %1").arg(i + 1));
             return false;
         }
         blocks[size_t(i)] = p + offset;
@@ -118,13 +126,13 @@ bool decode(const QByteArray &bytes, ConfigFileContent *out, QString *reason)
         if (i == 0) {
             const uint32_t version = le::u32(blocks[0]);
             if (version != kVersion) {
-                setReason(reason, QStringLiteral("unsupported file version %1").arg(version));
+                setReason(reason, reasonText("unsupported file version %1").arg(version));
                 return false;
             }
         }
     }
     if (offset != size) {
-        setReason(reason, QStringLiteral("%1 bytes after the last block").arg(size - offset));
+        setReason(reason, reasonText("%1 bytes after the last block").arg(size - offset));
         return false;
     }
 
@@ -140,12 +148,12 @@ bool decode(const QByteArray &bytes, ConfigFileContent *out, QString *reason)
 
     QString why;
     if (!nameRecordAcceptable(c.deviceName, false, &why)) {
-        setReason(reason, QStringLiteral("device name: ") + why);
+        setReason(reason, reasonText("device name: ") + why);
         return false;
     }
     for (int ch = 0; ch < kChannelCount; ++ch) {
         if (!nameRecordAcceptable(c.channelNames[size_t(ch)], true, &why)) {
-            setReason(reason, QStringLiteral("name of channel %1: ").arg(ch) + why);
+            setReason(reason, reasonText("name of channel %1: ").arg(ch + 1) + why);
             return false;
         }
     }

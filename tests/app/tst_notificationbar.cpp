@@ -48,6 +48,7 @@ private slots:
     void pushDuringErrorResetEmission();
     void dismissDuringErrorResetEmission();
     void scaledSizes();
+    void withdrawTakesEveryEntryOfTheText();
 };
 
 void TestNotificationBar::startsHidden()
@@ -60,6 +61,41 @@ void TestNotificationBar::startsHidden()
     QCOMPARE(view.goToLog->toolTip(), QStringLiteral("Go to log"));
     QCOMPARE(bar.minimumHeight(), 42);
     QCOMPARE(view.confirm->iconSize(), QSize(24, 24));
+}
+
+void TestNotificationBar::withdrawTakesEveryEntryOfTheText()
+{
+    NotificationBar bar;
+    BarView view(bar);
+    const QString wait = QStringLiteral("Wait for it");
+    bar.showError(QStringLiteral("Older"), false, false);
+    bar.showError(wait, false, false);
+    bar.showError(QStringLiteral("Between"), false, false);
+    bar.showError(wait, false, false);
+
+    // The newest entry goes: the newest one left shows.
+    bar.withdraw(wait);
+    QCOMPARE(bar.entryCount(), 2);
+    QCOMPARE(view.errorText->text(), QStringLiteral("Between"));
+    view.confirm->click();
+    QCOMPARE(view.errorText->text(), QStringLiteral("Older"));
+
+    // An entry under a success leaves the success and its timer alone.
+    bar.showError(wait, false, false);
+    bar.showSuccess(QStringLiteral("Done"), 60000);
+    bar.withdraw(wait);
+    QCOMPARE(bar.entryCount(), 2);
+    QCOMPARE(view.page(), QStringLiteral("pageSuccess"));
+    QVERIFY(bar.timerActive());
+
+    // Unknown text: nothing changes; the last entry gone hides the bar.
+    bar.withdraw(QStringLiteral("never shown"));
+    QCOMPARE(bar.entryCount(), 2);
+    bar.withdraw(QStringLiteral("Done"));
+    QVERIFY(!bar.timerActive());
+    bar.withdraw(QStringLiteral("Older"));
+    QCOMPARE(bar.entryCount(), 0);
+    QVERIFY(bar.isHidden());
 }
 
 void TestNotificationBar::successCoversErrorAndExpires()

@@ -18,6 +18,7 @@ private slots:
     void value();
     void redBorderShowsAtOnce();
     void titleColourAndHiding();
+    void aloneKeepsItsPartsTogether();
 
 private:
     static QString text(ValueBar &bar, const char *name)
@@ -116,6 +117,32 @@ void TestValueBar::titleColourAndHiding()
     QCOMPARE(bar.findChild<QProgressBar *>("prgBar")->value(), 10);
     bar.setValueShown(true);
     QVERIFY(!bar.findChild<QLabel *>("lblCurrentValue")->isHidden());
+}
+
+void TestValueBar::aloneKeepsItsPartsTogether()
+{
+    // One bar given a whole page's width (one channel ticked): caption,
+    // scale, bar and number stay one block.
+    ValueBar bar;
+    bar.setRange(0, 32767);
+    bar.setTitle(QStringLiteral("Channel 1"));
+    bar.setValue(408);
+    bar.resize(900, 300);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    auto centreX = [&](const char *name) {
+        QWidget *w = bar.findChild<QWidget *>(QString::fromLatin1(name));
+        return w->mapTo(&bar, w->rect().center()).x();
+    };
+    const int caption = centreX("lblDescription");
+    auto *scale = bar.findChild<QLabel *>(QStringLiteral("lblMaxValue"));
+    QWidget *progress = bar.findChild<QWidget *>(QStringLiteral("prgBar"));
+    // The block is centred, and the bar lies next to its caption: no
+    // farther than the scale's widest number and the bar itself.
+    const int scaleText = QFontMetrics(scale->font()).horizontalAdvance(scale->text());
+    QVERIFY2(qAbs(caption - bar.width() / 2) <= 2, qPrintable(QString::number(caption)));
+    QVERIFY2(qAbs(centreX("prgBar") - caption) <= scaleText + progress->width() + 12,
+             qPrintable(QStringLiteral("bar at %1, caption at %2").arg(centreX("prgBar")).arg(caption)));
 }
 
 QTEST_MAIN(TestValueBar)

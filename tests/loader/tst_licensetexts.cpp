@@ -107,6 +107,8 @@ void TestLicenseTexts::shippedTexts()
     }
     QVERIFY(licensetexts::pieces("Qt", root).first().contains("GNU LESSER GENERAL PUBLIC LICENSE"));
     QVERIFY(licensetexts::pieces("mbedtls", root).first().contains("Apache License"));
+    QVERIFY(licensetexts::pieces("CMSIS", root).first().contains("Apache License"));
+    QVERIFY(licensetexts::pieces("CMSIS", root).first().contains("Version 2.0, January 2004"));
     QVERIFY(licensetexts::pieces("sqlite", root).first().contains("public domain"));
     QVERIFY(licensetexts::pieces("XMCLib", root).first().contains("not included in this build"));
 

@@ -1,3 +1,4 @@
+#include <QFrame>
 #include <QtTest>
 
 #include <QComboBox>
@@ -262,6 +263,14 @@ void TestMainWindow::progressOverlay()
     QCOMPARE(child<QLabel>("lblProgress")->text(), QStringLiteral("Flashing"));
     m_window->showProgress(QStringLiteral("Flashing"), 42, true);
     QCOMPARE(child<QProgressBar>("progressBar")->value(), 42);
+    // The grey band with its text lies centred on the window, not shifted
+    // by the margins the stack sits in.
+    auto *band = child<QFrame>("frame");
+    const QPoint bandCentre = band->mapTo(m_window, band->rect().center());
+    const QPoint windowCentre = m_window->rect().center();
+    QVERIFY2(qAbs(bandCentre.x() - windowCentre.x()) <= 1 && qAbs(bandCentre.y() - windowCentre.y()) <= 1,
+             qPrintable(QStringLiteral("band centre %1,%2, window centre %3,%4")
+                            .arg(bandCentre.x()).arg(bandCentre.y()).arg(windowCentre.x()).arg(windowCentre.y())));
     m_window->showProgress(QString(), 0, false);
     QVERIFY(!blocker->isVisible());
     QVERIFY(normal->isEnabled());

@@ -7,6 +7,7 @@
 #include "helpbrowser.h"
 #include "helpdialog.h"
 #include "licensedialog.h"
+#include "notificationbar.h"
 #include "refrundialog.h"
 
 #include <QAbstractButton>
@@ -90,6 +91,44 @@ TourStop connectDialogStop()
             // The unit's first heartbeat may already ask a question in the
             // dialog page; the next stop answers it.
             [](Tour &tour) { return !tour.visible<Connectdialog>(); }};
+}
+
+TourStop connectedDialogStop()
+{
+    // Whether the wrong address has been typed yet.
+    static bool typed = false;
+    return {"setup-connect-connected",
+            [](Tour &tour) {
+                typed = false;
+                QTimer::singleShot(0, tour.child<QAbstractButton>("btnConnectToDevice"), &QAbstractButton::click);
+            },
+            [](Tour &tour) {
+                auto *dialog = tour.visible<Connectdialog>();
+                if (!dialog)
+                    return false;
+                auto *discover = dialog->findChild<QAbstractButton *>(QStringLiteral("btnDiscoverIPs"));
+                if (!discover->isEnabled() || dialog->deviceList().empty())
+                    return false;  // the dialog's own discovery is still running
+                auto *bar = tour.child<QWidget>("notifyBar");
+                if (!typed) {
+                    // A typing error: the field empties (its placeholder shows)
+                    // and the message stands on the bar over the dialog page.
+                    typed = true;
+                    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("leditManIP"));
+                    edit->setText(QStringLiteral("300.1.1.1"));
+                    emit edit->editingFinished();
+                    return false;
+                }
+                return bar->isVisible();
+            },
+            nullptr,
+            [](Tour &tour) {
+                if (auto *bar = tour.child<NotificationBar>("notifyBar"))
+                    bar->on_btnConfirm_clicked();
+                if (auto *dialog = tour.visible<Connectdialog>())
+                    dialog->findChild<QAbstractButton *>(QStringLiteral("btnClose"))->click();
+            },
+            [](Tour &tour) { return tour.window->dialogs().empty(); }};
 }
 
 TourStop aboutStop()

@@ -91,16 +91,19 @@ TourStop selectionPage(const char *name, const char *objectName, int tileId, std
 }
 
 // The data page after a short timed run (the unit then reports its data as
-// ready), showing `step` of every channel once the graph is drawn.
-TourStop dataPage(const char *name, MeasurementTable::Step step)
+// ready), showing `step` of the channels of `channels` (bit n = channel n)
+// once the graph is drawn.
+TourStop dataPage(const char *name, MeasurementTable::Step step, uint8_t channels = 0x7F)
 {
     return {name,
             [](Tour &tour) {
                 tour.window->setcurrentIndexes(MainWindow::PageData);
+                // What an earlier stop read does not count for this one.
+                tour.child<QStackedWidget>("wdgStack")->setCurrentWidget(tour.child<QWidget>("wdgEmptyPage"));
                 tour.child<QSpinBox>("spnTimeInterval")->setValue(300);
                 tour.child<QPushButton>("btnmanRunstart")->click();
             },
-            [step](Tour &tour) {
+            [step, channels](Tour &tour) {
                 QWidget *data = tour.child<QWidget>("grpbData");
                 QStackedWidget *stack = tour.child<QStackedWidget>("wdgStack");
                 auto *graph = tour.child<LineGraph>("wdgGraph");
@@ -118,7 +121,8 @@ TourStop dataPage(const char *name, MeasurementTable::Step step)
                 // The read waits in nested loops: it is started from the
                 // event loop once the run has ended and the data is ready.
                 if (data->isEnabled() && !Device::instance()->ethernetHandler()->isWaiting())
-                    QTimer::singleShot(0, tour.window, [&tour, step] { tour.window->runDataStep(step, 0x7F); });
+                    QTimer::singleShot(0, tour.window,
+                                       [&tour, step, channels] { tour.window->runDataStep(step, channels); });
                 return false;
             },
             // The page scrolls; the picture is of the graph or the bars.
@@ -321,6 +325,9 @@ const std::vector<TourStop> &tourStops()
         helpStop(),
         dataPage("setup-data-raw", MeasurementTable::RawInput),
         dataPage("setup-data-skw", MeasurementTable::Skw),
+        // One channel ticked: its bar alone keeps caption, scale, bar and
+        // number together.
+        dataPage("setup-data-skw-one", MeasurementTable::Skw, 0x01),
         refRunStop(),
         barGraph(),
         // The channel page again after the language was switched away and
@@ -345,6 +352,8 @@ const std::vector<TourStop> &tourStops()
              return false;
          },
          nullptr, nullptr, nullptr},
+        // Last: it leaves the tool disconnected.
+        connectedDialogStop(),
     };
     return stops;
 }

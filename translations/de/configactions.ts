@@ -52,6 +52,10 @@ Fehlercode: %2</translation>
         <translation>Import der Konfiguration aus der Datei fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
     </message>
     <message>
+        <source> (%1)</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
         <source>Export configuration to file failed. Error: %1 Errorcode: %2</source>
         <translation>Export der Konfiguration in eine Datei fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
     </message>

@@ -32,6 +32,10 @@
         <translation>Die Firmware-Aktualisierung ist fehlgeschlagen. Rückgabewert: %1</translation>
     </message>
     <message>
+        <source>The Firmware update has ended successfully.</source>
+        <translation>Die Firmware-Aktualisierung wurde erfolgreich beendet.</translation>
+    </message>
+    <message>
         <source>KorvantisLoader reported %1</source>
         <translation>KorvantisLoader meldete %1</translation>
     </message>

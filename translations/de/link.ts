@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ConfigFile</name>
+    <message>
+        <source>name longer than %1 bytes</source>
+        <translation>Name länger als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>name is not valid UTF-8</source>
+        <translation>Name ist kein gültiges UTF-8</translation>
+    </message>
+    <message>
+        <source>channel name holds a double quote or a semicolon</source>
+        <translation>Kanalname enthält ein doppeltes Anführungszeichen oder ein Semikolon</translation>
+    </message>
+    <message>
+        <source>file ends before block %1</source>
+        <translation>Datei endet vor Block %1</translation>
+    </message>
+    <message>
+        <source>unsupported file version</source>
+        <translation>nicht unterstützte Dateiversion</translation>
+    </message>
+    <message>
+        <source>block %1 has %2 bytes instead of %3</source>
+        <translation>Block %1 hat %2 Bytes statt %3</translation>
+    </message>
+    <message>
+        <source>file ends inside block %1</source>
+        <translation>Datei endet innerhalb von Block %1</translation>
+    </message>
+    <message>
+        <source>unsupported file version %1</source>
+        <translation>nicht unterstützte Dateiversion %1</translation>
+    </message>
+    <message>
+        <source>%1 bytes after the last block</source>
+        <translation>%1 Bytes nach dem letzten Block</translation>
+    </message>
+    <message>
+        <source>device name: </source>
+        <translation>Gerätename: </translation>
+    </message>
+    <message>
+        <source>name of channel %1: </source>
+        <translation>Name von Kanal %1: </translation>
+    </message>
+</context>
+<context>
     <name>Confighandler</name>
     <message>
         <source> ...</source>

@@ -7,7 +7,13 @@
 
 QString hexCode(int32_t code)
 {
-    return QString::number(uint32_t(code), 16).rightJustified(8, QLatin1Char('0'));
+    // Signed, so a failure reads as the negative code it is ("-3e9" for
+    // -1001) rather than as its two's complement; padded with blanks to the
+    // width of a full 32-bit code.
+    // (QString's own base-16 conversion would give the two's complement.)
+    const qlonglong value = code;
+    const QString digits = QString::number(value < 0 ? -value : value, 16);
+    return (value < 0 ? QStringLiteral("-") + digits : digits).rightJustified(8, QLatin1Char(' '));
 }
 
 QString macDashText(const DiscoveredDevice &device)

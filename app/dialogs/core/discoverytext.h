@@ -8,8 +8,8 @@
 
 // How the connect dialog shows and builds unit records.
 
-// A result code as the 8 lower-case hexadecimal digits of its 32-bit value
-// (-1001 gives "fffffc17").
+// A result code as a signed lower-case hexadecimal number right-aligned in
+// 8 characters with blanks (-1001 gives "    -3e9").
 QString hexCode(int32_t code);
 
 // The MAC address of an answer as upper-case hexadecimal pairs joined by

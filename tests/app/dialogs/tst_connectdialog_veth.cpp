@@ -229,7 +229,7 @@ void TestConnectDialogVeth::noUnitGivesErrorText()
     QSignalSpy errors(&dialog, &BaseWidget::printNotifyBarErrorwrapper);
     chooseInterface(dialog, testnet::toolVethAddress());
     QCOMPARE(errors.count(), 1);
-    QCOMPARE(errors.at(0).at(0).toString(), QStringLiteral("Couldn't find any Devices. Errorcode: fffffc17"));
+    QCOMPARE(errors.at(0).at(0).toString(), QStringLiteral("Couldn't find any Devices. Errorcode:     -3e9"));
     QCOMPARE(table(dialog)->rowCount(), 0);
     QVERIFY(!table(dialog)->isEnabled());
     QVERIFY(dialog.findChild<QToolButton *>(QStringLiteral("btnDiscoverIPs"))->isEnabled());

@@ -73,12 +73,25 @@ private slots:
         QVERIFY(parseDottedQuad(QStringLiteral("10.1.2.3\n")).isNull());
     }
 
+    void resultCodes_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        // Signed base 16, lower case, right-aligned in 8 with blanks.
+        QTest::newRow("no unit answered") << -1001 << QStringLiteral("    -3e9");
+        QTest::newRow("minus one") << -1 << QStringLiteral("      -1");
+        QTest::newRow("lock error") << -1100 << QStringLiteral("    -44c");
+        QTest::newRow("positive") << 0x1f << QStringLiteral("      1f");
+        QTest::newRow("eight digits") << 0x7fffffff << QStringLiteral("7fffffff");
+        // Wider than 8: nothing is cut.
+        QTest::newRow("most negative") << int(INT32_MIN) << QStringLiteral("-80000000");
+    }
+
     void resultCodes()
     {
-        QCOMPARE(hexCode(-1001), QStringLiteral("fffffc17"));
-        QCOMPARE(hexCode(-1), QStringLiteral("ffffffff"));
-        QCOMPARE(hexCode(0x1f), QStringLiteral("0000001f"));
-        QCOMPARE(hexCode(INT32_MIN), QStringLiteral("80000000"));
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QCOMPARE(hexCode(code), text);
     }
 
     void answerTexts()

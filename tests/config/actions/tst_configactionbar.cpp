@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "configactionbar.h"
+#include "configfile.h"
 #include "fieldbusfixture.h"
 #include "testnet.h"
 
@@ -29,6 +30,8 @@ private slots:
     void lostLinkDisablesDeviceButtons();
     void exportThenImportRoundTrip();
     void badFilesAreReportedAndChangeNothing();
+    void refusedFileSaysWhy_data();
+    void refusedFileSaysWhy();
     void iconsFollowTheScaleFactor();
 
 private:
@@ -284,6 +287,54 @@ void TestConfigActionBar::exportThenImportRoundTrip()
     config->setFileNameProvider(nullptr);
 }
 
+void TestConfigActionBar::refusedFileSaysWhy_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("version 3") << "version" << "unsupported file version 3";
+    QTest::newRow("cut inside the names") << "cut" << "file ends inside block 3";
+    QTest::newRow("name not UTF-8") << "name" << "device name: name is not valid UTF-8";
+}
+
+void TestConfigActionBar::refusedFileSaysWhy()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, reason);
+    // A sound file, then damaged as the row says.
+    ConfigFileContent content;
+    content.version = ConfigFile::kVersion;
+    QByteArray bytes = ConfigFile::encode(content);
+    QVERIFY(ConfigFile::decode(bytes, nullptr, nullptr));
+    const int names = 4 + 4 + 4 + 16 + 4;  // version block, network block, names' length
+    if (damage == "version") {
+        bytes[4] = 3;  // the version, little-endian
+    } else if (damage == "cut") {
+        bytes.truncate(names + 100);
+    } else {
+        bytes[names] = char(0xC3);  // a lead byte followed by no continuation
+        bytes[names + 1] = '(';
+        bytes[names + DeviceNameRecord::kLengthOffset] = 2;
+    }
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("refused.cfg"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+
+    Confighandler *config = FieldbusRig::config();
+    QCOMPARE(config->setDevicename(QStringLiteral("Kept")), ERR_OK);
+    config->setFileNameProvider([&](bool, const QString &, const QString &) { return file; });
+    Messages messages(m_bar.get());
+    QTest::mouseClick(m_bar->findChild<QToolButton *>("btnOpenConfig"), Qt::LeftButton);
+    config->setFileNameProvider(nullptr);
+    // The specified text, and after it the reader's reason.
+    QCOMPARE(messages.errors,
+             QStringList{QStringLiteral("Import configuration from file failed. Error: invalid file Errorcode: -103 (")
+                         + reason + QLatin1Char(')')});
+    QCOMPARE(config->deviceName(), QStringLiteral("Kept"));
+}
+
 void TestConfigActionBar::badFilesAreReportedAndChangeNothing()
 {
     QTemporaryDir dir;
@@ -301,8 +352,9 @@ void TestConfigActionBar::badFilesAreReportedAndChangeNothing()
     config->setFileNameProvider([&](bool, const QString &, const QString &) { return chosen; });
     Messages messages(m_bar.get());
     QTest::mouseClick(m_bar->findChild<QToolButton *>("btnOpenConfig"), Qt::LeftButton);
-    QVERIFY(messages.errors.contains(
-        QStringLiteral("Import configuration from file failed. Error: invalid file Errorcode: -103")));
+    QVERIFY2(messages.errors.contains(QStringLiteral(
+                 "Import configuration from file failed. Error: invalid file Errorcode: -103 (unsupported file version)")),
+             qPrintable(messages.errors.join('\n')));
     QCOMPARE(config->deviceName(), QStringLiteral("Kept"));
     QVERIFY(config->getDeviceConfig() == before);
 

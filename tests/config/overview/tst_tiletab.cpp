@@ -1,6 +1,7 @@
 // The overview page's tiles: the grid they are laid out in, their press
 // signal and their status icon.
 #include <QGridLayout>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -21,6 +22,7 @@ private slots:
     void unknownId();
     void status_data();
     void status();
+    void statusMarkStaysSquare();
 
 private:
     // Row and column of `tile` in the tab's grid; (-1, -1) when not in it.
@@ -166,6 +168,26 @@ void TestTileTab::status()
         QCOMPARE(tile.statusProperty(), property);
         QCOMPARE(tile.statusIconShown(), shown);
         QCOMPARE(tile.statusToolTip(), QStringLiteral("tip"));
+    }
+}
+
+void TestTileTab::statusMarkStaysSquare()
+{
+    // Beside a title on one line the label's row is wide: the mark (the
+    // success mark's ground fills its label) must not widen with it.
+    for (int status : {0, 1}) {
+        ConfigurationTile tile;
+        tile.setTitle(QStringLiteral("Short"));
+        tile.setStatus(status, QString());
+        tile.resize(420, 260);
+        tile.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tile));
+        auto *mark = tile.findChild<QLabel *>(QStringLiteral("lblStatus"));
+        QVERIFY(mark->isVisible());
+        QVERIFY2(mark->width() <= mark->height() + 1,
+                 qPrintable(QStringLiteral("status %1: %2 x %3").arg(status).arg(mark->width()).arg(mark->height())));
+        // At the tile's right, beside the title.
+        QVERIFY(mark->geometry().right() > tile.findChild<QLabel *>(QStringLiteral("lblTileText"))->geometry().right());
     }
 }
 
