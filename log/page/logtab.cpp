@@ -81,10 +81,9 @@ void LogTab::on_btnGetLog_clicked()
         return;
     if (code != ERR_OK)
         reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
-    else if (log.droppedBytes() > 0)
-        printNotification(tr("The log ended in a cut record. Bytes dropped after the last whole record: %1")
-                              .arg(log.droppedBytes()),
-                          false, QMessageBox::Warning, false);
+    else if (!log.inputNote().isEmpty())
+        // The same words as logexport says for the same bytes.
+        printNotification(log.inputNote(), false, QMessageBox::Warning, false);
     setEnabled(true);
     busy = false;
 }
