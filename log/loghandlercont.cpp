@@ -223,7 +223,9 @@ void LoghandlerCont::updateSKWGraphChnsel(uint8_t chnmsk)
         shown = true;
     }
     if (shown) {
-        m_graph->setAxisLabelFormat(false, &LoghandlerCont::timestampLabel, QStringLiteral(" 00:000 00:00:00 "));
+        // The sample is a label as the formatter writes it (its TAB and the
+        // translation included), so the labels are sized from what they show.
+        m_graph->setAxisLabelFormat(false, &LoghandlerCont::timestampLabel, timestampLabel(0));
         m_graph->setAxisLabelFormat(true, &LoghandlerCont::integerLabel, QStringLiteral("+12345"));
         m_graph->setYAxisTitle(tr("SKW Value in digits"));
         m_graph->setXAxisTitle(tr("Timestamp Value"));

@@ -2,12 +2,16 @@
 #include "ui_logtab.h"
 
 #include <QFileDialog>
+#include <QEvent>
 #include <QHeaderView>
+#include <QLayout>
+#include <QScrollArea>
 #include <QPointer>
 #include <cmath>
 
 #include "device.h"
 #include "errordecode.h"
+#include "linegraph.h"
 #include "loghandlercont.h"
 #include "scalinghandlercont.h"
 
@@ -28,6 +32,13 @@ LogTab::LogTab(QWidget *parent)
     LoghandlerCont &log = LoghandlerCont::instance();
     log.setTreeView(ui->treeViewLog2);
     log.initFilterModels(ui->wdgLogHistory);
+
+    // The history graph fits the page's visible area: its image is as tall
+    // as leaves the channel bar and the export button in view, or, on a
+    // window too low for that, as tall as the view itself, so that once
+    // scrolled to, the plot shows whole with both axes.
+    ui->wdgLogHistory->setImageHeightLimit([this] { return historyImageLimit(); });
+    ui->scrollArea->viewport()->installEventFilter(this);
 
     // Each channel button takes the colour of its series.
     ui->wdgChnSelBar->setColorSource(ui->wdgLogHistory);
@@ -56,6 +67,29 @@ QString LogTab::deviceTimeText(uint32_t t)
     return tr(" %1:%2 \t %3:%4:%5 ")
         .arg(pad((t / 31536000u) % 100u, 2), pad((t / 86400u) % 365u, 3), pad((t / 3600u) % 24u, 2),
              pad((t / 60u) % 60u, 2), pad(t % 60u, 2));
+}
+
+int LogTab::historyImageLimit() const
+{
+    LineGraph *graph = ui->wdgLogHistory;
+    const int view = ui->scrollArea->viewport()->height();
+    const int beside = graph->heightBesideImage();
+    // Everything else the scrolled part holds (labels, channel bar, export
+    // button, margins and spacing).
+    const int rest = ui->scrollAreaWidgetContents->layout()->sizeHint().height() - graph->sizeHint().height();
+    const int withRest = view - rest - beside;
+    const int alone = view - beside;
+    // Below this the plot would be too low to read; then the graph alone
+    // takes the view.
+    const int readable = 16 * graph->fontMetrics().height();
+    return withRest >= readable ? withRest : std::max(1, alone);
+}
+
+bool LogTab::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->scrollArea->viewport() && event->type() == QEvent::Resize)
+        ui->wdgLogHistory->invalidate();
+    return BaseWidget::eventFilter(watched, event);
 }
 
 void LogTab::manReadLogTrigger()
