@@ -151,6 +151,7 @@ void LineGraphRenderer::drawAxis(QPainter &p)
         if (shownWidth(label.shown) > m_xLabelSpace)
             label.shown = elide(label.text, m_xLabelSpace);
         label.shownWidth = shownWidth(label.shown);
+        label.room = m_xLabelSpace;
         const int w = std::max(label.shownWidth, 1);
         label.rect = QRect(left + xOffset(t) - w / 2, xLabelTop, w, b);
         p.drawText(label.rect, Qt::AlignHCenter | Qt::AlignTop, label.shown);

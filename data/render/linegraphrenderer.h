@@ -62,6 +62,7 @@ struct AxisLabel
     QString shown;
     QRect rect;
     int shownWidth = 0;  // what the shown text needs, laid out as it is drawn
+    int room = 0;        // the room every label of the axis has
 };
 
 // Draws curves over a common x and y range with 1-2-5 grid steps, axis
