@@ -63,6 +63,7 @@ private slots:
     void longLogWithTheHistoryShownDrawsTheBarByTime();
     void historyFitsTheWindow_data();
     void historyFitsTheWindow();
+    void channelBoxesStayByTheirNames();
 
 private:
     std::unique_ptr<UnitSim> unit;
@@ -267,6 +268,46 @@ void TestMainWindowLog::historyFitsTheWindow()
     for (int i = 1; i < labels.size(); ++i)
         QVERIFY(labels.at(i - 1).rect.right() < labels.at(i).rect.left());
     switchTranslator(QStringLiteral("en"));
+}
+
+void TestMainWindowLog::channelBoxesStayByTheirNames()
+{
+    // Full HD: the log page's and the data page's channel bars are wide.
+    QVERIFY(unit && window->isVisible());
+    window->resize(1920, 1080);
+    const struct
+    {
+        MainWindow::Page page;
+        const char *bar;
+    } bars[] = {{MainWindow::PageLog, "wdgChnSelBar"}, {MainWindow::PageData, "wdgGraphChnSel"}};
+    for (const auto &b : bars) {
+        window->setcurrentIndexes(b.page);
+        auto *bar = part<ChannelEnableBar>(window, b.bar);
+        QTRY_VERIFY(bar->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY2(bar->width() > 1000, qPrintable(QString::number(bar->width())));
+        const int line = bar->fontMetrics().height();
+        for (int ch = 0; ch < 7; ++ch) {
+            QPushButton *name = bar->nameButton(ch);
+            QCheckBox *box = bar->checkBox(ch);
+            // The name is as wide as its text needs, and the box follows
+            // right after it.
+            QVERIFY2(name->width() <= name->sizeHint().width() + line,
+                     qPrintable(QStringLiteral("%1, channel %2: name %3 px wide for %4 px of text")
+                                    .arg(QLatin1String(b.bar))
+                                    .arg(ch + 1)
+                                    .arg(name->width())
+                                    .arg(name->sizeHint().width())));
+            const int nameRight = name->mapTo(bar, QPoint(name->width(), 0)).x();
+            const int boxLeft = box->mapTo(bar, QPoint(0, 0)).x();
+            QVERIFY2(boxLeft - nameRight <= line,
+                     qPrintable(QStringLiteral("%1, channel %2: %3 px between name and box")
+                                    .arg(QLatin1String(b.bar))
+                                    .arg(ch + 1)
+                                    .arg(boxLeft - nameRight)));
+        }
+    }
+    window->setcurrentIndexes(MainWindow::PageLog);
 }
 
 QTEST_MAIN(TestMainWindowLog)
