@@ -80,7 +80,7 @@ errorCode_e LoghandlerCont::readLog()
     if (m_busy)
         return ERR_ALREADY_WAITING;
     EthernetHandler *link = Device::instance()->ethernetHandler();
-    DeviceLog log;
+    QByteArray joined;
     ProductInfoRecord identification{};
     {
         BusyScope busy(m_busy);
@@ -91,21 +91,29 @@ errorCode_e LoghandlerCont::readLog()
         result = link->readLog(request);
         if (result != ERR_OK)
             return result;
-        // A log that ends in a cut record loses only that record: the whole
-        // ones before it are shown, and the page says what was left out.
         const BlockTransfer &transfer = link->logTransfer();
         if (transfer.isComplete())
-            log = DeviceLog::split(transfer.joinedBytes());
-        if (log.endsInCutRecord())
-            qDebug() << "Error Log size: the log ends in a cut record of" << log.droppedBytes << "bytes";
+            joined = transfer.joinedBytes();
     }
     // Kept only now: a failed read leaves the identification of the log
     // that is still shown.
     m_identification = identification;
-    const int shown = evaluateLog(log.records, VersionInfo(&identification));
-    if (shown == ERR_OK)
+    return errorCode_e(showDeviceLog(joined, VersionInfo(&identification)));
+}
+
+int LoghandlerCont::showDeviceLog(const QByteArray &bytes, const VersionInfo &info)
+{
+    // A log that ends in a cut record loses only that record: the whole
+    // ones before it are shown, and the user is told what was left out.
+    const DeviceLog log = DeviceLog::split(bytes);
+    if (log.endsInCutRecord())
+        qDebug() << "Error Log size: the log ends in a cut record of" << log.droppedBytes << "bytes";
+    const int shown = evaluateLog(log.records, info);
+    if (shown == ERR_OK) {
         m_droppedBytes = log.droppedBytes;
-    return errorCode_e(shown);
+        m_inputNote = log.note();
+    }
+    return shown;
 }
 
 int LoghandlerCont::evaluateLog(const QVector<LogRecord> &records, const VersionInfo &info)
@@ -123,6 +131,7 @@ int LoghandlerCont::evaluate(const QVector<LogRecord> &records, const VersionInf
     m_clock.restart();
     debugStep("starting model data update");
     m_droppedBytes = 0;
+    m_inputNote.clear();
     m_tree->resetModel();
     LogEntryBase *root = m_tree->rootItem();
     root->appendNew<LogEntryinfo>(info, root);
@@ -214,7 +223,9 @@ void LoghandlerCont::updateSKWGraphChnsel(uint8_t chnmsk)
         shown = true;
     }
     if (shown) {
-        m_graph->setAxisLabelFormat(false, &LoghandlerCont::timestampLabel, QStringLiteral(" 00:000 00:00:00 "));
+        // The sample is a label as the formatter writes it (its TAB and the
+        // translation included), so the labels are sized from what they show.
+        m_graph->setAxisLabelFormat(false, &LoghandlerCont::timestampLabel, timestampLabel(0));
         m_graph->setAxisLabelFormat(true, &LoghandlerCont::integerLabel, QStringLiteral("+12345"));
         m_graph->setYAxisTitle(tr("SKW Value in digits"));
         m_graph->setXAxisTitle(tr("Timestamp Value"));

@@ -52,6 +52,15 @@ public:
     // Bytes of a cut last record that the shown log, as read from the unit,
     // left out (0: the log was whole).
     int droppedBytes() const { return m_droppedBytes; }
+    // What the user is told about the shown log besides its entries: the
+    // bytes of the unit's log or of the LOG file that were not read (empty
+    // when the whole input was read). The log page shows it after a read;
+    // logexport prints it.
+    QString inputNote() const { return m_inputNote; }
+    // Shows a raw device log (the unit's records as the block transfer joins
+    // them, or such a dump from a file): its whole records; a cut last record
+    // is left out and said in inputNote().
+    int showDeviceLog(const QByteArray &bytes, const VersionInfo &info);
     // Shows records already in memory: the information entry, then one entry
     // per record that is not erased. Refused while a read runs.
     int evaluateLog(const QVector<LogRecord> &records, const VersionInfo &info);
@@ -110,7 +119,7 @@ public slots:
 private:
     explicit LoghandlerCont(QObject *parent = nullptr);
     int evaluate(const QVector<LogRecord> &records, const VersionInfo &info);
-    int showImported(const QVector<LogRecord> &records, const VersionInfo &info);
+    int showImported(const QVector<LogRecord> &records, const VersionInfo &info, const QString &note);
     QStringList channelNames() const;
     void debugStep(const char *step) const;
     // The history into the graph's tables and series.
@@ -129,6 +138,7 @@ private:
     XYSelectLineProxyModel m_configSeries;
     uint8_t m_channelMask = 0x7F;
     int m_droppedBytes = 0;
+    QString m_inputNote;
     bool m_busy = false;
     QElapsedTimer m_clock;
 };

@@ -99,21 +99,22 @@ int LoghandlerCont::importLog()
 {
     if (!m_tree)
         return ERR_INVALID_PARAM;
-    QVector<LogRecord> records;
-    VersionInfo info(nullptr);
-    const int result = loadLogFile(records, info);
-    if (result != ERR_OK)
-        return result;
-    return showImported(records, info);
+    const QString name = QFileDialog::getOpenFileName(nullptr, tr("Select Filename"), QString(),
+                                                      QStringLiteral("*.") + kLogSuffix);
+    if (name.trimmed().isEmpty())
+        return ERR_FILE_NOT_FOUND;
+    return importLogFile(LogSave::completeName(name, kLogSuffix));
 }
 
-int LoghandlerCont::showImported(const QVector<LogRecord> &records, const VersionInfo &info)
+int LoghandlerCont::showImported(const QVector<LogRecord> &records, const VersionInfo &info, const QString &note)
 {
     const int shown = evaluateLog(records, info);
     // The imported log's identification goes with it, so that a LOG file
     // written from it again keeps the unit's identification.
-    if (shown == ERR_OK)
+    if (shown == ERR_OK) {
         m_identification = info.productInfo();
+        m_inputNote = note;
+    }
     return shown;
 }
 
@@ -123,10 +124,13 @@ int LoghandlerCont::importLogFile(const QString &fileName, QString *error, QStri
         return ERR_INVALID_PARAM;
     QVector<LogRecord> records;
     VersionInfo info(nullptr);
-    const int result = readLogFile(fileName, records, info, error, warning);
+    QString note;
+    const int result = readLogFile(fileName, records, info, error, &note);
+    if (warning)
+        *warning = note;
     if (result != ERR_OK)
         return result;
-    return showImported(records, info);
+    return showImported(records, info, note);
 }
 
 int LoghandlerCont::saveLogText()

@@ -8,6 +8,7 @@
 #include "scalinghandlercont.h"
 
 #include <QGraphicsColorizeEffect>
+#include <QGridLayout>
 
 namespace {
 
@@ -49,6 +50,14 @@ ChannelEnableBar::ChannelEnableBar(QWidget *parent)
         connect(entry.check, &QCheckBox::stateChanged, this, &ChannelEnableBar::emitChannelMask);
     for (const Entry &entry : entries)
         entry.check->setMinimumWidth(entry.check->width());
+    // Each box stays by its name: the name takes the width of its text and
+    // the room a wide bar has to spare goes after the box, not between the
+    // two (where it would leave the box far from what it selects).
+    for (const Entry &entry : entries) {
+        entry.name->setSizePolicy(QSizePolicy::Preferred, entry.name->sizePolicy().verticalPolicy());
+        if (auto *cell = qobject_cast<QGridLayout *>(entry.name->parentWidget()->layout()))
+            cell->setColumnStretch(cell->columnCount(), 1);
+    }
     connect(device->confighandler(), &Confighandler::Channelnamechanged, this,
             &ChannelEnableBar::updateChannelname);
 }

@@ -144,6 +144,36 @@ void AbstractGraph::labelMargin()
 void AbstractGraph::setTitleText()
 {
     m_titleLabel->setText(m_graphTitle);
+    // An empty title would still take a row of height.
+    m_titleLabel->setVisible(!m_graphTitle.isEmpty());
+}
+
+void AbstractGraph::setImageHeightLimit(std::function<int()> limit)
+{
+    m_imageHeightLimit = std::move(limit);
+    // Every line of height goes to the plot: no frame of empty margins
+    // around the graph and its legend.
+    const int m = m_imageHeightLimit ? 0 : style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    m_layout->setContentsMargins(m, m, m, m);
+    m_legendLayout->setContentsMargins(m, m, m, m);
+    invalidate();
+}
+
+int AbstractGraph::heightBesideImage() const
+{
+    const QMargins m = m_layout->contentsMargins();
+    const int spacing = std::max(0, m_layout->spacing());
+    int height = m.top() + m.bottom();
+    int shown = 1;  // the image
+    if (!m_graphTitle.isEmpty()) {
+        height += m_titleLabel->sizeHint().height();
+        ++shown;
+    }
+    if (m_legendCount > 0) {
+        height += m_legendWidget->sizeHint().height();
+        ++shown;
+    }
+    return height + spacing * (shown - 1);
 }
 
 void AbstractGraph::resetLegendCount()
@@ -218,13 +248,25 @@ void AbstractGraph::layoutLegend()
 void AbstractGraph::startRendering()
 {
     labelMargin();
-    m_graphLabel->setMinimumHeight(m_margins.top() + m_margins.bottom() + 180);
     const int w = std::max(1, m_graphLabel->width());
+    int h = std::max(1, w * 9 / 16);
+    if (m_imageHeightLimit) {
+        // The label takes exactly the image's height, so the graph is no
+        // taller than its limit.
+        h = std::max(1, std::min(h, m_imageHeightLimit()));
+        m_graphLabel->setMinimumHeight(h);
+    } else {
+        m_graphLabel->setMinimumHeight(m_margins.top() + m_margins.bottom() + 180);
+    }
 
     GraphFrame frame;
-    frame.imageSize = QSize(w, std::max(1, w * 9 / 16));
+    frame.imageSize = QSize(w, h);
     frame.font = font();
     frame.margins = m_margins;
+    // Above the plot there is only the top half of its highest y label: a
+    // graph that must save height keeps one font height there, not three.
+    if (m_imageHeightLimit)
+        frame.margins.setTop(std::min(m_margins.top(), fontMetrics().height()));
     frame.xAxisTitle = m_xAxisTitle;
     frame.yAxisTitle = m_yAxisTitle;
     frame.axisColor = m_axisColor;
@@ -255,6 +297,7 @@ void AbstractGraph::renderFinished()
     if (m_renderer) {
         m_plotHeight = m_renderer->plotHeight();
         m_plotWidth = m_renderer->plotWidth();
+        takeRender(*m_renderer);
     }
     m_renderer.reset();
     m_watcher = nullptr;

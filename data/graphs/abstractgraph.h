@@ -10,6 +10,7 @@
 #include <QString>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "graphrenderer.h"
@@ -77,6 +78,16 @@ public:
     QLabel *graphLabel() const { return m_graphLabel; }
     QLabel *titleLabel() const { return m_titleLabel; }
 
+    // A graph that must fit a height it does not get from its layout (the
+    // page's visible area, say) is given a function that tells the image
+    // height it may take now; every render asks it. The image is then no
+    // taller than that (and no taller than 9/16 of its width, as always).
+    // None by default: the image is 9/16 of its width.
+    void setImageHeightLimit(std::function<int()> limit);
+    // What the graph needs in height besides its image: the title (when it
+    // has one), the legend, the layout's margins and spacing.
+    int heightBesideImage() const;
+
 public slots:
     // Removes every series and invalidates.
     virtual void clearData();
@@ -96,6 +107,9 @@ protected:
     virtual void layoutLegend();
     virtual void addLegendEntry(const QString &text, const QString &tooltip, const QColor &color);
     virtual void startRendering();
+    // Called on the GUI thread with the renderer of each finished render,
+    // before it is dropped; for what a subclass keeps of it.
+    virtual void takeRender(const GraphRenderer &renderer) { Q_UNUSED(renderer) }
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -127,6 +141,7 @@ private:
     QWidget *m_legendWidget = nullptr;
     QLabel *m_graphLabel = nullptr;
     int m_legendCount = 0;
+    std::function<int()> m_imageHeightLimit;
 
     // The render in flight: its result, the renderer that makes it and the
     // watcher that brings it back to the GUI thread.

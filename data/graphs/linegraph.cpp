@@ -210,3 +210,9 @@ std::shared_ptr<GraphRenderer> LineGraph::createRenderer(const GraphFrame &frame
 {
     return std::make_shared<LineGraphRenderer>(frame, plotData());
 }
+
+void LineGraph::takeRender(const GraphRenderer &renderer)
+{
+    if (const auto *line = dynamic_cast<const LineGraphRenderer *>(&renderer))
+        m_xLabels = line->xLabels();
+}

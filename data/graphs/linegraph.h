@@ -47,9 +47,12 @@ public:
     LinePlotData plotData() const;
     // Thin curves above this many points per pixel column (0: never).
     void setThinning(int pointsPerColumn) { m_thinAbove = pointsPerColumn; }
+    // The x labels of the image shown last, as drawn.
+    const QVector<AxisLabel> &xAxisLabels() const { return m_xLabels; }
 
 protected:
     std::shared_ptr<GraphRenderer> createRenderer(const GraphFrame &frame) const override;
+    void takeRender(const GraphRenderer &renderer) override;
 
 private:
     void widenRange(QAbstractItemModel *model);
@@ -76,4 +79,5 @@ private:
     bool m_xMaximumSet = false;
     bool m_xMinimumSet = false;
     int m_thinAbove = 4;
+    QVector<AxisLabel> m_xLabels;
 };

@@ -91,7 +91,7 @@ void GraphRenderer::drawAxisTitles(QPainter &p)
 {
     const int b = band();
     p.setPen(m_frame.axisColor);
-    p.translate(plotLeft(), m_frame.imageSize.height() - m_frame.margins.top() + b);
+    p.translate(plotLeft(), m_frame.imageSize.height() - m_frame.margins.bottom() + b);
     p.drawText(QRect(0, 0, m_plotWidth, b), Qt::AlignCenter, elide(m_frame.xAxisTitle, m_plotWidth));
     p.resetTransform();
     p.translate(0, m_frame.margins.top() + m_plotHeight);

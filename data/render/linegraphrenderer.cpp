@@ -35,6 +35,32 @@ void LineGraphRenderer::computePlotWidth()
 {
     m_plotWidth = m_frame.imageSize.width() - m_frame.margins.right() - labelColumnWidth();
     computeScales();
+    computeXLabelSpace();
+}
+
+int LineGraphRenderer::shownWidth(const QString &text) const
+{
+    // Laid out as drawText lays out a label: a TAB, for one, is not as wide
+    // here as in a plain advance.
+    return metrics().boundingRect(QRect(0, 0, 1 << 20, band()), Qt::AlignHCenter | Qt::AlignTop, text).width();
+}
+
+void LineGraphRenderer::computeXLabelSpace()
+{
+    // The sample gives the first guess; the labels the ticks then show
+    // decide. Wider labels mean fewer ticks, which may change the labels,
+    // so the room is settled over a few rounds; it only grows.
+    m_xLabelSpace = std::max(1, shownWidth(m_data.xSample));
+    if (!m_data.xFormatter)
+        return;
+    for (int round = 0; round < 4; ++round) {
+        int widest = 0;
+        for (double t : TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep()))
+            widest = std::max(widest, shownWidth(m_data.xFormatter(t)));
+        if (widest <= m_xLabelSpace)
+            return;
+        m_xLabelSpace = widest;
+    }
 }
 
 void LineGraphRenderer::computeScales()
@@ -52,14 +78,17 @@ void LineGraphRenderer::computeScales()
 
 double LineGraphRenderer::xStep() const
 {
-    // Both axes divide the plot width by their sample text.
-    const int ticks = TickSteps::maxTickCount(m_plotWidth, metrics().horizontalAdvance(m_data.xSample));
+    // Both axes divide the plot width by their label room.
+    const int ticks = TickSteps::maxTickCount(m_plotWidth, m_xLabelSpace);
     return TickSteps::step(m_data.xMaximum - m_data.xMinimum, ticks);
 }
 
 double LineGraphRenderer::yStep() const
 {
-    const int ticks = TickSteps::maxTickCount(m_plotWidth, metrics().horizontalAdvance(m_data.ySample));
+    int ticks = TickSteps::maxTickCount(m_plotWidth, metrics().horizontalAdvance(m_data.ySample));
+    // A low plot holds fewer labels one above the other than its width
+    // suggests; stacked closer than a line and a quarter they crowd.
+    ticks = std::min(ticks, std::max(1, m_plotHeight / std::max(1, fontHeight() * 5 / 4)));
     return TickSteps::step(m_data.yMaximum - m_data.yMinimum, ticks);
 }
 
@@ -111,12 +140,22 @@ void LineGraphRenderer::drawAxis(QPainter &p)
     const int labelWidth = left - 2 * h;
 
     p.setPen(m_frame.axisColor);
-    const int xLabelTop = m_frame.imageSize.height() - m_frame.margins.top();
-    const int xSampleWidth = metrics().horizontalAdvance(m_data.xSample);
+    const int xLabelTop = m_frame.imageSize.height() - m_frame.margins.bottom();
+    m_xLabels.clear();
     for (double t : TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep())) {
-        const QString text = elide(m_data.xFormatter ? m_data.xFormatter(t) : QString(), xSampleWidth);
-        const int w = metrics().horizontalAdvance(text);
-        p.drawText(QRect(left + xOffset(t) - w / 2, xLabelTop, w, b), Qt::AlignHCenter | Qt::AlignTop, text);
+        AxisLabel label;
+        label.text = m_data.xFormatter ? m_data.xFormatter(t) : QString();
+        // The room holds every label of this axis; only a label wider than
+        // the whole plot is cut.
+        label.shown = label.text;
+        if (shownWidth(label.shown) > m_xLabelSpace)
+            label.shown = elide(label.text, m_xLabelSpace);
+        label.shownWidth = shownWidth(label.shown);
+        label.room = m_xLabelSpace;
+        const int w = std::max(label.shownWidth, 1);
+        label.rect = QRect(left + xOffset(t) - w / 2, xLabelTop, w, b);
+        p.drawText(label.rect, Qt::AlignHCenter | Qt::AlignTop, label.shown);
+        m_xLabels.append(label);
     }
 
     const int top = m_frame.margins.top();

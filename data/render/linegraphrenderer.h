@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QVector>
 #include <functional>
@@ -53,6 +54,17 @@ struct LinePlotData
     int thinAbovePointsPerColumn = 4;
 };
 
+// One x-axis label as drawn: the formatter's text, the text shown (the
+// same unless it had to be cut) and where it stands in the image.
+struct AxisLabel
+{
+    QString text;
+    QString shown;
+    QRect rect;
+    int shownWidth = 0;  // what the shown text needs, laid out as it is drawn
+    int room = 0;        // the room every label of the axis has
+};
+
 // Draws curves over a common x and y range with 1-2-5 grid steps, axis
 // labels from the graph user's formatters and up to two event rows.
 class LineGraphRenderer : public GraphRenderer
@@ -69,6 +81,14 @@ public:
     int labelColumnWidth() const;
     double xStep() const;
     double yStep() const;
+    // The room of one x label: the widest label the axis shows (laid out as
+    // drawn, so a TAB counts as it is drawn), and no less than the sample.
+    // Known once render() has started.
+    int xLabelSpace() const { return m_xLabelSpace; }
+    // The x labels of the last render, in order.
+    const QVector<AxisLabel> &xLabels() const { return m_xLabels; }
+    // The width `text` takes when drawn as an axis label.
+    int shownWidth(const QString &text) const;
 
     // The points of one curve in image pixels, thinned where it pays.
     QVector<QPoint> curvePoints(const LineSeriesData &series) const;
@@ -83,9 +103,12 @@ protected:
 
 private:
     void computeScales();
+    void computeXLabelSpace();
     int originY() const { return m_plotHeight + m_frame.margins.top() - 1; }
 
     LinePlotData m_data;
     double m_xScale = 1.0;
     double m_yScale = 1.0;
+    int m_xLabelSpace = 1;
+    QVector<AxisLabel> m_xLabels;
 };

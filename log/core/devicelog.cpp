@@ -1,5 +1,7 @@
 #include "devicelog.h"
 
+#include <QCoreApplication>
+
 DeviceLog DeviceLog::split(const QByteArray &bytes)
 {
     DeviceLog log;
@@ -10,4 +12,13 @@ DeviceLog DeviceLog::split(const QByteArray &bytes)
     for (int i = 0; i < whole; ++i)
         log.records.append(LogRecord::fromBytes(raw + i * LogRecord::kSize));
     return log;
+}
+
+QString DeviceLog::note() const
+{
+    if (!endsInCutRecord())
+        return QString();
+    return QCoreApplication::translate("DeviceLog",
+                                       "The log ended in a cut record. Bytes dropped after the last whole record: %1")
+        .arg(droppedBytes);
 }

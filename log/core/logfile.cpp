@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QDebug>
+#include <QStringList>
+#include <algorithm>
 
 #include "byteorder.h"
 #include "logentrybase.h"
@@ -53,22 +55,42 @@ public:
     // The record section, the file's last item. A file cut inside it still
     // holds every record before the cut: `out` gets the bytes present and
     // `claimed` the length the file gives. A length beyond any log is
-    // damage, not a cut, and is refused like a negative one.
+    // damage, not a cut, and is refused like a negative one, whether or not
+    // that many bytes follow. A null section (-1) is an empty log, but only
+    // when nothing follows it: records after a section that says there are
+    // none contradict the file itself, and reading it as empty would lose
+    // them without a word.
     bool recordSection(QByteArray *out, qint32 *claimed, QString *error)
     {
         const char *what = QT_TRANSLATE_NOOP("LogFile", "records");
         qint32 length = 0;
-        const int start = m_at;
         if (!length32(what, &length, error))
             return false;
         *claimed = length;
-        const bool cut = length > remaining() && length <= LogFile::kMaxRecordBytes;
-        if (!cut) {
-            m_at = start;
-            return item(what, out, error);
+        if (length == -1) {
+            if (remaining() > 0) {
+                *error = tr("The LOG file is damaged: its record section says it holds no records (-1), but %1 "
+                            "bytes follow it.")
+                             .arg(remaining());
+                return false;
+            }
+            *out = QByteArray();
+            return true;
         }
-        *out = m_bytes.mid(m_at);
-        m_at = m_bytes.size();
+        if (length < 0) {
+            *error = tr("The LOG file is damaged: its records have the length %1.").arg(length);
+            return false;
+        }
+        if (length > LogFile::kMaxRecordBytes) {
+            *error = tr("The LOG file is damaged: its records claim %1 bytes, more than the %2 bytes (128 MiB) that "
+                        "any log can hold.")
+                         .arg(length)
+                         .arg(LogFile::kMaxRecordBytes);
+            return false;
+        }
+        const int present = std::min(int(length), remaining());
+        *out = m_bytes.mid(m_at, present);
+        m_at += present;
         return true;
     }
 
@@ -151,22 +173,31 @@ bool LogFile::read(const QByteArray &bytes, QVector<LogRecord> *records, Version
     qint32 claimed = 0;
     if (!in.recordSection(&recordBytes, &claimed, &reason))
         return false;
-    if (in.remaining() > 0)
-        qDebug() << "LOG file:" << in.remaining() << "bytes after the records are not used";
-
     QVector<LogRecord> out;
     out.reserve(recordBytes.size() / LogRecord::kSize);
     for (int at = 0; at + LogRecord::kSize <= recordBytes.size(); at += LogRecord::kSize)
         out << LogRecord::fromBytes(reinterpret_cast<const uint8_t *>(recordBytes.constData()) + at);
+    // What was not read is said, never only logged: the user must know that
+    // the log shown is not the whole file.
+    QStringList notes;
     if (claimed > recordBytes.size()) {
-        const QString cut = tr("The LOG file is cut short inside its records: they need %1 bytes, but only %2 "
-                               "remain. The %3 whole records before the cut were read.")
-                                .arg(claimed)
-                                .arg(recordBytes.size())
-                                .arg(out.size());
-        qDebug() << cut;
+        notes << tr("The LOG file is cut short inside its records: they need %1 bytes, but only %2 "
+                    "remain. The %3 whole records before the cut were read.")
+                     .arg(claimed)
+                     .arg(recordBytes.size())
+                     .arg(out.size());
+    } else if (recordBytes.size() % LogRecord::kSize != 0) {
+        notes << tr("The LOG file's records end in a cut record: %1 bytes after the last whole record were "
+                    "not read.")
+                     .arg(recordBytes.size() % LogRecord::kSize);
+    }
+    if (in.remaining() > 0)
+        notes << tr("The LOG file holds %1 bytes after its records; they were not read.").arg(in.remaining());
+    const QString note = notes.join(QLatin1Char(' '));
+    if (!note.isEmpty()) {
+        qDebug() << "LOG file:" << note;
         if (warning)
-            *warning = cut;
+            *warning = note;
     }
     *records = out;
     *info = read;

@@ -31,11 +31,13 @@ public:
     // Reads a LOG file. Every length is checked against the bytes that
     // remain; a damaged file, or one cut before its records, gives false
     // with the reason in `error` and leaves `records` and `info` as they
-    // were. A length of 0xFFFFFFFF (a null text) reads as an empty text. A
-    // record section whose length is no multiple of 32 gives the whole
-    // records it holds. A file cut inside its records gives the whole
-    // records before the cut and says so in `warning` (empty otherwise),
-    // as long as the section's length is no more than kMaxRecordBytes.
+    // were. A length of 0xFFFFFFFF (a null text) reads as an empty text; a
+    // null record section is an empty log when nothing follows it and
+    // damage when bytes do. A record section longer than kMaxRecordBytes is
+    // damage. Whatever of a readable file is not read is said in `warning`
+    // (empty otherwise): a section cut short (the whole records before the
+    // cut are read), a section that ends in a cut record, bytes after the
+    // section.
     static bool read(const QByteArray &bytes, QVector<LogRecord> *records, VersionInfo *info, QString *error,
                      QString *warning = nullptr);
 };

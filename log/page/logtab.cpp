@@ -2,12 +2,16 @@
 #include "ui_logtab.h"
 
 #include <QFileDialog>
+#include <QEvent>
 #include <QHeaderView>
+#include <QLayout>
+#include <QScrollArea>
 #include <QPointer>
 #include <cmath>
 
 #include "device.h"
 #include "errordecode.h"
+#include "linegraph.h"
 #include "loghandlercont.h"
 #include "scalinghandlercont.h"
 
@@ -28,6 +32,13 @@ LogTab::LogTab(QWidget *parent)
     LoghandlerCont &log = LoghandlerCont::instance();
     log.setTreeView(ui->treeViewLog2);
     log.initFilterModels(ui->wdgLogHistory);
+
+    // The history graph fits the page's visible area: its image is as tall
+    // as leaves the channel bar and the export button in view, or, on a
+    // window too low for that, as tall as the view itself, so that once
+    // scrolled to, the plot shows whole with both axes.
+    ui->wdgLogHistory->setImageHeightLimit([this] { return historyImageLimit(); });
+    ui->scrollArea->viewport()->installEventFilter(this);
 
     // Each channel button takes the colour of its series.
     ui->wdgChnSelBar->setColorSource(ui->wdgLogHistory);
@@ -58,6 +69,29 @@ QString LogTab::deviceTimeText(uint32_t t)
              pad((t / 60u) % 60u, 2), pad(t % 60u, 2));
 }
 
+int LogTab::historyImageLimit() const
+{
+    LineGraph *graph = ui->wdgLogHistory;
+    const int view = ui->scrollArea->viewport()->height();
+    const int beside = graph->heightBesideImage();
+    // Everything else the scrolled part holds (labels, channel bar, export
+    // button, margins and spacing).
+    const int rest = ui->scrollAreaWidgetContents->layout()->sizeHint().height() - graph->sizeHint().height();
+    const int withRest = view - rest - beside;
+    const int alone = view - beside;
+    // Below this the plot would be too low to read; then the graph alone
+    // takes the view.
+    const int readable = 16 * graph->fontMetrics().height();
+    return withRest >= readable ? withRest : std::max(1, alone);
+}
+
+bool LogTab::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->scrollArea->viewport() && event->type() == QEvent::Resize)
+        ui->wdgLogHistory->invalidate();
+    return BaseWidget::eventFilter(watched, event);
+}
+
 void LogTab::manReadLogTrigger()
 {
     on_btnGetLog_clicked();
@@ -81,10 +115,9 @@ void LogTab::on_btnGetLog_clicked()
         return;
     if (code != ERR_OK)
         reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
-    else if (log.droppedBytes() > 0)
-        printNotification(tr("The log ended in a cut record. Bytes dropped after the last whole record: %1")
-                              .arg(log.droppedBytes()),
-                          false, QMessageBox::Warning, false);
+    else if (!log.inputNote().isEmpty())
+        // The same words as logexport says for the same bytes.
+        printNotification(log.inputNote(), false, QMessageBox::Warning, false);
     setEnabled(true);
     busy = false;
 }

@@ -39,6 +39,7 @@ public slots:
     void translateUiSlot(QWidget *ptr) override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // The CSV file's name from the save dialog; empty when cancelled.
     virtual QString chooseCsvFile();
 
@@ -46,6 +47,8 @@ private:
     void reportFailure(const char *message, int code);
     void reportNothingToExport();
     void showPage(bool graph);
+    // The height the history graph's image may take now.
+    int historyImageLimit() const;
 
     Ui::LogTab *ui;
     bool busy = false;

@@ -108,6 +108,8 @@ private slots:
     void damagedLogFiles();
     void cutInsideTheRecords_data();
     void cutInsideTheRecords();
+    void bytesNotRead_data();
+    void bytesNotRead();
     void csvOfASmallHistory();
     void csvHeaderNames();
     void completeName_data();
@@ -214,14 +216,23 @@ void TestLogFiles::damagedLogFiles_data()
     QTest::newRow("huge identification") << length(0x7FFFFFFF) + QByteArray(11, '\0')
                                          << "unit identification needs 2147483647 bytes";
     QTest::newRow("huge text") << id + length(0x40000000) + "5.15" << "Qt version needs 1073741824 bytes";
+    // A length beyond any log is damage, whether or not the bytes follow,
+    // and the refusal says the limit.
     QTest::newRow("huge record count") << id + versions + hostItems() + length(0x7FFFFFE0)
-                                       << "records needs 2147483616 bytes";
+                                       << "records claim 2147483616 bytes, more than the 134217728 bytes (128 MiB)";
     QTest::newRow("records longer than any log") << id + versions + hostItems()
                                                         + length(LogFile::kMaxRecordBytes + 32) + QByteArray(64, 1)
-                                                 << "records needs 134217760 bytes, but only 64";
+                                                 << "records claim 134217760 bytes, more than the 134217728 bytes";
+    // A section that says "no records" followed by 600 of them: read as an
+    // empty log it would lose them without a word.
+    QTest::newRow("null record section with records after")
+        << id + versions + hostItems() + length(0xFFFFFFFF) + QByteArray(19200, 1)
+        << "its record section says it holds no records (-1), but 19200 bytes follow it";
+    QTest::newRow("null record section with one byte after")
+        << id + versions + hostItems() + length(0xFFFFFFFF) + QByteArray(1, 0) << "but 1 bytes follow it";
     QTest::newRow("negative length") << id + versions + length(0x80000000) << "host name has the length -2147483648";
     QTest::newRow("negative record count") << id + versions + hostItems() + length(0xFFFFFFE0)
-                                           << "records has the length -32";
+                                           << "records have the length -32";
 }
 
 void TestLogFiles::damagedLogFiles()
@@ -283,6 +294,42 @@ void TestLogFiles::cutInsideTheRecords()
     QVERIFY2(warning.contains(note), qPrintable(warning));
     if (!note.isEmpty())
         QVERIFY2(warning.contains(QStringLiteral("cut short inside its records")), qPrintable(warning));
+}
+
+void TestLogFiles::bytesNotRead_data()
+{
+    QTest::addColumn<QByteArray>("section");  // the record section and what follows it
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("note");
+    QByteArray content;
+    for (const LogRecord &r : threeRecords())
+        content += r.toByteArray();
+    QTest::newRow("null section, nothing after") << length(0xFFFFFFFF) << 0 << "";
+    QTest::newRow("empty section") << length(0) << 0 << "";
+    QTest::newRow("bytes after the records") << length(96) + content + "tail!" << 3
+                                             << "The LOG file holds 5 bytes after its records; they were not read.";
+    QTest::newRow("bytes after an empty section") << length(0) + content << 0 << "holds 96 bytes after its records";
+    QTest::newRow("section of no whole record")
+        << length(100) + content + "abcd" << 3
+        << "The LOG file's records end in a cut record: 4 bytes after the last whole record were not read.";
+    QTest::newRow("both") << length(40) + content << 1
+                          << "end in a cut record: 8 bytes after the last whole record were not read. The LOG file "
+                             "holds 56 bytes after its records";
+}
+
+void TestLogFiles::bytesNotRead()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(int, records);
+    QFETCH(QString, note);
+    const QByteArray file = item(QByteArray(11, '\x01')) + item("5.15") + item("03.11.01339 ") + hostItems() + section;
+    QVector<LogRecord> read{RecordBuilder(7, 0x04030500)};
+    VersionInfo info;
+    QString error, warning = QStringLiteral("left over");
+    QVERIFY2(LogFile::read(file, &read, &info, &error, &warning), qPrintable(error));
+    QCOMPARE(read, threeRecords().mid(0, records));
+    QCOMPARE(warning.isEmpty(), note.isEmpty());
+    QVERIFY2(warning.contains(note), qPrintable(warning));
 }
 
 void TestLogFiles::csvOfASmallHistory()

@@ -7,7 +7,9 @@ QString LogExportOptions::usage()
     return QStringLiteral(
         "Usage: logexport [options] INPUT\n"
         "Reads a raw device log (32-byte records as the unit hands them over) or a\n"
-        "LOG file (suffix .hex) and writes its text, CSV and LOG files.\n"
+        "LOG file (suffix .hex) and writes its text, CSV and LOG files. Bytes of the\n"
+        "input that are not read (a cut last record, bytes after a LOG file's records)\n"
+        "are named on stderr, as the log page names them; a damaged LOG file is refused.\n"
         "  -o, --output BASE        BASE.txt, BASE.csv and BASE.hex\n"
         "  --text FILE, --csv FILE, --log FILE   one file each\n"
         "  --format raw|log         the input's kind (default: log for *.hex, else raw)\n"

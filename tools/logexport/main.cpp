@@ -76,15 +76,11 @@ int main(int argc, char *argv[])
 
     ProductInfoRecord identification = o.identification;
     if (o.format == LogExportOptions::Format::Log) {
-        QString warning;
-        const int r = handler.importLogFile(o.input, &error, &warning);
+        const int r = handler.importLogFile(o.input, &error);
         if (r != ERR_OK) {
             say(QStringLiteral("%1: %2 %3").arg(o.input, error, failure(r)));
             return 2;
         }
-        // The whole records before a cut are still worth their files.
-        if (!warning.isEmpty())
-            say(QStringLiteral("%1: %2").arg(o.input, warning));
         if (!o.hasIdentification)
             identification = handler.deviceIdentification();
     } else {
@@ -93,20 +89,18 @@ int main(int argc, char *argv[])
             say(QStringLiteral("%1: %2").arg(o.input, file.errorString()));
             return 2;
         }
-        const QByteArray raw = file.readAll();
-        if (raw.size() % LogRecord::kSize != 0) {
-            say(QStringLiteral("%1: %2 bytes are no whole number of %3-byte records")
-                    .arg(o.input)
-                    .arg(raw.size())
-                    .arg(LogRecord::kSize));
+        // Read as the log page reads the unit's log: the whole records, and
+        // a cut last record left out and said.
+        const int r = handler.showDeviceLog(file.readAll(), machineInfo(o, identification));
+        if (r != ERR_OK) {
+            say(QStringLiteral("%1: %2").arg(o.input, failure(r)));
             return 2;
         }
-        QVector<LogRecord> records;
-        records.reserve(raw.size() / LogRecord::kSize);
-        for (int at = 0; at < raw.size(); at += LogRecord::kSize)
-            records << LogRecord::fromBytes(reinterpret_cast<const uint8_t *>(raw.constData()) + at);
-        handler.evaluateLog(records, machineInfo(o, identification));
     }
+    // The whole records before a cut are still worth their files; what was
+    // left out is said.
+    if (!handler.inputNote().isEmpty())
+        say(QStringLiteral("%1: %2").arg(o.input, handler.inputNote()));
 
     int status = 0;
     auto report = [&](const QString &name, int code) {

@@ -312,13 +312,16 @@ const std::vector<TourStop> &tourStops()
          [](Tour &tour) {
              auto *graph = tour.child<LineGraph>("wdgLogHistory");
              // Drawn, and the layout has made room for the whole picture.
-             return graph->isVisible() && graph->renderCount() > 0 && graph->isUpToDate() && !graph->isRendering()
-                    && graph->graphLabel()->height() >= graph->backBuffer().height();
+             if (!graph->isVisible() || graph->renderCount() == 0 || !graph->isUpToDate() || graph->isRendering()
+                 || graph->graphLabel()->height() < graph->backBuffer().height())
+                 return false;
+             // Scrolled to the graph as the user does on a low window: the
+             // plot, both axes and the time labels whole in the window.
+             tour.child<LogTab>("pageScrollLog")->findChild<QScrollArea *>(QStringLiteral("scrollArea"))->ensureWidgetVisible(graph->graphLabel(), 0, 0);
+             return true;
          },
-         // The whole of the scrolled part: channel bar, graph and export.
-         [](Tour &tour) -> QWidget * {
-             return tour.child<LogTab>("pageScrollLog")->findChild<QWidget *>(QStringLiteral("scrollAreaWidgetContents"));
-         },
+         // The window as the user sees it.
+         nullptr,
          [](Tour &tour) { tour.child<QPushButton>("btnLogList")->click(); }, nullptr},
         aboutStop(),
         licenseStop(),

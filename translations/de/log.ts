@@ -644,7 +644,34 @@
     </message>
 </context>
 <context>
+    <name>DeviceLog</name>
+    <message>
+        <source>The log ended in a cut record. Bytes dropped after the last whole record: %1</source>
+        <translation>Das Protokoll endete mit einem abgeschnittenen Eintrag. Nach dem letzten vollständigen Eintrag verworfene Bytes: %1</translation>
+    </message>
+</context>
+<context>
     <name>LogFile</name>
+    <message>
+        <source>The LOG file is damaged: its record section says it holds no records (-1), but %1 bytes follow it.</source>
+        <translation>Die LOG-Datei ist beschädigt: ihr Eintragsteil gibt an, keine Einträge zu enthalten (-1), es folgen aber %1 Bytes.</translation>
+    </message>
+    <message>
+        <source>The LOG file is damaged: its records have the length %1.</source>
+        <translation>Die LOG-Datei ist beschädigt: ihre Einträge haben die Länge %1.</translation>
+    </message>
+    <message>
+        <source>The LOG file is damaged: its records claim %1 bytes, more than the %2 bytes (128 MiB) that any log can hold.</source>
+        <translation>Die LOG-Datei ist beschädigt: ihre Einträge geben %1 Bytes an, mehr als die %2 Bytes (128 MiB), die ein Protokoll höchstens umfassen kann.</translation>
+    </message>
+    <message>
+        <source>The LOG file&apos;s records end in a cut record: %1 bytes after the last whole record were not read.</source>
+        <translation>Die Einträge der LOG-Datei enden mit einem abgeschnittenen Eintrag: %1 Bytes nach dem letzten vollständigen Eintrag wurden nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>The LOG file holds %1 bytes after its records; they were not read.</source>
+        <translation>Die LOG-Datei enthält nach ihren Einträgen %1 Bytes; sie wurden nicht gelesen.</translation>
+    </message>
     <message>
         <source>The LOG file is damaged: the %1 has the length %2.</source>
         <translation>Die LOG-Datei ist beschädigt: „%1“ hat die Länge %2.</translation>
@@ -786,10 +813,6 @@
     <message>
         <source>Save Csv failed. Error: %1 Errorcode: %2</source>
         <translation>Speichern der CSV-Datei fehlgeschlagen. Fehler: %1 Fehlercode: %2</translation>
-    </message>
-    <message>
-        <source>The log ended in a cut record. Bytes dropped after the last whole record: %1</source>
-        <translation>Das Protokoll endete mit einem abgeschnittenen Eintrag. Nach dem letzten vollständigen Eintrag verworfene Bytes: %1</translation>
     </message>
     <message>
         <source>Nothing to export: the log shown holds no SKW values, errors or configuration changes.</source>

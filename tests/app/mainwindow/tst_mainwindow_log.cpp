@@ -8,6 +8,8 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QLabel>
+#include <QScrollArea>
 #include <QTreeView>
 #include <QtTest>
 
@@ -23,6 +25,7 @@
 #include "mainwindowfixture.h"
 #include "metatypes.h"
 #include "testnet.h"
+#include "translation.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
 
@@ -58,6 +61,9 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void longLogWithTheHistoryShownDrawsTheBarByTime();
+    void historyFitsTheWindow_data();
+    void historyFitsTheWindow();
+    void channelBoxesStayByTheirNames();
 
 private:
     std::unique_ptr<UnitSim> unit;
@@ -180,6 +186,128 @@ void TestMainWindowLog::longLogWithTheHistoryShownDrawsTheBarByTime()
     QCOMPARE(LoghandlerCont::instance().treeModel()->rowCount(), kRecords + 1);
     QVERIFY(progress->isHidden());
     QVERIFY(page->isEnabled());
+}
+
+void TestMainWindowLog::historyFitsTheWindow_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("1024x768 en") << QSize(1024, 768) << "en";
+    QTest::newRow("1024x768 de") << QSize(1024, 768) << "de";
+    QTest::newRow("1920x1080 en") << QSize(1920, 1080) << "en";
+}
+
+void TestMainWindowLog::historyFitsTheWindow()
+{
+    // Runs on the window and the log the test above left: the log page
+    // with the SKW history of all seven channels shown.
+    QFETCH(QSize, size);
+    QFETCH(QString, language);
+    QVERIFY(unit && window->isVisible());
+    switchTranslator(language);
+    window->resize(size);
+    auto *page = part<LogTab>(window, "pageScrollLog");
+    auto *graph = part<LineGraph>(page, "wdgLogHistory");
+    auto *area = part<QScrollArea>(page, "scrollArea");
+    QVERIFY(graph->isVisible());
+    QCOMPARE(graph->series().size(), 7);
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QTRY_VERIFY_WITH_TIMEOUT(graph->isUpToDate() && !graph->isRendering(), 20000);
+    }
+    QCOMPARE(window->size(), size);
+
+    // As the user scrolls to the graph (a window high enough shows it
+    // without).
+    area->ensureWidgetVisible(graph->graphLabel(), 0, 0);
+    QCoreApplication::processEvents();
+    const QPixmap image = graph->backBuffer();
+    QCOMPARE(image.width(), graph->graphLabel()->width());
+    QVERIFY2(graph->graphLabel()->height() >= image.height(),
+             qPrintable(QStringLiteral("label %1 px high for an image of %2 px")
+                            .arg(graph->graphLabel()->height())
+                            .arg(image.height())));
+    // The whole image, the plot with its y labels, event rows, time labels
+    // and axis titles, lies in the visible part of the window.
+    const QRect whole(QPoint(0, 0), image.size());
+    const QRegion hidden = QRegion(whole) - graph->graphLabel()->visibleRegion();
+    QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("%1 x %2 image, hidden: %3 px high from y %4")
+                                              .arg(image.width())
+                                              .arg(image.height())
+                                              .arg(hidden.boundingRect().height())
+                                              .arg(hidden.boundingRect().top())));
+    const QRect inWindow(graph->graphLabel()->mapTo(window, QPoint(0, 0)), image.size());
+    QVERIFY(window->rect().contains(inWindow));
+    // A plot worth the name: some rows of grid between the axes.
+    QVERIFY2(graph->currentPlotHeight() >= 5 * graph->fontMetrics().height(),
+             qPrintable(QString::number(graph->currentPlotHeight())));
+
+    // Every time label whole: shown as the formatter wrote it, in a room
+    // that holds it as drawn, inside the image.
+    const QVector<AxisLabel> labels = graph->xAxisLabels();
+    QVERIFY(labels.size() >= 2);
+    // The image is drawn in a copy of the graph's font made from its
+    // description (the drawing thread must not share the widget's font).
+    QFont drawnFont;
+    drawnFont.fromString(graph->font().toString());
+    const QFontMetrics metrics(drawnFont);
+    for (const AxisLabel &label : labels) {
+        QCOMPARE(label.shown, label.text);
+        QVERIFY(label.text.contains(QLatin1Char(':')));
+        // Laid out as drawText lays it out (the TAB as drawn).
+        const int drawn =
+            metrics.boundingRect(QRect(0, 0, 1 << 20, 1000), Qt::AlignHCenter | Qt::AlignTop, label.text).width();
+        QVERIFY2(drawn <= label.room, qPrintable(QStringLiteral("\"%1\" needs %2 px, its room is %3 px")
+                                                     .arg(label.text)
+                                                     .arg(drawn)
+                                                     .arg(label.room)));
+        QVERIFY2(drawn <= label.rect.width(), qPrintable(label.text));
+        QVERIFY2(whole.contains(label.rect), qPrintable(label.text));
+    }
+    // Neighbours do not overlap.
+    for (int i = 1; i < labels.size(); ++i)
+        QVERIFY(labels.at(i - 1).rect.right() < labels.at(i).rect.left());
+    switchTranslator(QStringLiteral("en"));
+}
+
+void TestMainWindowLog::channelBoxesStayByTheirNames()
+{
+    // Full HD: the log page's and the data page's channel bars are wide.
+    QVERIFY(unit && window->isVisible());
+    window->resize(1920, 1080);
+    const struct
+    {
+        MainWindow::Page page;
+        const char *bar;
+    } bars[] = {{MainWindow::PageLog, "wdgChnSelBar"}, {MainWindow::PageData, "wdgGraphChnSel"}};
+    for (const auto &b : bars) {
+        window->setcurrentIndexes(b.page);
+        auto *bar = part<ChannelEnableBar>(window, b.bar);
+        QTRY_VERIFY(bar->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QVERIFY2(bar->width() > 1000, qPrintable(QString::number(bar->width())));
+        const int line = bar->fontMetrics().height();
+        for (int ch = 0; ch < 7; ++ch) {
+            QPushButton *name = bar->nameButton(ch);
+            QCheckBox *box = bar->checkBox(ch);
+            // The name is as wide as its text needs, and the box follows
+            // right after it.
+            QVERIFY2(name->width() <= name->sizeHint().width() + line,
+                     qPrintable(QStringLiteral("%1, channel %2: name %3 px wide for %4 px of text")
+                                    .arg(QLatin1String(b.bar))
+                                    .arg(ch + 1)
+                                    .arg(name->width())
+                                    .arg(name->sizeHint().width())));
+            const int nameRight = name->mapTo(bar, QPoint(name->width(), 0)).x();
+            const int boxLeft = box->mapTo(bar, QPoint(0, 0)).x();
+            QVERIFY2(boxLeft - nameRight <= line,
+                     qPrintable(QStringLiteral("%1, channel %2: %3 px between name and box")
+                                    .arg(QLatin1String(b.bar))
+                                    .arg(ch + 1)
+                                    .arg(boxLeft - nameRight)));
+        }
+    }
+    window->setcurrentIndexes(MainWindow::PageLog);
 }
 
 QTEST_MAIN(TestMainWindowLog)
