@@ -8,7 +8,11 @@ if ip -o link show | grep -vqE ': (lo)[:@]'; then
   exit 1
 fi
 ip link set lo up
-ip link add kvt-tool type veth peer name kvt-unit
+# The tool's side gets the lower interface index: interface lists (and so
+# KorvantisSetup's choice of its first entry) follow that index, and the
+# tool must bind 198.18.0.1, not a unit's address. Without explicit indices
+# the kernel numbers the peer first.
+ip link add name kvt-tool index 2 type veth peer name kvt-unit index 3
 ip addr add 198.18.0.1/24 dev kvt-tool
 for n in 2 3 4 5 6 7 8 9; do
   ip addr add 198.18.0.$n/24 dev kvt-unit

@@ -182,10 +182,20 @@ void MainWindow::saveCSV()
     if (!guard)
         return;
     deinitProgressbar();
-    if (result == MeasurementCsv::Result::CannotOpen)
+    // Every failure leaves an existing file as it was and no temporary file.
+    switch (result) {
+    case MeasurementCsv::Result::Written:
+        break;
+    case MeasurementCsv::Result::CannotOpen:
+    case MeasurementCsv::Result::CannotWrite:
         printNotification(tr("Can't open/create file."), false, QMessageBox::Critical);
-    else if (result == MeasurementCsv::Result::CannotWrite)
-        // The old file, if any, is still there: the new one replaces it only
-        // when it is complete.
+        break;
+    case MeasurementCsv::Result::CannotRemove:
+        printNotification(tr("Can't remove existing file."), false, QMessageBox::Critical);
         printNotification(tr("Can't rename temporary file."), false, QMessageBox::Critical);
+        break;
+    case MeasurementCsv::Result::CannotRename:
+        printNotification(tr("Can't rename temporary file."), false, QMessageBox::Critical);
+        break;
+    }
 }

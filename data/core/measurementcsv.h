@@ -16,8 +16,10 @@ namespace MeasurementCsv {
 
 enum class Result {
     Written,
-    CannotOpen,    // the file (or its temporary beside it) could not be created
-    CannotWrite,   // writing failed, or the finished file could not replace the old one
+    CannotOpen,     // no temporary file could be created
+    CannotWrite,    // writing the temporary file failed
+    CannotRemove,   // the existing file could not be removed, so the rename failed too
+    CannotRename,   // the finished file could not take the chosen name
 };
 
 struct Texts
@@ -34,9 +36,12 @@ QString fileName(const QString &answer);
 // The whole file as text.
 QString text(const QAbstractItemModel &table, const Texts &texts);
 
-// Writes the file next to its target and puts it in place only when it is
-// complete, so a failure leaves an existing file as it was. `afterRow` runs
-// after every row (the caller lets its event loop run there).
+// Writes the file into a temporary file of the PC's temporary folder and,
+// once it is complete, puts it in place of `path`: an existing file there is
+// removed (a read-only file in a writable folder too) and the new one takes
+// its name. Any failure leaves the existing file as it was and no temporary
+// file behind. `afterRow` runs after every row (the caller lets its event
+// loop run there).
 Result write(const QString &path, const QAbstractItemModel &table, const Texts &texts,
              const std::function<void()> &afterRow = {});
 

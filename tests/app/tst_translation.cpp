@@ -44,6 +44,8 @@ private slots:
     void names();
     void installedLanguages();
     void germanCatalogueTranslatesEveryText();
+    void germanTermsAreOneWord_data();
+    void germanTermsAreOneWord();
     void switchRetextsAndChangesNumberLocale();
     void languageWithoutFileKeepsEnglishButSetsLocale();
     void switchToCurrentLanguageDoesNothing();
@@ -122,6 +124,54 @@ void TestTranslation::germanCatalogueTranslatesEveryText()
     QVERIFY2(!xml.hasError(), qPrintable(file + QLatin1String(": ") + xml.errorString()));
     }
     QVERIFY(checked > 0);
+}
+
+void TestTranslation::germanTermsAreOneWord_data()
+{
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("german");
+    QTest::addColumn<QString>("other");
+    // The data page's check box, the result dialog and the messages speak
+    // of one thing.
+    QTest::newRow("reference run") << "reference run" << "Referenzfahrt" << "Referenzlauf";
+}
+
+void TestTranslation::germanTermsAreOneWord()
+{
+    // Every German text whose English source names the term uses the one
+    // German word for it, and no text uses the other word.
+    QFETCH(QString, english);
+    QFETCH(QString, german);
+    QFETCH(QString, other);
+    const QString dir = qEnvironmentVariable("KORVANTIS_SOURCE_DIR") + QStringLiteral("/translations");
+    QStringList files{dir + QStringLiteral("/SST_de.ts")};
+    for (const QString &name : QDir(dir + QStringLiteral("/de")).entryList({QStringLiteral("*.ts")}, QDir::Files))
+        files << dir + QStringLiteral("/de/") + name;
+    int named = 0;
+    for (const QString &file : files) {
+        QFile ts(file);
+        QVERIFY2(ts.open(QIODevice::ReadOnly), qPrintable(ts.fileName()));
+        QXmlStreamReader xml(&ts);
+        QString source;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                const QString text = xml.readElementText();
+                const QString where = file.section(QLatin1Char('/'), -1) + QLatin1String(": ") + source
+                    + QLatin1String(" -> ") + text;
+                QVERIFY2(!text.contains(other, Qt::CaseInsensitive), qPrintable(where));
+                if (source.contains(english, Qt::CaseInsensitive)) {
+                    QVERIFY2(text.contains(german, Qt::CaseInsensitive), qPrintable(where));
+                    ++named;
+                }
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(file + QLatin1String(": ") + xml.errorString()));
+    }
+    QVERIFY(named > 0);
 }
 
 void TestTranslation::switchRetextsAndChangesNumberLocale()

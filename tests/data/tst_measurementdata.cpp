@@ -171,23 +171,23 @@ void TestMeasurementData::failedWriteKeepsOldFile()
     model.setRows({{1}});
     QTemporaryDir dir;
 
-    // The name is taken by a folder holding a file: the finished export
-    // cannot replace it, and neither the folder nor a temporary file is
-    // left changed behind.
+    // The name is taken by a folder holding a file: it cannot be removed,
+    // the finished export cannot replace it, and neither the folder nor a
+    // temporary file is left changed behind.
     const QString taken = dir.filePath(QStringLiteral("taken.csv"));
     QVERIFY(QDir().mkpath(taken));
     QFile inside(taken + QStringLiteral("/keep.txt"));
     QVERIFY(inside.open(QIODevice::WriteOnly));
     inside.write("kept\n");
     inside.close();
-    QVERIFY(MeasurementCsv::write(taken, model, {QString(), {"a"}, {}}) != MeasurementCsv::Result::Written);
+    QCOMPARE(MeasurementCsv::write(taken, model, {QString(), {"a"}, {}}), MeasurementCsv::Result::CannotRemove);
     QVERIFY(inside.open(QIODevice::ReadOnly));
     QCOMPARE(inside.readAll(), QByteArray("kept\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 
-    // A folder that does not exist: nothing can be created.
+    // A folder that does not exist: the finished file cannot be put there.
     QCOMPARE(MeasurementCsv::write(dir.filePath(QStringLiteral("missing/out.csv")), model, {QString(), {"a"}, {}}),
-             MeasurementCsv::Result::CannotOpen);
+             MeasurementCsv::Result::CannotRename);
 
     // An existing file in a folder that cannot be written to stays as it was
     // (root may write anywhere, so this part needs an ordinary user).
@@ -201,7 +201,7 @@ void TestMeasurementData::failedWriteKeepsOldFile()
     const auto r = MeasurementCsv::write(path, model, {QString(), {"a"}, {}});
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (folderLocked)
-        QCOMPARE(r, MeasurementCsv::Result::CannotOpen);
+        QCOMPARE(r, MeasurementCsv::Result::CannotRename);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), r == MeasurementCsv::Result::Written ? QByteArray("a\n1\n") : QByteArray("kept\n"));
 }

@@ -75,6 +75,8 @@ private slots:
     void writeChecksWidth();
     void programPushesAndLogs();
     void programRejectsBadOptions();
+    void programHelp_data();
+    void programHelp();
 };
 
 void TestUnitSim::refusesLocalHost()
@@ -398,6 +400,46 @@ void TestUnitSim::programRejectsBadOptions()
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--fieldbus"), QStringLiteral("0x10000")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--drop-rate"), QStringLiteral("101")}), 2);
     QCOMPARE(runUnitSim({QStringLiteral("sim"), QStringLiteral("--late-rate"), QStringLiteral("5")}), 2);
+}
+
+void TestUnitSim::programHelp_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QStringList>("notListed");
+    const QStringList unit{"--address", "--push-interval", "--restart-silence", "--drop", "--error-status",
+                           "--fieldbus", "--data-control", "--mode bootloader --help"};
+    const QStringList bootloader{"--address", "--log", "--mac", "--state", "--reboot-ms", "--catch-window-ms",
+                                 "--no-broadcast", "--drop", "--delay", "--error", "--nak", "--refuse-crc",
+                                 "--silent"};
+    QTest::newRow("unit") << QStringList{"--help"} << unit << QStringList{"--catch-window-ms"};
+    QTest::newRow("unit, named") << QStringList{"--mode", "unit", "-h"} << unit << QStringList{"--catch-window-ms"};
+    QTest::newRow("bootloader") << QStringList{"--mode", "bootloader", "--help"} << bootloader
+                                << QStringList{"--push-interval"};
+    QTest::newRow("bootloader, help first") << QStringList{"-h", "--mode", "bootloader"} << bootloader
+                                            << QStringList{"--push-interval"};
+}
+
+void TestUnitSim::programHelp()
+{
+    // Each mode lists its own options and ends at once, binding nothing.
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, listed);
+    QFETCH(QStringList, notListed);
+    const QString program = testnet::binDir() + QStringLiteral("/KorvantisUnitSim");
+    if (!QFile::exists(program))
+        QSKIP("KorvantisUnitSim is not built");
+    QProcess sim;
+    sim.start(program, arguments);
+    QVERIFY(sim.waitForFinished(10000));
+    const QString out = QString::fromUtf8(sim.readAllStandardOutput());
+    QCOMPARE(QString::fromUtf8(sim.readAllStandardError()), QString());
+    QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.exitCode(), 0);
+    for (const QString &option : listed)
+        QVERIFY2(out.contains(option), qPrintable(option + QLatin1String(" missing in:\n") + out));
+    for (const QString &option : notListed)
+        QVERIFY2(!out.contains(option), qPrintable(option + QLatin1String(" listed in:\n") + out));
 }
 
 QTEST_GUILESS_MAIN(TestUnitSim)

@@ -50,6 +50,37 @@ int usageError(const QString &what)
 
 } // namespace
 
+QString bootloaderSimHelp()
+{
+    return QStringLiteral(
+        "Usage: KorvantisUnitSim --mode bootloader [options]\n"
+        "Simulated bootloader of a Korvantis processing unit (and the firmware it starts).\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help                   Displays this help.\n"
+        "  --mode <mode>                unit (the default: the unit's firmware; its own --help)\n"
+        "                               or bootloader.\n"
+        "  --address <address>          IPv4 address of the unit (default 127.0.0.2; never\n"
+        "                               127.0.0.1).\n"
+        "  --log <file>                 one line per request received.\n"
+        "  --mac <XX:XX:XX:XX:XX:XX>    the unit's MAC address.\n"
+        "  --state <state>              what runs at start: bootloader (default) or firmware.\n"
+        "  --reboot-ms <ms>             silence after a reset (default 1000).\n"
+        "  --catch-window-ms <ms>       how long a fresh bootloader waits to be caught before\n"
+        "                               it starts the firmware (default 5000).\n"
+        "  --no-broadcast               do not listen for broadcasts.\n"
+        "\n"
+        "Faults (CMD is a command byte such as 0x81, or any; each may be given again):\n"
+        "  --drop <CMD[:COUNT]>         handle the request but lose its answer (COUNT times,\n"
+        "                               default always).\n"
+        "  --delay <CMD:MS>             answer MS ms late.\n"
+        "  --error <CMD:STATUS>         answer with the error status STATUS instead.\n"
+        "  --nak <CMD[:COUNT]>          answer with a negative acknowledge instead.\n"
+        "  --refuse-crc [COUNT]         refuse page and information block CRCs (COUNT times,\n"
+        "                               default always).\n"
+        "  --silent                     answer nothing.\n");
+}
+
 int runBootloaderSim(const QStringList &arguments)
 {
     QHostAddress address(QStringLiteral("127.0.0.2"));
@@ -66,7 +97,10 @@ int runBootloaderSim(const QStringList &arguments)
         const bool hasValue = i + 1 < arguments.size();
         const QString value = hasValue ? arguments.at(i + 1) : QString();
         BootloaderSim::Fault fault;
-        if (a == QLatin1String("--mode") && hasValue) {
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(qPrintable(bootloaderSimHelp()), stdout);
+            return 0;
+        } else if (a == QLatin1String("--mode") && hasValue) {
             ++i;
         } else if (a == QLatin1String("--address") && hasValue) {
             address = QHostAddress(value);

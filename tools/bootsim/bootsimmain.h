@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 // The bootloader mode of KorvantisUnitSim. Options (after --mode bootloader):
@@ -18,5 +19,9 @@
 //   --error CMD:STATUS     answer with an error status
 //   --nak CMD              answer with a negative acknowledge
 //   --silent               answer nothing
+// --help (or -h) prints bootloaderSimHelp() and ends with 0.
 // Runs the already-constructed QCoreApplication's event loop.
 int runBootloaderSim(const QStringList &arguments);
+
+// The bootloader mode's options, as --help lists them.
+QString bootloaderSimHelp();

@@ -66,9 +66,12 @@ int fail(const QString &text)
 int runUnitSim(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulated Korvantis processing unit"));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated Korvantis processing unit (--mode unit, the default).\n"
+                       "The simulated bootloader's options: KorvantisUnitSim --mode bootloader --help"));
     parser.addHelpOption();
-    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("unit or bootloader"), QStringLiteral("mode"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QStringLiteral("unit (default) or bootloader"),
+                                  QStringLiteral("mode"));
     const QCommandLineOption address(QStringLiteral("address"), QStringLiteral("IPv4 address of the unit"),
                                      QStringLiteral("address"), QStringLiteral("127.0.0.2"));
     const QCommandLineOption push(QStringLiteral("push-interval"), QStringLiteral("state report period in ms, 0 = none"),

@@ -91,7 +91,7 @@
     </message>
     <message>
         <source>Measured SKW (from reference run)</source>
-        <translation>Gemessener SKW (aus Referenzlauf)</translation>
+        <translation>Gemessener SKW (aus Referenzfahrt)</translation>
     </message>
     <message>
         <source>SKW Limit for Digital Out</source>
@@ -115,7 +115,7 @@
     </message>
     <message>
         <source>conduct a reference run to change this value</source>
-        <translation>Führen Sie einen Referenzlauf durch, um diesen Wert zu ändern</translation>
+        <translation>Führen Sie eine Referenzfahrt durch, um diesen Wert zu ändern</translation>
     </message>
     <message>
         <source> mA</source>

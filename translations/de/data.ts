@@ -105,6 +105,10 @@
         <source>Can&apos;t rename temporary file.</source>
         <translation>Temporäre Datei kann nicht umbenannt werden.</translation>
     </message>
+    <message>
+        <source>Can&apos;t remove existing file.</source>
+        <translation>Vorhandene Datei kann nicht entfernt werden.</translation>
+    </message>
 </context>
 <context>
     <name>RefRunDialog</name>

@@ -185,7 +185,7 @@
     </message>
     <message>
         <source>Threshold changed after Reference Run</source>
-        <translation>Schwellwert nach Referenzlauf geändert</translation>
+        <translation>Schwellwert nach Referenzfahrt geändert</translation>
     </message>
     <message>
         <source>Threshold changed </source>
@@ -197,7 +197,7 @@
     </message>
     <message>
         <source>Scale changed after Reference Run</source>
-        <translation>Skalierung nach Referenzlauf geändert</translation>
+        <translation>Skalierung nach Referenzfahrt geändert</translation>
     </message>
     <message>
         <source>Scale changed </source>
@@ -213,7 +213,7 @@
     </message>
     <message>
         <source>Reference SKW changed after Reference Run</source>
-        <translation>Referenz-SKW nach Referenzlauf geändert</translation>
+        <translation>Referenz-SKW nach Referenzfahrt geändert</translation>
     </message>
     <message>
         <source>Reference SKW changed</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Current changed after Reference Run</source>
-        <translation>Strom nach Referenzlauf geändert</translation>
+        <translation>Strom nach Referenzfahrt geändert</translation>
     </message>
     <message>
         <source>Current changed</source>
@@ -533,7 +533,7 @@
     </message>
     <message>
         <source>Reference Run </source>
-        <translation>Referenzlauf </translation>
+        <translation>Referenzfahrt </translation>
     </message>
     <message>
         <source>Measurment Run</source>

@@ -68,7 +68,7 @@
     </message>
     <message>
         <source>Reference Run</source>
-        <translation>Referenzlauf</translation>
+        <translation>Referenzfahrt</translation>
     </message>
     <message>
         <source>View Data</source>

@@ -144,6 +144,10 @@ void TestConnectDialogVeth::selectorAnnouncesFirstEntry()
     // Every construction announces its first entry.
     QVERIFY(rebinds.count() >= 1);
     const QHostAddress first = box->itemData(0).value<QNetworkAddressEntry>().ip();
+    // In the test network the tool's side of the pair is listed first, so
+    // the tool binds its own address, not a unit's.
+    QCOMPARE(first, testnet::toolVethAddress());
+    QCOMPARE(box->itemText(0), QStringLiteral("kvt-tool | IP: 198.18.0.1"));
     QCOMPARE(selector.currentAddressEntry().ip(), first);
     QTRY_COMPARE(Device::instance()->udpServer()->localAddress(), first);
 

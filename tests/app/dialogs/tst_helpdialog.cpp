@@ -30,6 +30,7 @@ class TestHelpDialog : public QObject
 private slots:
     void initTestCase();
     void opensOnIndexWithStartPage();
+    void assistantOpensOnStartPage();
     void indexFilter();
     void searchFindsManualWords();
     void browserFetchesOnlyHelpLinks();
@@ -97,6 +98,19 @@ void TestHelpDialog::opensOnIndexWithStartPage()
 
     QTimer::singleShot(0, &dialog, &HelpDialog::on_pushButton_clicked);
     QCOMPARE(dialog.exec(), 0);
+}
+
+void TestHelpDialog::assistantOpensOnStartPage()
+{
+    // Qt Assistant, given the collection, shows its first page and takes its
+    // home button from these settings; without them it opens on an empty
+    // "(Untitled)" page.
+    QHelpEngineCore engine(m_collection);
+    QVERIFY(engine.setupData());
+    const QString start = kNamespace + QStringLiteral("index.html");
+    QCOMPARE(engine.customValue(QStringLiteral("LastShownPages")).toString(), start);
+    QCOMPARE(engine.customValue(QStringLiteral("defaultHomepage")).toString(), start);
+    QVERIFY(!engine.fileData(QUrl(start)).isEmpty());
 }
 
 void TestHelpDialog::indexFilter()
