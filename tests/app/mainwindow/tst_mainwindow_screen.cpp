@@ -143,13 +143,14 @@ void TestMainWindowScreen::everyControlOnScreen()
         const char *opener;
         QStringList controls;
         const char *leave;
+        QSize form;  // kept at the form's size times the factor, where set
     };
     const QList<Dialog> dialogs{
         {"on_btnConnectToDevice_clicked", {"btnConnect", "btnCancel", "btnDiscoverIPs"}, "btnCancel"},
         {"on_actionAbout_triggered", {"btnClose"}, "btnClose"},
         {"on_actionLicense_triggered", {"btnClose"}, "btnClose"},
-        {"on_actionScaling_triggered", {"cmbScaleSel", "btnExit", "btnApply"}, "btnExit"},
-        {"on_actionLanguage_triggered", {"btnSelect"}, "btnSelect"},
+        {"on_actionScaling_triggered", {"cmbScaleSel", "btnExit", "btnApply"}, "btnExit", QSize(351, 203)},
+        {"on_actionLanguage_triggered", {"btnSelect"}, "btnSelect", QSize(625, 242)},
     };
     for (const Dialog &dialog : dialogs) {
         // The dialog waits in an event loop of its own: it is looked at and
@@ -174,6 +175,12 @@ void TestMainWindowScreen::everyControlOnScreen()
             if (!faults.isEmpty() && waited.elapsed() < 2000)
                 return;
 
+            if (dialog.form.isValid()) {
+                const QSize most = QSize(qRound(dialog.form.width() * f), qRound(dialog.form.height() * f))
+                                       .expandedTo(shown->minimumSizeHint());
+                if (shown->width() > most.width() || shown->height() > most.height())
+                    faults << QStringLiteral("stretched to %1x%2").arg(shown->width()).arg(shown->height());
+            }
             poll.stop();
             looked = true;
             QTest::mouseClick(shown->findChild<QAbstractButton *>(QLatin1String(dialog.leave)), Qt::LeftButton);
