@@ -3,12 +3,15 @@
 // area, and every control the user needs lies whole on screen, above all
 // the More menu (the way back to another scale) and the dialogs' buttons.
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QStyleOptionButton>
 #include <QScrollArea>
 #include <QScreen>
 #include <QToolButton>
 #include <QtTest>
 
 #include "appfixture.h"
+#include "channelenablebar.h"
 #include "databasecont.h"
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
@@ -136,6 +139,16 @@ void TestMainWindowScreen::everyControlOnScreen()
         QCOMPARE(part<QToolButton>(&window, name)->size(), QSize(qRound(100 * f), qRound(30 * f)));
     // The logo's height follows the scale.
     QCOMPARE(part<QWidget>(&window, "label_2")->height(), qRound(40 * f));
+    // So do the notification bar's icons and the channel boxes.
+    for (const char *name : {"lblErrorIcon", "lblSuccessIcon"}) {
+        QCOMPARE(part<QWidget>(&window, name)->minimumWidth(), qRound(24 * f));
+        QCOMPARE(part<QWidget>(&window, name)->maximumWidth(), qRound(24 * f));
+    }
+    QCheckBox *box = part<ChannelEnableBar>(&window, "wdgGraphChnSel")->checkBox(0);
+    QStyleOptionButton option;
+    option.initFrom(box);
+    QCOMPARE(box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).size(),
+             QSize(qRound(18 * f), qRound(18 * f)));
 
     // Each dialog the window runs, with the buttons that use and leave it.
     struct Dialog
