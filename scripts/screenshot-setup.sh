@@ -32,8 +32,12 @@ UNIT=198.18.0.2
 SIM_PID=$!
 trap 'kill "$SIM_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
 
+# A stop that fails is reported (and fails the run); the other language is
+# still taken.
+status=0
 for lang in en de; do
   printf 'Scaling=%s\n' "$SCALE" > "$work/cfg.ini"
   (cd "$work" && xvfb-run -a -s "-screen 0 ${SCREEN}x24" \
-      env QT_QPA_PLATFORM=xcb "$BUILD_DIR/bin/SetupTour" --unit "$UNIT" --lang "$lang" --out "$OUT_DIR")
+      env QT_QPA_PLATFORM=xcb "$BUILD_DIR/bin/SetupTour" --unit "$UNIT" --lang "$lang" --out "$OUT_DIR") || status=1
 done
+exit $status

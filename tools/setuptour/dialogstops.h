@@ -11,6 +11,8 @@ TourStop connectDialogStop();
 // About (with the unit's identification), licence and help.
 TourStop aboutStop();
 TourStop licenseStop();
+TourStop scalingStop();
+TourStop languageStop();
 TourStop helpStop();
 // The reference-run result dialog, left with every value applied.
 TourStop refRunStop();
