@@ -137,9 +137,21 @@ int FlowLayout::arrange(const QRect &rect, bool apply, int *rowsUsed) const
             // first items; a right-aligned layout keeps it on the left.
             const int spare = qMax(0, room.width() - used);
             const bool right = alignment() & Qt::AlignRight;
+            // Items that expand sideways, where a row has any, take all of it.
+            QList<QLayoutItem *> takers;
+            for (QLayoutItem *item : row) {
+                if (item->expandingDirections() & Qt::Horizontal)
+                    takers.append(item);
+            }
+            if (takers.isEmpty())
+                takers = row;
             int x = right ? room.x() + spare : room.x();
-            for (int n = 0; n < row.size(); ++n) {
-                const int extra = right ? 0 : spare / row.size() + (n < spare % row.size() ? 1 : 0);
+            for (int n = 0, t = 0; n < row.size(); ++n) {
+                int extra = 0;
+                if (!right && takers.contains(row.at(n))) {
+                    extra = spare / takers.size() + (t < spare % takers.size() ? 1 : 0);
+                    ++t;
+                }
                 const int width = itemWidth(row.at(n)) + extra;
                 row.at(n)->setGeometry(QRect(x, y, width, height));
                 x += width + gap;

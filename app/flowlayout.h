@@ -6,7 +6,8 @@
 // Lays its widgets out in a row and starts a new row where the next one
 // would not fit, so that a row of buttons stays whole in a narrow window
 // instead of being cut at its edge. The space left in a row is shared out
-// among its widgets, so that a row that fits looks like a box layout; with
+// among its widgets (only among those that expand sideways, where a row has
+// any), so that a row that fits looks like a box layout; with
 // Qt::AlignRight set on the layout, the widgets keep their size and each row
 // is right-aligned instead.
 class FlowLayout : public QLayout

@@ -174,6 +174,10 @@ void NotificationBar::ScaleFactorChange(double factor)
         button->setMaximumSize(s, s);
         button->resize(s, s);
     }
+    for (QLabel *icon : {ui->lblErrorIcon, ui->lblSuccessIcon}) {
+        icon->setFixedWidth(s);
+        icon->setMaximumHeight(s);
+    }
 }
 
 void NotificationBar::translateUiSlot(QWidget *)

@@ -15,7 +15,13 @@ ScalingDialog::ScalingDialog(QWidget *parent)
     ui->spnFactor->setVisible(false);
     ui->spnFactor->setEnabled(false);
     selectStoredFactor();
-    ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
+    const double factor = ScalingHandlerCont::instance()->getScaleFactor();
+    ScaleFactorChange(factor);
+    // Its few controls keep together at the form's size: the dialog page
+    // would otherwise stretch the dialog over the whole window.
+    const QSize form = size();
+    setMaximumSize(QSize(qRound(form.width() * factor), qRound(form.height() * factor))
+                       .expandedTo(minimumSizeHint()));
 }
 
 ScalingDialog::~ScalingDialog()

@@ -14,7 +14,13 @@ TranslationDialog::TranslationDialog(QWidget *parent)
     connect(ui->lstLang, &QListWidget::currentItemChanged, this,
             &TranslationDialog::slotLanguageChanged);
     fillLanguageList();
-    ScaleFactorChange(ScalingHandlerCont::instance()->getScaleFactor());
+    const double factor = ScalingHandlerCont::instance()->getScaleFactor();
+    ScaleFactorChange(factor);
+    // Its few controls keep together at the form's size: the dialog page
+    // would otherwise stretch the dialog over the whole window.
+    const QSize form = size();
+    setMaximumSize(QSize(qRound(form.width() * factor), qRound(form.height() * factor))
+                       .expandedTo(minimumSizeHint()));
 }
 
 TranslationDialog::~TranslationDialog()

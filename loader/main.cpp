@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QThread>
 
+#include "loaderlog.h"
 #include "loadermetatypes.h"
 #include "mainwindow.h"
 #include "platform.h"
@@ -8,10 +10,14 @@
 
 int main(int argc, char *argv[])
 {
-    if (argc < 2)
+    if (argc < 2) {
         platform::freeConsole();
-    else
+    } else {
         platform::useHeadlessGuiWithoutDisplay();
+        // A command's texts go to standard output only; a script takes any
+        // line on standard error for a failure.
+        QLoggingCategory::setFilterRules(loaderlog::commandLineRules());
+    }
     QApplication app(argc, argv);
     loader::registerMetaTypes();
 

@@ -11,8 +11,10 @@
 #include "linegraph.h"
 #include "loghandlercont.h"
 #include "logtab.h"
+#include "flowlayout.h"
 #include "notificationbar.h"
 #include "scalinghandlercont.h"
+#include "screenfit.h"
 #include "statusbar.h"
 #include "stylesheetcontainer.h"
 #include "textfitfilter.h"
@@ -22,6 +24,7 @@
 #include "versioninfo.h"
 #include "waitguard.h"
 
+#include <QBoxLayout>
 #include <QFileDialog>
 #include <QMenu>
 #include <QProgressBar>
@@ -53,6 +56,63 @@ namespace {
 int scaled(double value, double factor)
 {
     return static_cast<int>(std::lround(value * factor));
+}
+
+// A scroll area without frame around `content`, in `content`'s place.
+QScrollArea *scrollInPlace(QWidget *content, const char *name)
+{
+    QWidget *parent = content->parentWidget();
+    auto *area = new QScrollArea(parent);
+    area->setObjectName(QLatin1String(name));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    delete parent->layout()->replaceWidget(content, area);
+    area->setWidget(content);
+    return area;
+}
+
+// Holds the dialog shown in the dialog page's scroll area. A dialog with
+// wrapped texts needs more height at its width than its minimum size says;
+// the scroll area asks for the minimum size only, which would cut the
+// dialog's lowest row (its buttons) off.
+class DialogArea : public QWidget
+{
+public:
+    using QWidget::QWidget;
+    QSize minimumSizeHint() const override
+    {
+        QSize size = QWidget::minimumSizeHint();
+        if (layout() && layout()->hasHeightForWidth())
+            size.setHeight(qMax(size.height(), layout()->totalHeightForWidth(qMax(width(), size.width()))));
+        return size;
+    }
+};
+
+// The tab buttons and the connect, restart and More buttons share a row
+// where it is wide enough; where not (a large scale on a small screen) the
+// row wraps: the three buttons keep the right end of the last row, instead
+// of lying past the window's edge.
+void letTopBarWrap(QWidget *bar, const QList<QWidget *> &tabs, const QList<QWidget *> &tools)
+{
+    QLayout *row = bar->layout();
+    const QMargins margins = row->contentsMargins();
+    const int spacing = row->spacing();
+    auto *toolGroup = new QWidget(bar);
+    toolGroup->setObjectName(QStringLiteral("wdgTopButtons"));
+    toolGroup->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    auto *toolLayout = new QHBoxLayout(toolGroup);
+    toolLayout->setContentsMargins(0, 0, 0, 0);
+    toolLayout->setSpacing(spacing);
+    toolLayout->addStretch();
+    for (QWidget *button : tools)
+        toolLayout->addWidget(button);
+    delete row;
+    auto *flow = new FlowLayout(bar);
+    flow->setContentsMargins(margins);
+    flow->setSpacing(spacing);
+    for (QWidget *tab : tabs)
+        flow->addWidget(tab);
+    flow->addWidget(toolGroup);
 }
 
 } // namespace
@@ -108,6 +168,14 @@ MainWindow::MainWindow(QWidget *parent)
     baseHeight = height();
     ScaleFactorchange(ScalingHandlerCont::instance()->getScaleFactor());
     ScalingHandlerCont::instance()->scaleLayout(this);
+    // The dimmed margin around a dialog is room taken from the dialog: at a
+    // large scale on a small screen the dialog needs it more.
+    if (QLayout *around = ui->pageDialog->layout()) {
+        const QMargins m = around->contentsMargins();
+        const int most = 50;
+        around->setContentsMargins(qMin(m.left(), most), qMin(m.top(), most), qMin(m.right(), most),
+                                   qMin(m.bottom(), most));
+    }
     setcurrentIndexes(PageOverview);
 
     createTiles();
@@ -141,6 +209,25 @@ void MainWindow::letPagesScroll()
     // So may the tool's title: cut at its end when the window is narrow.
     ui->label_3->setMinimumWidth(1);
     TextFitFilter::install(ui->label_3);
+
+    // The window never grows past the screen (screenfit): what lies below
+    // the top bar scrolls where it is larger than the window (the channel
+    // row at a large scale), and so do dialogs larger than the dialog page.
+    letTopBarWrap(ui->CommDisplay, {ui->btnOverview, ui->btnDataTab, ui->btnConfTab, ui->btnLogTab},
+                  {ui->btnConnectToDevice, ui->btnRestartPPU, ui->btnMore});
+    scrollInPlace(ui->stackConnection, "scrollConnection");
+    auto *dialogArea = new DialogArea(ui->pageDialog);
+    dialogArea->setObjectName(QStringLiteral("wdgDialogArea"));
+    auto *dialogLayout = new QVBoxLayout(dialogArea);
+    dialogLayout->setContentsMargins(0, 0, 0, 0);
+    delete ui->pageDialog->layout()->replaceWidget(ui->wdgDialog, dialogArea);
+    dialogLayout->addWidget(ui->wdgDialog);
+    QScrollArea *dialogScroll = scrollInPlace(dialogArea, "scrollDialog");
+    // The dimmed main page shows through around the dialog.
+    dialogScroll->setStyleSheet(QStringLiteral("QScrollArea#scrollDialog, QWidget#wdgDialogArea "
+                                               "{ background: transparent; }"));
+    dialogScroll->viewport()->setAutoFillBackground(false);
+    dialogArea->setAutoFillBackground(false);
 }
 
 MainWindow::~MainWindow()
@@ -392,12 +479,17 @@ void MainWindow::ScaleFactorchange(double factor)
     ui->btnExportDataToCsv->setIconSize(icon);
     ui->btnMore->setIconSize(icon);
     ui->btnRestartPPU->setIconSize(icon);
+    // Fixed, or the layout would give them their size hint instead.
     const QSize button(scaled(100, factor), scaled(30, factor));
-    ui->btnMore->resize(button);
-    ui->btnRestartPPU->resize(button);
-    ui->btnConnectToDevice->resize(button);
+    ui->btnMore->setFixedSize(button);
+    ui->btnRestartPPU->setFixedSize(button);
+    ui->btnConnectToDevice->setFixedSize(button);
     ui->btnConnectToDevice->setIconSize(QSize(scaled(70, factor), scaled(24, factor)));
-    resize(scaled(baseWidth, factor), scaled(baseHeight, factor));
+    // The logo follows the scale, and leaves the title its room at 0.5.
+    ui->label_2->setMinimumWidth(scaled(180, factor));
+    ui->label_2->setMaximumHeight(scaled(40, factor));
+    ui->label_2->setMinimumHeight(scaled(40, factor));
+    screenfit::fitWindow(this, QSize(scaled(baseWidth, factor), scaled(baseHeight, factor)));
     stylesheetContainer.applyStylesheet(this);
 }
 

@@ -12,6 +12,7 @@
 #include "programrun.h"
 #include "refrundialog.h"
 #include "scalingdialog.h"
+#include "screenfit.h"
 #include "translation.h"
 #include "translationdialog.h"
 #include "updatefirmware.h"
@@ -147,4 +148,7 @@ void MainWindow::showEvent(QShowEvent *event)
     if (QWindow *handle = windowHandle())
         connect(handle, &QWindow::screenChanged, this, &MainWindow::screenchangeSlot, Qt::UniqueConnection);
     QMainWindow::showEvent(event);
+    // Now the window system's frame is known: it must fit on screen too.
+    if (!screenfit::availableArea(this).contains(frameGeometry()))
+        screenfit::fitWindow(this, size());
 }

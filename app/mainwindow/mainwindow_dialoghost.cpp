@@ -17,6 +17,19 @@
 #include <QProgressBar>
 #include <QTimer>
 
+namespace {
+
+// The layout that holds the dialog shown: inside the dialog page's scroll
+// area, so that a dialog larger than the window scrolls.
+QLayout *dialogLayout(QWidget *page)
+{
+    if (auto *area = page->findChild<QWidget *>(QStringLiteral("wdgDialogArea")))
+        return area->layout();
+    return page->layout();
+}
+
+} // namespace
+
 void MainWindow::enterDialog(QWidget *widget)
 {
     if (!widget)
@@ -37,7 +50,7 @@ void MainWindow::enterDialog(QWidget *widget)
         replaced = dialogPlaceholder;
     }
     // The layout hands back the item that held the replaced widget.
-    delete ui->pageDialog->layout()->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
+    delete dialogLayout(ui->pageDialog)->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
     dialogStack.push_back(widget);
 }
 
@@ -55,7 +68,7 @@ void MainWindow::exitDialog()
         }
     }
     if (leaving != taking)
-        delete ui->pageDialog->layout()->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
+        delete dialogLayout(ui->pageDialog)->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
     if (!dialogStack.empty())
         return;
 

@@ -48,6 +48,11 @@ ChannelEnableBar::ChannelEnableBar(QWidget *parent)
     }
     for (const Entry &entry : entries)
         connect(entry.check, &QCheckBox::stateChanged, this, &ChannelEnableBar::emitChannelMask);
+    // The style sheet's indicator size is in pixels, which the display
+    // scale does not reach: the channel boxes are sized here.
+    const int box = qRound(18 * ScalingHandlerCont::instance()->getScaleFactor());
+    for (const Entry &entry : entries)
+        entry.check->setStyleSheet(QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(box));
     for (const Entry &entry : entries)
         entry.check->setMinimumWidth(entry.check->width());
     // Each box stays by its name: the name takes the width of its text and

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "byteorder.h"
+#include "loaderlog.h"
 #include "platform.h"
 #include "timedmutexlocker.h"
 
@@ -54,21 +55,21 @@ EthernetHandler::EthernetHandler(QObject *parent)
 void EthernetHandler::setTargetIP(const QHostAddress &ip)
 {
     if (ip.protocol() != QAbstractSocket::IPv4Protocol) {
-        qDebug() << "Wrong IP Protocol detected";
+        qCDebug(lcLoader) << "Wrong IP Protocol detected";
         return;
     }
     m_target = ip;
-    qDebug() << "Target IP:" << m_target.toString();
+    qCDebug(lcLoader) << "Target IP:" << m_target.toString();
 }
 
 void EthernetHandler::setBroadcastIP(const QHostAddress &ip)
 {
     if (ip.protocol() != QAbstractSocket::IPv4Protocol) {
-        qDebug() << "Wrong IP Protocol detected";
+        qCDebug(lcLoader) << "Wrong IP Protocol detected";
         return;
     }
     m_broadcast = ip;
-    qDebug() << "Broadcats IP:" << m_broadcast.toString();
+    qCDebug(lcLoader) << "Broadcats IP:" << m_broadcast.toString();
 }
 
 QByteArray EthernetHandler::buildFrame(uint8_t command, uint16_t sequenzNr, QByteArray &payload) const
@@ -121,13 +122,13 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
         break;
     case FrameCheck::TooShort:
     case FrameCheck::Incomplete:
-        qDebug() << "received incomplete message - message dropped";
+        qCDebug(lcLoader) << "received incomplete message - message dropped";
         return;
     case FrameCheck::Oversized:
-        qDebug() << "received oversized message - message dropped";
+        qCDebug(lcLoader) << "received oversized message - message dropped";
         return;
     case FrameCheck::CrcMismatch:
-        qDebug() << "detected crc error - message dropped";
+        qCDebug(lcLoader) << "detected crc error - message dropped";
         return;
     }
     // Every frame of this protocol is even-sized: with an odd length the
@@ -135,7 +136,7 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
     // cannot be checked the way it was sealed and is not trusted.
     const FrameHeader &header = frame.header();
     if (header.length & 1) {
-        qDebug() << "received odd-sized message - message dropped";
+        qCDebug(lcLoader) << "received odd-sized message - message dropped";
         return;
     }
 
@@ -144,7 +145,7 @@ void EthernetHandler::handleMessageSlot(QByteArray rxData, QHostAddress senderIP
         if (status >= 0 && status != ERR_NO_ANSWER_YET) {
             // An error answer is a refusal whatever number it carries: a
             // status of 0 or above must not read as success.
-            qDebug() << "error answer with non-failure status" << status << "to command" << header.command
+            qCDebug(lcLoader) << "error answer with non-failure status" << status << "to command" << header.command
                      << "- taken as refusal";
             status = ERR_NAK;
         }
@@ -199,7 +200,7 @@ errorCode_e EthernetHandler::sendAndWait(uint8_t command, QByteArray payload, Si
             break;
         }
         if (attempt == 0)
-            qDebug() << "no answer to command" << command << "- resending";
+            qCDebug(lcLoader) << "no answer to command" << command << "- resending";
     }
     disconnect(answer);
     disconnect(answerData);
@@ -223,7 +224,7 @@ errorCode_e EthernetHandler::lockedCommand(QMutex &lock, const char *label, uint
 {
     TimedMutexLocker locker(&lock, label, kLockTimeoutMs);
     if (!locker.isLocked()) {
-        qDebug() << "Mutex lock error";
+        qCDebug(lcLoader) << "Mutex lock error";
         return ERR_MUTEX_LOCK;
     }
     if (receiver)
@@ -263,7 +264,7 @@ errorCode_e EthernetHandler::writeChunk(uint8_t chunkNumber, const uint8_t *data
 errorCode_e EthernetHandler::writePage(uint32_t crc)
 {
     static QMutex lock;
-    qDebug().noquote() << "CRC Sent: 0x" + QString::number(crc, 16);
+    qCDebug(lcLoader).noquote() << "CRC Sent: 0x" + QString::number(crc, 16);
     uint8_t p[4];
     le::put32(p, crc);
     return lockedCommand(lock, "errorCode_e EthernetHandler::writePage(uint32_t)", CmdWritePage,
@@ -273,7 +274,7 @@ errorCode_e EthernetHandler::writePage(uint32_t crc)
 errorCode_e EthernetHandler::writeInfoBlock(uint32_t crc)
 {
     static QMutex lock;
-    qDebug().noquote() << "CRC Sent: 0x" + QString::number(crc, 16);
+    qCDebug(lcLoader).noquote() << "CRC Sent: 0x" + QString::number(crc, 16);
     uint8_t p[4];
     le::put32(p, crc);
     return lockedCommand(lock, "errorCode_e EthernetHandler::writeInfoBlock(uint32_t)", CmdWriteInfoBlock,
@@ -343,7 +344,7 @@ errorCode_e EthernetHandler::configureNetBCast(const BCAST_NET_CONFIG &record)
     static QMutex lock;
     TimedMutexLocker locker(&lock, "errorCode_e EthernetHandler::configureNetBCast(BCAST_NET_CONFIG)", kLockTimeoutMs);
     if (!locker.isLocked()) {
-        qDebug() << "Mutex lock error";
+        qCDebug(lcLoader) << "Mutex lock error";
         return ERR_MUTEX_LOCK;
     }
     SignalReceiver receiver;

@@ -7,6 +7,7 @@
 #include "ethernethandler.h"
 #include "firmwarearchive.h"
 #include "flashmap.h"
+#include "loaderlog.h"
 
 namespace loader {
 
@@ -196,7 +197,7 @@ errorCode_e FirmwareHandler::writeInformationBlock(const QByteArray &data)
     const errorCode_e result = sendBlock(data, &crc);
     if (result != ERR_OK)
         return result;
-    qDebug().noquote() << " InfoBlock CRC: 0x" + QString::number(crc, 16);
+    qCDebug(lcLoader).noquote() << " InfoBlock CRC: 0x" + QString::number(crc, 16);
     return m_handler->writeInfoBlock(crc);
 }
 

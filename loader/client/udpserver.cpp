@@ -1,3 +1,4 @@
+#include "loaderlog.h"
 #include "udpserver.h"
 
 #include <QCoreApplication>
@@ -74,14 +75,14 @@ void UDPServer::setIPSlot(QHostAddress ip)
 void UDPServer::sendPacketSlot(QString text, QHostAddress ip)
 {
     const QByteArray bytes = text.toUtf8();
-    qDebug() << "sent message " << bytes;
+    qCDebug(lcLoader) << "sent message " << bytes;
     sendPacketSlot(bytes, ip);
 }
 
 void UDPServer::sendPacketSlot(QByteArray txDatagram, QHostAddress ip)
 {
     if (txDatagram.isEmpty()) {
-        qDebug() << "Comm error: Empty Message!";
+        qCDebug(lcLoader) << "Comm error: Empty Message!";
         return;
     }
     // The pause after a datagram keeps processing events, so a further send
@@ -109,11 +110,11 @@ void UDPServer::sendNow(const QByteArray &txDatagram, const QHostAddress &ip)
     }
     qint64 written = m_socket->writeDatagram(txDatagram, ip, m_port);
     while (written != txDatagram.size() && written != -1) {
-        qDebug() << "Comm error: " << written << " Länge soll:" << txDatagram.size();
+        qCDebug(lcLoader) << "Comm error: " << written << " Länge soll:" << txDatagram.size();
         written = m_socket->writeDatagram(txDatagram, ip, m_port);
     }
     if (written == -1) {
-        qDebug() << "Comm error: " << written << " Länge soll:" << txDatagram.size() << m_socket->errorString();
+        qCDebug(lcLoader) << "Comm error: " << written << " Länge soll:" << txDatagram.size() << m_socket->errorString();
         waitMs(20);
         pace();
         return;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "byteorder.h"
+#include "loaderlog.h"
 
 namespace loader {
 
@@ -94,7 +95,7 @@ errorCode_e FirmwareArchive::load(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qDebug() << "Failed to open file" << fileName;
+        qCDebug(lcLoader) << "Failed to open file" << fileName;
         return ERR_FILE_OPEN;
     }
     return loadText(file.readAll());
@@ -164,7 +165,7 @@ errorCode_e FirmwareArchive::loadText(const QByteArray &text)
         h.groups.append(g);
     }
     if (!in.ok()) {
-        qDebug() << "corrupt archive header";
+        qCDebug(lcLoader) << "corrupt archive header";
         return ERR_ARCHIVE_TRUNCATED;
     }
 
@@ -251,7 +252,7 @@ errorCode_e FirmwareArchive::save(const QString &fileName)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        qDebug() << "Failed to open file" << fileName;
+        qCDebug(lcLoader) << "Failed to open file" << fileName;
         return ERR_FILE_OPEN;
     }
     const QByteArray text = toText();

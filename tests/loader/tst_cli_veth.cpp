@@ -27,6 +27,8 @@ private slots:
     void silentUnit();
     void secondSourceWins();
     void simulatorProgram();
+    void standardErrorStaysEmpty_data();
+    void standardErrorStaysEmpty();
 
 private:
     QStringList addresses() const { return {"-t", m_unit.toString(), "-s", "198.18.0.1"}; }
@@ -215,6 +217,80 @@ void TestCliVeth::simulatorProgram()
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains(" 90 80 0800 unicast"));
     QVERIFY(lines.at(1).contains(" 91 80 0300 unicast"));
+}
+
+void TestCliVeth::standardErrorStaysEmpty_data()
+{
+    // A script takes any line on standard error for a failure: whatever a
+    // command line does, its texts are on standard output only, as before.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("firmwareRuns");
+    QTest::addColumn<bool>("silent");
+    QTest::addColumn<QByteArray>("out");  // a trailing '*' matches any rest before the result line
+    QTest::addColumn<int>("result");
+
+    const QStringList a = addresses();
+    const QString fw = fixture::tempPath("stderr-fw.fwa");
+    fixture::makeArchive(3, {{FirmwareSection::PagedImage, fixture::pattern(0x4000, 21)}}).save(fw);
+    const QString keys = fixture::tempPath("stderr-keys.fwa");
+    fixture::makeArchive(2, {{FirmwareSection::PagedImage, fixture::pattern(0x4000, 22)},
+                             {FirmwareSection::InfoBlock, fixture::pattern(64, 23)}})
+        .save(keys);
+    const QString hex = fixture::tempPath("stderr.hex");
+    QFile f(hex);
+    f.open(QIODevice::WriteOnly);
+    f.write(":020000040801F1\n:0440000001020304B2\n:00000001FF\n");
+    f.close();
+    const QString missing = fixture::tempPath("stderr-missing.fwa");
+    const QByteArray fwName = fw.toLocal8Bit(), keysName = keys.toLocal8Bit(), hexName = hex.toLocal8Bit();
+
+    QTest::newRow("usage") << QStringList{"-h"} << false << false << QByteArray("usage: KorvantisLoader.exe*") << 0;
+    QTest::newRow("catch") << (a + QStringList{"-c"}) << false << false << QByteArray() << 0;
+    QTest::newRow("reset and catch") << (a + QStringList{"-rc"}) << true << false << QByteArray() << 0;
+    QTest::newRow("start firmware") << (a + QStringList{"-l"}) << false << false << QByteArray() << 0;
+    QTest::newRow("flash firmware") << (a + QStringList{"-f", fw}) << false << false
+                                    << "Writing Firmware: " + fwName + "\n" << 0;
+    QTest::newRow("flash keys") << (a + QStringList{"-k", keys}) << false << false << "Writing Keys: " + keysName + "\n"
+                                << 0;
+    QTest::newRow("seal") << QStringList{"-m", hex} << false << false << "Successfully updated " + hexName + "\n" << 0;
+    QTest::newRow("seal, file not there") << QStringList{"-m", missing} << false << false
+                                          << "Unable to read >" + missing.toLocal8Bit() + "<\n" << -1003;
+    QTest::newRow("flash, file not there") << (a + QStringList{"-f", missing}) << false << false
+                                           << "Writing Firmware: " + missing.toLocal8Bit() + "\n" << -400;
+    QTest::newRow("no addresses") << QStringList{"-c"} << false << false
+                                  << QByteArray("missing source or target ip\n") << -9999;
+    QTest::newRow("source not local") << QStringList{"-t", m_unit.toString(), "-s", "198.18.1.77", "-c"} << false
+                                      << false << QByteArray("missing source or target ip\n") << -9999;
+    QTest::newRow("target not an address, then a good one")
+        << QStringList{"-t", "300.1.1.1", "-t", m_unit.toString(), "-s", "198.18.0.1", "-c"} << false << false
+        << QByteArray() << 0;
+    QTest::newRow("option without its argument") << QStringList{"-m"} << false << false << QByteArray() << -1001;
+    QTest::newRow("silent unit") << (a + QStringList{"-c"}) << false << true << QByteArray() << -1000;
+}
+
+void TestCliVeth::standardErrorStaysEmpty()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, firmwareRuns);
+    QFETCH(bool, silent);
+    QFETCH(QByteArray, out);
+    QFETCH(int, result);
+    if (firmwareRuns)
+        m_sim->setState(BootloaderSim::State::Firmware);
+    if (silent)
+        m_sim->addFault({BootloaderSim::FaultKind::Silence, -1, -1, 0});
+
+    const LoaderRun run = runLoader(args);
+    QVERIFY(run.finished);
+    QVERIFY2(run.err.isEmpty(), run.err.constData());
+    const QByteArray resultLine = "Result: " + QByteArray::number(result) + "\n";
+    if (out.endsWith('*')) {
+        QVERIFY2(run.out.startsWith(out.chopped(1)), run.out.constData());
+        QVERIFY2(run.out.endsWith(resultLine), run.out.constData());
+    } else {
+        QCOMPARE(run.out, out + resultLine);
+    }
+    QCOMPARE(run.exitCode, exitStatusOf(result));
 }
 
 QTEST_MAIN(TestCliVeth)

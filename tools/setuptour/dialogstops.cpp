@@ -9,6 +9,8 @@
 #include "licensedialog.h"
 #include "notificationbar.h"
 #include "refrundialog.h"
+#include "scalingdialog.h"
+#include "translationdialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -151,6 +153,19 @@ TourStop licenseStop()
                               return license && !license->text().isEmpty();
                           },
                           "btnClose");
+}
+
+TourStop scalingStop()
+{
+    // Left with "Exit": nothing is stored, the tour goes on.
+    return menuDialogStop("setup-scaling", &MainWindow::on_actionScaling_triggered,
+                          [](QWidget *w) { return qobject_cast<ScalingDialog *>(w) != nullptr; }, "btnExit");
+}
+
+TourStop languageStop()
+{
+    return menuDialogStop("setup-language", &MainWindow::on_actionLanguage_triggered,
+                          [](QWidget *w) { return qobject_cast<TranslationDialog *>(w) != nullptr; }, "btnSelect");
 }
 
 TourStop helpStop()

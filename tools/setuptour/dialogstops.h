@@ -15,6 +15,8 @@ TourStop connectedDialogStop();
 // About (with the unit's identification), licence and help.
 TourStop aboutStop();
 TourStop licenseStop();
+TourStop scalingStop();
+TourStop languageStop();
 TourStop helpStop();
 // The reference-run result dialog, left with every value applied.
 TourStop refRunStop();

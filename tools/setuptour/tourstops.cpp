@@ -325,6 +325,8 @@ const std::vector<TourStop> &tourStops()
          [](Tour &tour) { tour.child<QPushButton>("btnLogList")->click(); }, nullptr},
         aboutStop(),
         licenseStop(),
+        scalingStop(),
+        languageStop(),
         helpStop(),
         dataPage("setup-data-raw", MeasurementTable::RawInput),
         dataPage("setup-data-skw", MeasurementTable::Skw),

@@ -9,6 +9,7 @@
 #include "databasecont.h"
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
+#include "screenfit.h"
 #include "statusbar.h"
 #include "testnet.h"
 #include "tiletab.h"
@@ -29,7 +30,15 @@ void TestMainWindowScale::doubleSize()
         QCOMPARE(part<QToolButton>(&window, name)->size(), QSize(200, 60));
     QCOMPARE(part<QToolButton>(&window, "btnConnectToDevice")->iconSize(), QSize(140, 48));
     QCOMPARE(part<QToolButton>(&window, "btnMore")->iconSize(), QSize(48, 48));
-    QCOMPARE(window.size(), QSize(2048, 1536));
+    // Twice the form's 1024 x 768, but no larger than the screen.
+    const QRect area = screenfit::availableArea(&window);
+    QCOMPARE(window.size(), QSize(2048, 1536).boundedTo(area.size()));
+    // Shown, the layout keeps the top-bar buttons at their size.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (const char *name : {"btnMore", "btnRestartPPU", "btnConnectToDevice"})
+        QCOMPARE(part<QToolButton>(&window, name)->size(), QSize(200, 60));
+    QVERIFY(area.contains(window.frameGeometry()));
     QCOMPARE(part<TileTab>(&window, "pageOverview")->tileWidth(), 400);
     QCOMPARE(part<StatusBar>(&window, "wdgChannelStatus")->channelLed(0)->iconSize(), QSize(24, 24));
     // The marker column of the navigation tree: trunc(2.0 x 5) pixels.

@@ -79,7 +79,7 @@ void TestMenuDialogs::runInsideTheDialogPage()
             return;
         poll.stop();
         shownInPage = QString::fromLatin1(dialog->metaObject()->className()) == dialogClass
-                      && dialog->isVisible() && dialog->parentWidget() == dialogPage && !mainPage->isEnabled();
+                      && dialog->isVisible() && dialogPage->isAncestorOf(dialog) && !mainPage->isEnabled();
         dialog->findChild<QAbstractButton *>(closeButton)->click();
     });
     poll.start(10);
