@@ -58,9 +58,8 @@ void FieldbusActionbar::on_btnResetAnybusMod_clicked()
     // nothing of the module's own settings (after connecting it is the empty
     // one): writing it would wipe the module's address and names.
     if (!Device::instance()->confighandler()->anybusCFGWritable()) {
-        reportFailure(tr("Nothing was written: the page does not hold this unit's fieldbus configuration yet. "
-                         "Click \"Read Fieldbus Configuration\" first (or load a configuration file), check the "
-                         "values, then apply them."));
+        reportFailure(tr("Nothing was written: this unit's fieldbus configuration has not been read yet. "
+                         "Click \"Read Fieldbus Configuration\" first (or load a configuration file)."));
         return;
     }
     // Every wait below runs the event loop, so the button can be clicked

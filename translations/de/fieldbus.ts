@@ -68,8 +68,8 @@
         <translation>FTP des Feldbusmoduls konnte nicht deaktiviert werden! Fehlercode: %1</translation>
     </message>
     <message>
-        <source>Nothing was written: the page does not hold this unit's fieldbus configuration yet. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file), check the values, then apply them.</source>
-        <translation>Es wurde nichts geschrieben: Die Seite enthält die Feldbuskonfiguration dieses Geräts noch nicht. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei), prüfen Sie die Werte und übernehmen Sie sie dann.</translation>
+        <source>Nothing was written: this unit's fieldbus configuration has not been read yet. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file).</source>
+        <translation>Nichts geschrieben: Die Feldbuskonfiguration dieses Geräts wurde noch nicht gelesen. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei).</translation>
     </message>
 </context>
 <context>

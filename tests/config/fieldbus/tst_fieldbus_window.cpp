@@ -185,9 +185,8 @@ void TestFieldbusWindow::applyBeforeReadWritesNothing()
         QVERIFY(answerer.boxes.isEmpty());
     }
     QCOMPARE(takeBarTexts(),
-             QStringList{"Nothing was written: the page does not hold this unit's fieldbus configuration yet. "
-                         "Click \"Read Fieldbus Configuration\" first (or load a configuration file), check the "
-                         "values, then apply them."});
+             QStringList{"Nothing was written: this unit's fieldbus configuration has not been read yet. "
+                         "Click \"Read Fieldbus Configuration\" first (or load a configuration file)."});
     QCOMPARE(recordWrites(), 0);
     QCOMPARE(unit->countRequests(EthernetHandler::CmdServiceAction), 0);
     QCOMPARE(unit->parameters().value(0x3000).toHex(' '), storedRecord().toHex(' '));

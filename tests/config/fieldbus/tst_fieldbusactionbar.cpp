@@ -171,9 +171,8 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         QCOMPARE(m_rig.unitRecord().toHex(' '), expected.toHex(' '));
     } else {
         QCOMPARE(messages.errors,
-                 QStringList{"Nothing was written: the page does not hold this unit's fieldbus configuration yet. "
-                             "Click \"Read Fieldbus Configuration\" first (or load a configuration file), check the "
-                             "values, then apply them."});
+                 QStringList{"Nothing was written: this unit's fieldbus configuration has not been read yet. "
+                             "Click \"Read Fieldbus Configuration\" first (or load a configuration file)."});
         QVERIFY(messages.questions.isEmpty());
         QCOMPARE(m_rig.sim->countRequests(EthernetHandler::CmdWriteParam), 0);
         QVERIFY(m_rig.serviceActions().isEmpty());
