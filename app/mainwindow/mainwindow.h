@@ -173,15 +173,15 @@ private:
     void setupDataPage();
     void resetDataView();
     void runDataStep(MeasurementTable::Step step);
-    void lockForDataRequest(bool waiting);
+    // Locks the window while the request gate is held.
+    void lockForRequest(bool held);
     ConfigurationTile *tile(int id) const;
 
     Ui::MainWindow *ui;
     DataAcquisition *acquisition = nullptr;
     bool acquiring = false;
-    // Stands in the dialog page while a request of the data page waits.
+    // Stands in the dialog page while a request sequence runs.
     QWidget *requestLock = nullptr;
-    std::vector<bool> dataRequestLocks;  // per waiting request: whether it entered requestLock
     SaveNameProvider csvNameProvider;
     std::vector<ValueBar *> valueBars;
     bool askReadConfig = true;

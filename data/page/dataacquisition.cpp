@@ -78,7 +78,9 @@ bool DataAcquisition::startTimedRun(int intervalMs)
     if (!m_runTimer) {
         m_runTimer = new QTimer(this);
         m_runTimer->setSingleShot(true);
-        connect(m_runTimer, &QTimer::timeout, this, &DataAcquisition::stopDataRun, Qt::UniqueConnection);
+        // The stop waits for a request sequence that runs when the time is up.
+        connect(m_runTimer, &QTimer::timeout, this,
+                [this] { RequestGate::instance().whenFree(this, [this] { stopDataRun(); }); });
     }
     // A second start restarts the time of the run; it still stops once.
     m_runTimer->start(intervalMs);
