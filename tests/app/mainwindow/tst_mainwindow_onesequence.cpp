@@ -23,6 +23,7 @@
 #include "mainwindowfixture.h"
 #include "metatypes.h"
 #include "notificationbar.h"
+#include "refrundialog.h"
 #include "requestgate.h"
 #include "testnet.h"
 #include "unitsim.h"
@@ -75,6 +76,8 @@ private slots:
     void connectReadsEveryChannelName();
     void everyStarterWaitsForTheOther_data();
     void everyStarterWaitsForTheOther();
+    void workNoUserStartsWaitsForTheSequence_data();
+    void workNoUserStartsWaitsForTheSequence();
 
 private:
     // Watches every request the unit receives (the tool waits for its answer
@@ -269,6 +272,79 @@ void TestMainWindowOneSequence::everyStarterWaitsForTheOther()
     QVERIFY(waitsSeen > 0);
     QVERIFY2(inReach.isEmpty(), qPrintable(inReach.join(QLatin1Char('\n'))));
     QCOMPARE(g_refusals, 0);
+}
+
+// What a heartbeat, a timer or the notification bar starts while a sequence
+// waits (here the raw-input read of two channels) goes out after its last
+// answer, not into the middle of it, and is not refused.
+void TestMainWindowOneSequence::workNoUserStartsWaitsForTheSequence_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<int>("command");
+    QTest::newRow("a heartbeat reports a reference-run result") << "refrun" << int(EthernetHandler::CmdRefRunResult);
+    QTest::newRow("the timed run's time is up") << "timed run" << int(EthernetHandler::CmdStopDataRun);
+    QTest::newRow("the error reset of the notification bar") << "error reset" << int(EthernetHandler::CmdErrorReset);
+}
+
+void TestMainWindowOneSequence::workNoUserStartsWaitsForTheSequence()
+{
+    QFETCH(QString, what);
+    QFETCH(int, command);
+    connectUnit(0);
+    window->setcurrentIndexes(MainWindow::PageData);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+    if (what == QLatin1String("timed run")) {
+        QVERIFY(window->dataAcquisition()->startTimedRun(1));
+        QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+        QVERIFY(window->dataAcquisition()->isTimedRunPending());
+    }
+    unit->faults().delayMs = kSlowMs;
+    unit->clearRequestLog();
+    g_refusals = 0;
+    bool started = false;
+    watch = connect(unit.get(), &UnitSim::requestReceived, this, [&](const UnitSimRequest &q) {
+        if (q.command != EthernetHandler::CmdReadData || started)
+            return;
+        started = true;
+        if (what == QLatin1String("refrun"))
+            unit->heartbeat().runControl |= 0x20;
+        else if (what == QLatin1String("error reset"))
+            window->errorResetRequested();
+    });
+    // The reference-run result is shown once its request has ended (the
+    // dialog waits in a loop of its own); closed unanswered.
+    bool resultShown = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, window, [&] {
+        RefRunDialog *dialog = window->findChild<RefRunDialog *>();
+        if (!dialog || !dialog->isVisible())
+            return;
+        resultShown = true;
+        poll.stop();
+        emit dialog->DialogFinished();
+    });
+    poll.start(20);
+    window->runDataStep(MeasurementTable::RawInput, 0x05);
+    QVERIFY(started);
+    QTRY_VERIFY_WITH_TIMEOUT(unit->countRequests(uint8_t(command)) > 0, 20000);
+    if (what == QLatin1String("refrun"))
+        QTRY_VERIFY_WITH_TIMEOUT(resultShown && window->findChild<RefRunDialog *>() == nullptr, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+    unit->heartbeat().runControl &= ~0x20;
+    int lastRead = -1;
+    int deferred = -1;
+    const QVector<UnitSimRequest> &log = unit->requestLog();
+    for (int i = 0; i < log.size(); ++i) {
+        if (log.at(i).command == EthernetHandler::CmdReadData)
+            lastRead = i;
+        else if (log.at(i).command == command && deferred < 0)
+            deferred = i;
+    }
+    QVERIFY(lastRead >= 0);
+    QVERIFY2(deferred > lastRead, qPrintable(QStringLiteral("%1 before %2").arg(deferred).arg(lastRead)));
+    QCOMPARE(g_refusals, 0);
+    // Both channels were read (the timed run's stop clears the view after).
+    QCOMPARE(unit->countRequests(EthernetHandler::CmdReadData), 2);
 }
 
 QTEST_MAIN(TestMainWindowOneSequence)
