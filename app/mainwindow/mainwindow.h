@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMutex>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -182,6 +183,8 @@ private:
     bool acquiring = false;
     // Stands in the dialog page while a request sequence runs.
     QWidget *requestLock = nullptr;
+    // The dialog that was on top when the gate was taken: disabled meanwhile.
+    QPointer<QWidget> lockedDialog;
     SaveNameProvider csvNameProvider;
     std::vector<ValueBar *> valueBars;
     bool askReadConfig = true;

@@ -52,19 +52,31 @@ void MainWindow::lockForRequest(bool held)
 {
     const auto at = std::find(dialogStack.begin(), dialogStack.end(), requestLock);
     if (held) {
-        if (at != dialogStack.end())
+        if (at != dialogStack.end() || lockedDialog)
             return;
-        // The window's own progress page (raw input, a log read) covers the
-        // main page already and shows how far the wait is: the lock page
-        // goes beneath it and shows when it ends before the sequence does.
-        // Otherwise the lock page goes in front, above any dialog that is
-        // open (it comes back afterwards).
         if (!dialogStack.empty() && dialogStack.back() == progressBar) {
+            // The window's own progress page (raw input, a log read) covers
+            // the main page already and shows how far the wait is: the lock
+            // page goes beneath it and shows when it ends before the
+            // sequence does.
             requestLock->hide();
             dialogStack.insert(dialogStack.end() - 1, requestLock);
+        } else if (!dialogStack.empty()) {
+            // A dialog asks the unit (About, the reference-run result): it
+            // stays in sight with what it shows, out of reach until the
+            // answer is in.
+            lockedDialog = dialogStack.back();
+            lockedDialog->setEnabled(false);
+            lockedDialog->setCursor(Qt::BusyCursor);
         } else {
             enterDialog(requestLock);
         }
+        return;
+    }
+    if (lockedDialog) {
+        lockedDialog->unsetCursor();
+        lockedDialog->setEnabled(true);
+        lockedDialog = nullptr;
         return;
     }
     if (at == dialogStack.end())

@@ -12,6 +12,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include "aboutdialog.h"
 #include "channelenablebar.h"
 #include "confighandler.h"
 #include "dataacquisition.h"
@@ -76,6 +77,7 @@ private slots:
     void connectReadsEveryChannelName();
     void everyStarterWaitsForTheOther_data();
     void everyStarterWaitsForTheOther();
+    void aboutDialogWaitsOutOfReach();
     void workNoUserStartsWaitsForTheSequence_data();
     void workNoUserStartsWaitsForTheSequence();
 
@@ -180,12 +182,13 @@ void TestMainWindowOneSequence::watchWaits()
             return;
         ++waitsSeen;
         const QString request = QStringLiteral("request 0x%1/0x%2").arg(q.command, 0, 16).arg(q.paramId, 0, 16);
-        // The lock page (or the progress page) lies over the window: the
-        // main page and any dialog beneath are out of reach.
+        // The lock page (or the progress page) lies over the main page, or
+        // the dialog that asked the unit is out of reach.
         const std::vector<QWidget *> &dialogs = window->dialogs();
         const bool covered = !dialogs.empty()
                              && (dialogs.back()->objectName() == QLatin1String("wdgRequestLock")
-                                 || dialogs.back() == static_cast<QWidget *>(window->progress()));
+                                 || dialogs.back() == static_cast<QWidget *>(window->progress())
+                                 || !dialogs.back()->isEnabled());
         if (!covered)
             inReach << request + QStringLiteral(": the window is not covered");
         for (const QString &name : reachableStarters())
@@ -270,6 +273,35 @@ void TestMainWindowOneSequence::everyStarterWaitsForTheOther()
     QTRY_VERIFY_WITH_TIMEOUT(idle(), 30000);
     disconnect(watch);
     QVERIFY(waitsSeen > 0);
+    QVERIFY2(inReach.isEmpty(), qPrintable(inReach.join(QLatin1Char('\n'))));
+    QCOMPARE(g_refusals, 0);
+}
+
+// The About dialog asks the unit for its modules: the dialog stays in sight,
+// out of reach with the rest of the window until the answer is in.
+void TestMainWindowOneSequence::aboutDialogWaitsOutOfReach()
+{
+    connectUnit(0);
+    unit->faults().delayMs = kSlowMs;
+    unit->clearRequestLog();
+    g_refusals = 0;
+    watchWaits();
+    bool closed = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, window, [&] {
+        auto *dialog = window->findChild<AboutDialog *>();
+        if (!dialog || !dialog->isVisible() || !dialog->isEnabled() || waitsSeen == 0)
+            return;
+        closed = true;
+        poll.stop();
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnClose")), Qt::LeftButton);
+    });
+    poll.start(20);
+    QTimer::singleShot(0, window, [this] { window->on_actionAbout_triggered(); });
+    QTRY_VERIFY_WITH_TIMEOUT(closed && window->findChild<AboutDialog *>() == nullptr, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
+    disconnect(watch);
+    QCOMPARE(unit->countRequests(EthernetHandler::CmdProductInfo), 1);
     QVERIFY2(inReach.isEmpty(), qPrintable(inReach.join(QLatin1Char('\n'))));
     QCOMPARE(g_refusals, 0);
 }
