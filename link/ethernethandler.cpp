@@ -5,9 +5,11 @@
 #include <QEventLoop>
 #include <QMutex>
 #include <QThread>
+#include <optional>
 
 #include "byteorder.h"
 #include "linklog.h"
+#include "requestgate.h"
 #include "timedmutexlocker.h"
 
 namespace {
@@ -77,6 +79,12 @@ errorCode_e EthernetHandler::sendRequest(uint8_t command, const PayloadChunks &p
         emit sendPacketSignal(m_frame, destination());
         return ERR_OK;
     }
+    // The window shows the wait and starts nothing else meanwhile. The hold
+    // outlives the lock: what the end of the hold starts finds the lock free.
+    // (The gate is the GUI thread's; a request of another thread leaves it.)
+    std::optional<RequestHold> hold;
+    if (QThread::currentThread() == RequestGate::instance().thread())
+        hold.emplace();
     TimedMutexLocker lock(&requestMutex(), caller, m_timings.baseTimeoutMs);
     if (!lock.isLocked()) {
         qDebug() << "Mutex lock error";

@@ -24,6 +24,7 @@
 #include "versioninfo.h"
 #include "waitguard.h"
 
+#include <QApplication>
 #include <QBoxLayout>
 #include <QFileDialog>
 #include <QMenu>
@@ -140,6 +141,21 @@ MainWindow::MainWindow(QWidget *parent)
     valueBars = {ui->wdgBar1, ui->wdgBar2, ui->wdgBar3, ui->wdgBar4,
                  ui->wdgBar5, ui->wdgBar6, ui->wdgBar7};
     tabButtons = {ui->btnOverview, ui->btnDataTab, ui->btnConfTab, ui->btnLogTab};
+
+    // Closing the window ends the program, also when the close arrives
+    // while a request or a question waits in a nested event loop. Qt asks
+    // the program to quit with a posted event, and every nested loop that
+    // starts removes such posted quit events: a close handled in the same
+    // pass as the end of a wait, followed by the next wait (the retry of a
+    // request, the next request, a message), lost the quit and left the
+    // program running without a window. Ending the event loops at once
+    // cannot be lost: every loop running now ends, and one that starts
+    // afterwards returns at once. Only sent while the program's event loop
+    // runs.
+    connect(qApp, &QGuiApplication::lastWindowClosed, this, [] {
+        if (QGuiApplication::quitOnLastWindowClosed())
+            QCoreApplication::exit(0);
+    });
 
     Databasecont::instance().init();
 

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMutex>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -173,7 +174,8 @@ private:
     void setupDataPage();
     void resetDataView();
     void runDataStep(MeasurementTable::Step step);
-    void lockForDataRequest(bool waiting);
+    // Locks the window while the request gate is held.
+    void lockForRequest(bool held);
     ConfigurationTile *tile(int id) const;
     // While a dialog shows, the notification bar sits at the top of the
     // dialog page, over the dim layer, so a message raised in a dialog is
@@ -185,9 +187,10 @@ private:
     Ui::MainWindow *ui;
     DataAcquisition *acquisition = nullptr;
     bool acquiring = false;
-    // Stands in the dialog page while a request of the data page waits.
+    // Stands in the dialog page while a request sequence runs.
     QWidget *requestLock = nullptr;
-    std::vector<bool> dataRequestLocks;  // per waiting request: whether it entered requestLock
+    // The dialog that was on top when the gate was taken: disabled meanwhile.
+    QPointer<QWidget> lockedDialog;
     SaveNameProvider csvNameProvider;
     std::vector<ValueBar *> valueBars;
     bool askReadConfig = true;

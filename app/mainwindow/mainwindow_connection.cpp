@@ -14,6 +14,7 @@
 #include "linegraph.h"
 #include "notificationbar.h"
 #include "tiletab.h"
+#include "requestgate.h"
 #include "waitguard.h"
 
 #include <QApplication>
@@ -37,10 +38,12 @@ void MainWindow::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
     ui->btnConnectToDevice->repaint();
 
     if (askReadConfig) {
-        // Cleared before the question: heartbeats keep arriving while it is open.
+        // Cleared before the question: heartbeats keep arriving while it is
+        // open. A heartbeat handled while another sequence waits (the
+        // engineer's read, a write) asks once that sequence has ended.
         askReadConfig = false;
         const WaitGuard guard(this);
-        readConfigFromDevice();
+        RequestGate::instance().whenFree(this, [this] { readConfigFromDevice(); });
         if (!goesOn(guard, this))
             return;
     }
@@ -83,7 +86,7 @@ void MainWindow::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
     const bool rising = ready && !refRunResultReady;
     refRunResultReady = ready;
     if (rising)
-        Device::instance()->ethernetHandler()->requestRefRunResult();
+        RequestGate::instance().whenFree(this, [] { Device::instance()->ethernetHandler()->requestRefRunResult(); });
 }
 
 void MainWindow::lostconnection()
@@ -112,7 +115,11 @@ void MainWindow::targetNotAnswering(QHostAddress address)
 void MainWindow::readConfigFromDevice()
 {
     // Every step waits on the engineer or the unit; a window closed or gone
-    // meanwhile reads nothing more.
+    // meanwhile reads nothing more. The whole sequence, question included,
+    // holds the window: a click between two reads would start a request the
+    // link refuses, and a write would send half the unit's configuration and
+    // half the tool's defaults.
+    const RequestHold hold;
     const WaitGuard guard(this);
     int32_t answer = 0;
     printMessageboxwrapper({tr("No"), tr("Yes")}, tr("Read Config"),
@@ -169,7 +176,8 @@ void MainWindow::on_btnConnectToDevice_clicked()
 void MainWindow::errorResetRequested()
 {
     qDebug() << "reset error requested";
-    Device::instance()->ethernetHandler()->sendErrorReset();
+    // The notification bar stays in reach during a wait: the reset follows it.
+    RequestGate::instance().whenFree(this, [] { Device::instance()->ethernetHandler()->sendErrorReset(); });
 }
 
 void MainWindow::errorIsFallen(QString error)

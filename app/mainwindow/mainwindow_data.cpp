@@ -4,11 +4,13 @@
 #include "ui_mainwindow.h"
 
 #include "channelenablebar.h"
+#include "confighandler.h"
 #include "dataacquisition.h"
 #include "device.h"
 #include "ethernethandler.h"
 #include "linegraph.h"
 #include "measurementcsv.h"
+#include "requestgate.h"
 #include "valuebar.h"
 #include "waitguard.h"
 
@@ -16,6 +18,8 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QProgressBar>
+#include <QTimer>
+#include <algorithm>
 
 void MainWindow::setupDataPage()
 {
@@ -28,12 +32,14 @@ void MainWindow::setupDataPage()
     connect(acquisition, &DataAcquisition::failed, this,
             [this](const QString &message) { printNotification(message, false, QMessageBox::Critical); });
     connect(acquisition, &DataAcquisition::channelDone, this, &MainWindow::triggerUpdateProgressBar);
-    // A request of the data page waits for its answer in a nested event
-    // loop; meanwhile the window is locked as behind a dialog.
+    // Every request waits for its answer in a nested event loop, and a
+    // sequence of them holds the request gate from its first request to its
+    // last answer: meanwhile the window is locked as behind a dialog.
     requestLock = new QWidget(this);
     requestLock->setObjectName(QStringLiteral("wdgRequestLock"));
+    requestLock->setCursor(Qt::BusyCursor);
     requestLock->hide();
-    connect(acquisition, &DataAcquisition::waitingForUnit, this, &MainWindow::lockForDataRequest);
+    connect(&RequestGate::instance(), &RequestGate::heldChanged, this, &MainWindow::lockForRequest);
     csvNameProvider = [this](const QString &caption, const QString &filter) {
         return QFileDialog::getSaveFileName(this, caption, QString(), filter);
     };
@@ -42,27 +48,56 @@ void MainWindow::setupDataPage()
     resetDataView();
 }
 
-void MainWindow::lockForDataRequest(bool waiting)
+void MainWindow::lockForRequest(bool held)
 {
-    if (waiting) {
-        // The window's own progress page (raw input, an export) covers the
-        // main page already; otherwise the lock page goes in front of it,
-        // above any dialog that is open (it comes back afterwards).
-        const bool enter =
-            dialogStack.empty() || (dialogStack.back() != progressBar && dialogStack.back() != requestLock);
-        dataRequestLocks.push_back(enter);
-        if (enter)
+    const auto at = std::find(dialogStack.begin(), dialogStack.end(), requestLock);
+    if (held) {
+        if (at != dialogStack.end() || lockedDialog)
+            return;
+        if (!dialogStack.empty() && dialogStack.back() == progressBar) {
+            // The window's own progress page (raw input, a log read) covers
+            // the main page already and shows how far the wait is: the lock
+            // page goes beneath it and shows when it ends before the
+            // sequence does.
+            requestLock->hide();
+            dialogStack.insert(dialogStack.end() - 1, requestLock);
+        } else if (!dialogStack.empty()) {
+            // A dialog asks the unit (About, the reference-run result): it
+            // stays in sight with what it shows, out of reach until the
+            // answer is in.
+            lockedDialog = dialogStack.back();
+            lockedDialog->setEnabled(false);
+            lockedDialog->setCursor(Qt::BusyCursor);
+        } else {
             enterDialog(requestLock);
+        }
         return;
     }
-    if (dataRequestLocks.empty())
+    if (lockedDialog) {
+        lockedDialog->unsetCursor();
+        lockedDialog->setEnabled(true);
+        lockedDialog = nullptr;
         return;
-    const bool entered = dataRequestLocks.back();
-    dataRequestLocks.pop_back();
-    if (entered && !dialogStack.empty() && dialogStack.back() == requestLock)
-        exitDialog();
+    }
+    if (at == dialogStack.end())
+        return;
+    if (at + 1 != dialogStack.end()) {
+        dialogStack.erase(at);  // beneath a dialog entered later: not shown
+        return;
+    }
+    // The last page going waits for the unit's save feedback (exitDialog).
+    // Not here: the gate is let go at the end of a request, which may be the
+    // very step of the save that the feedback waits for. The lock stays a
+    // moment longer and goes from the event loop.
+    if (dialogStack.size() == 1 && Device::instance()->confighandler()->waitingForFeedback()) {
+        QTimer::singleShot(0, this, [this] {
+            if (!RequestGate::instance().isHeld() && !dialogStack.empty() && dialogStack.back() == requestLock)
+                exitDialog();
+        });
+        return;
+    }
+    exitDialog();
 }
-
 void MainWindow::resetDataView()
 {
     if (acquisition)

@@ -4,6 +4,7 @@
 #include "confighandler.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "requestgate.h"
 #include "scalinghandlercont.h"
 #include "textfitfilter.h"
 
@@ -349,8 +350,9 @@ void StatusBar::updateChannelname(QString newChannelname, uint8_t channelindex)
 
 void StatusBar::on_btnErrorReset_clicked()
 {
-    // The next heartbeat shows whether the error is gone.
-    Device::instance()->ethernetHandler()->sendErrorReset();
+    // The next heartbeat shows whether the error is gone. Sent when no
+    // other request waits.
+    RequestGate::instance().whenFree(this, [] { Device::instance()->ethernetHandler()->sendErrorReset(); });
 }
 
 void StatusBar::ScaleFactorChange(double factor)

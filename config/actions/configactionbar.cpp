@@ -5,6 +5,7 @@
 #include "configtab.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "requestgate.h"
 #include "flowlayout.h"
 #include "scalinghandlercont.h"
 
@@ -127,6 +128,9 @@ void ConfigActionBar::on_btnWriteConfig_clicked()
 {
     if (busy)
         return;
+    // The write and the start of the save are one sequence: the window stays
+    // held until its last answer.
+    const RequestHold hold;
     busy = true;
     const bool written = writeSequence();
     busy = false;
@@ -148,6 +152,7 @@ void ConfigActionBar::updateConfig()
 {
     if (busy)
         return;
+    const RequestHold hold;
     busy = true;
     readSequence();
     busy = false;
@@ -199,7 +204,10 @@ void ConfigActionBar::saveConfig()
 
 void ConfigActionBar::on_btnOpenConfig_clicked()
 {
-    // The file dialog may stay open longer than the link watch waits.
+    // The file dialog may stay open longer than the link watch waits. What
+    // a heartbeat would start meanwhile (the question after a reconnect)
+    // waits for its end.
+    const RequestHold hold;
     ethernet()->pauseLinkWatch();
     loadConfig();
     ethernet()->resumeLinkWatch();
@@ -207,6 +215,7 @@ void ConfigActionBar::on_btnOpenConfig_clicked()
 
 void ConfigActionBar::on_btnSaveConfig_clicked()
 {
+    const RequestHold hold;
     ethernet()->pauseLinkWatch();
     if (storePages()) {
         if (configTab)

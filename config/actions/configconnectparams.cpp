@@ -4,6 +4,7 @@
 #include "confighandler.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "requestgate.h"
 #include "networkinput.h"
 
 #include <QDebug>
@@ -69,6 +70,8 @@ void ConfigConnectParams::on_btnApplyNetwork_clicked()
            "IP!\nThe Device may not be in a reachable IP Range after a System Reset!")
         + QStringLiteral("\n\n") + tr("New IP:") + QLatin1Char('\t') + ipText + QLatin1Char('\n')
         + tr("New Netmask:") + QLatin1Char('\t') + maskText;
+    // From the question to the start of the save: one sequence.
+    const RequestHold hold;
     int32_t answer = 0;
     emit printMessageboxwrapper({tr("Discard"), tr("Confirm")}, tr("Confirm changes"), question,
                                 QMessageBox::Information, &answer);

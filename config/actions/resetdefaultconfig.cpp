@@ -4,6 +4,7 @@
 #include "device.h"
 #include "errordecode.h"
 #include "ethernethandler.h"
+#include "requestgate.h"
 #include "flowlayout.h"
 #include "scalinghandlercont.h"
 
@@ -48,6 +49,7 @@ void ResetDefaultConfig::on_btnReset_clicked()
         printNotification(tr("Not Connected to Device"), false, QMessageBox::Warning, false);
         return;
     }
+    const RequestHold hold;
     int32_t answer = 0;
     emit printMessageboxwrapper(
         {tr("Cancel"), tr("Yes")}, tr("Apply Config changes"),

@@ -4,6 +4,7 @@
 #include "device.h"
 #include "errordecode.h"
 #include "ethernethandler.h"
+#include "requestgate.h"
 #include "networkinput.h"
 
 ResetIpWidget::ResetIpWidget(QWidget *parent)
@@ -54,6 +55,7 @@ void ResetIpWidget::on_btnApplySet_clicked()
         printNotification(problem, false, QMessageBox::Critical, false);
         return;
     }
+    const RequestHold hold;
     const errorCode_e result = Device::instance()->ethernetHandler()->resetNetworkSettings(record, mode);
     if (result != ERR_OK) {
         printNotification(tr("The network settings could not be sent to the unit %1. Error: %2 Errorcode: %3")

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "device.h"
+#include "requestgate.h"
 #include "ui_fieldbusactionbar.h"
 #include "waitguard.h"
 
@@ -72,6 +73,8 @@ void FieldbusActionbar::on_btnResetAnybusMod_clicked()
     {
         ~Release() { applyMutex().unlock(); }
     } release;
+    // Write, question, save and reset: one sequence, the window held.
+    const RequestHold hold;
 
     Confighandler *config = Device::instance()->confighandler();
     EthernetHandler *handler = Device::instance()->ethernetHandler();
@@ -135,6 +138,7 @@ void FieldbusActionbar::on_btnResetAnybusMod_clicked()
 
 void FieldbusActionbar::on_btnReadFieldCfg_clicked()
 {
+    const RequestHold hold;
     const WaitGuard guard(this);
     const errorCode_e result = Device::instance()->confighandler()->readCFGFieldbus();
     if (guard && result != ERR_OK)

@@ -5,6 +5,7 @@
 #include "ethernethandler.h"
 #include "firmwareupdater.h"
 #include "udpserver.h"
+#include "requestgate.h"
 #include "waitguard.h"
 
 #include <QDebug>
@@ -80,8 +81,15 @@ void UpdateFirmware::on_btnUpdate_clicked()
     ui->btnUpdate->setEnabled(false);
     m_updating = true;
     const WaitGuard guard(this);
-    const int32_t result = updater.updateFirmware(link->targetAddress(),
-                                                  server ? server->localAddress() : QHostAddress(), fileName);
+    int32_t result = 0;
+    {
+        // Nothing else goes to the unit while the loader writes it: the
+        // window is held, and what a heartbeat would start (the question
+        // after the reconnect) waits for the update's end.
+        const RequestHold hold;
+        result = updater.updateFirmware(link->targetAddress(), server ? server->localAddress() : QHostAddress(),
+                                        fileName);
+    }
     if (!guard)
         return;
     m_updating = false;

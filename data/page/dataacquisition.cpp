@@ -78,7 +78,9 @@ bool DataAcquisition::startTimedRun(int intervalMs)
     if (!m_runTimer) {
         m_runTimer = new QTimer(this);
         m_runTimer->setSingleShot(true);
-        connect(m_runTimer, &QTimer::timeout, this, &DataAcquisition::stopDataRun, Qt::UniqueConnection);
+        // The stop waits for a request sequence that runs when the time is up.
+        connect(m_runTimer, &QTimer::timeout, this,
+                [this] { RequestGate::instance().whenFree(this, [this] { stopDataRun(); }); });
     }
     // A second start restarts the time of the run; it still stops once.
     m_runTimer->start(intervalMs);
@@ -146,6 +148,11 @@ QString DataAcquisition::errorText(errorCode_e r)
         .arg(r);
 }
 
+QString DataAcquisition::noDataText()
+{
+    return tr("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?");
+}
+
 QString DataAcquisition::notReadFrom(int first, uint8_t mask) const
 {
     QStringList names;
@@ -163,8 +170,6 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
     const CFG_Device_Param_struct device = m_config->getDeviceConfig();
     std::array<QVector<int32_t>, kChannels> values;
     std::array<uint8_t, kChannels> selects{};
-    QStringList empty;
-    int arrived = 0;
     m_linkLost = false;
     for (int ch = 0; ch < kChannels; ++ch) {
         if (mask & (1u << ch)) {
@@ -173,11 +178,12 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
             request.word1 = MeasurementTable::requestedStep(step);
             request.word2 = uint32_t(ch);
             const errorCode_e r = m_handler->readData(request);
-            // Without the unit every further channel would wait for its own
-            // time-out only to fail the same way: the read ends here, and
-            // what it collected is not shown (a lost link clears the view).
-            const bool linkError = r == ERR_TIMEOUT || r == ERR_INVALID_CONFIG;
-            if (linkError || m_linkLost) {
+            // The first channel the unit refuses ends the read: the channels
+            // after it are not asked (one request, one message). Without the
+            // unit every further channel would also wait for its own time-out
+            // only to fail the same way. What the read collected is not shown
+            // (a lost link clears the view).
+            if (r != ERR_OK || m_linkLost) {
                 const QString notRead = notReadFrom(r == ERR_OK ? ch + 1 : ch, mask);
                 QString message = r == ERR_OK ? QString() : errorText(r);
                 if (!notRead.isEmpty())
@@ -186,14 +192,12 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
                     emit failed(message);
                 return false;
             }
-            if (r != ERR_OK) {
-                emit failed(m_config->channelName(ch) + QStringLiteral(": ") + errorText(r));
-            } else {
-                m_handler->getDataBuffer(values[size_t(ch)]);
-                if (values[size_t(ch)].isEmpty())
-                    empty << m_config->channelName(ch);
-                else
-                    ++arrived;
+            m_handler->getDataBuffer(values[size_t(ch)]);
+            // A channel without values ends the read the same way: no run
+            // since the unit's restart gives none on any channel.
+            if (values[size_t(ch)].isEmpty()) {
+                emit failed(noDataText());
+                return false;
             }
             // The SKW lies where the channel's mapping entry selects it; a
             // channel no entry holds uses its default entry.
@@ -207,11 +211,6 @@ bool DataAcquisition::getData(Step step, uint8_t mask)
     // Given up while the last answer was on its way: the view stays as the
     // lost link left it.
     if (m_linkLost)
-        return false;
-    if (!empty.isEmpty())
-        emit failed(empty.join(QStringLiteral(", ")) + QStringLiteral(": ")
-                    + tr("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?"));
-    if (arrived == 0 && mask != 0)
         return false;
 
     tableFor(step).setRows(MeasurementTable::build(step, values, selects));

@@ -11,6 +11,7 @@
 #include "errordecode.h"
 #include "measurementcsv.h"
 #include "measurementtable.h"
+#include "requestgate.h"
 #include "simpletable.h"
 #include "xyselectlineproxymodel.h"
 
@@ -26,11 +27,12 @@ class ValueBar;
 // value bars. It keeps the tables and the export texts of the last
 // successful acquisition for the CSV export.
 //
-// A channel the unit refuses is reported by name and left out; the channels
-// that arrived are shown. Only when no selected channel brought data do the
-// tables keep their previous content. A link that fails (no answer, or the
-// link watch gives the unit up) ends the read at once: one message names
-// the channels not read, and nothing of it is shown.
+// The first channel that fails ends the read at once, and the channels after
+// it are not asked: the unit refuses it (an error answer), it brings no
+// values, or the link fails (no answer, or the link watch gives the unit up).
+// One message says why (with the channels not read, where the unit or the
+// link failed); nothing of the read is shown and the tables keep their
+// previous content.
 //
 // Every request waits for its answer in a nested event loop; the class says
 // when (waitingForUnit), so that the window can lock what would start a
@@ -93,7 +95,8 @@ signals:
     void waitingForUnit(bool waiting);
 
 private:
-    // Announces one request for as long as it lives.
+    // Announces one request (or the read of all channels) for as long as it
+    // lives, and holds the gate: nothing else goes to the unit meanwhile.
     class RequestScope
     {
     public:
@@ -107,11 +110,13 @@ private:
         RequestScope &operator=(const RequestScope &) = delete;
 
     private:
+        RequestHold m_hold;
         QPointer<DataAcquisition> m_owner;
     };
 
     void showTables(Step step, uint8_t mask);
     static QString errorText(errorCode_e r);
+    static QString noDataText();
     // "Channels not read: ..." for the channels of `mask` from `first` on;
     // empty when there are none.
     QString notReadFrom(int first, uint8_t mask) const;

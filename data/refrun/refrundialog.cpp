@@ -8,6 +8,7 @@
 #include "confighandler.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "requestgate.h"
 #include "ui_refrundialog.h"
 
 namespace {
@@ -225,6 +226,8 @@ void RefRunDialog::on_btnExit_clicked()
         return;
     }
     resolveLink();
+    // The values of every channel go out as one sequence.
+    const RequestHold hold;
     bool failed = false;
     for (int i = 0; i < m_items.size(); ++i) {
         const Item &item = m_items.at(i);

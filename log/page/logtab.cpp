@@ -13,6 +13,7 @@
 #include "errordecode.h"
 #include "linegraph.h"
 #include "loghandlercont.h"
+#include "requestgate.h"
 #include "scalinghandlercont.h"
 
 namespace {
@@ -108,6 +109,9 @@ void LogTab::on_btnGetLog_clicked()
     // The page may go meanwhile.
     QPointer<LogTab> self(this);
     busy = true;
+    // Every block of the log is a request of its own: the read is one
+    // sequence, the window held until its last answer.
+    const RequestHold hold;
     setEnabled(false);
     LoghandlerCont &log = LoghandlerCont::instance();
     const int code = log.readLog();

@@ -42,8 +42,8 @@ private slots:
     void cleanup();
     void rawInputOfSelectedChannels();
     void skwIntoValueBars();
-    void failingChannelIsReportedOthersShown();
-    void noDataKeepsPreviousTables();
+    void firstFailingChannelEndsTheRead_data();
+    void firstFailingChannelEndsTheRead();
     void stalledTransferEndsWithItsError();
     void lostLinkEndsTheRead_data();
     void lostLinkEndsTheRead();
@@ -181,44 +181,69 @@ void TestDataAcquisition::skwIntoValueBars()
     QVERIFY(!number(2)->property("useRedBorder").toBool());
 }
 
-void TestDataAcquisition::failingChannelIsReportedOthersShown()
+// The first channel that fails ends the read: the unit refusing it, or it
+// bringing no values (no run since the unit's restart). The channels after it
+// are not asked, one message says why, and the tables keep the last read.
+void TestDataAcquisition::firstFailingChannelEndsTheRead_data()
 {
-    blocks()->setMeasurement(0, 0, ramp(10, 0));
-    blocks()->setMeasurement(0, 3, ramp(10, 50));
-    blocks()->setMeasurement(0, 6, ramp(10, 90));
+    QTest::addColumn<bool>("refuse");  // an error answer, else an empty transfer
+    QTest::addColumn<uint8_t>("mask");
+    QTest::addColumn<QList<uint32_t>>("asked");
+    QTest::addColumn<QString>("message");
+    const QString refused = QStringLiteral("The Ethernet connection responded with an error. Error: %1 Errorcode: -5")
+                                .arg(ErrorDecode::decode(errorCode_e(-5)));
+    const QString noData =
+        QStringLiteral("Couldn't receive Data. Was a Measurment/Reference Run conducted since the last reboot?");
+    QTest::newRow("every channel refuses") << true << uint8_t(0x49) << QList<uint32_t>{0}
+                                           << refused + QStringLiteral(" Channels not read: Bearing 1, Bearing 4, Bearing 7");
+    QTest::newRow("the middle channel refuses") << true << uint8_t(0x4B) << QList<uint32_t>{0, 1, 3}
+                                                << refused + QStringLiteral(" Channels not read: Bearing 4, Bearing 7");
+    QTest::newRow("no channel has values") << false << uint8_t(0x03) << QList<uint32_t>{0} << noData;
+    QTest::newRow("the middle channel has no values") << false << uint8_t(0x4B) << QList<uint32_t>{0, 1, 3} << noData;
+}
+
+void TestDataAcquisition::firstFailingChannelEndsTheRead()
+{
+    QFETCH(bool, refuse);
+    QFETCH(uint8_t, mask);
+    QFETCH(QList<uint32_t>, asked);
+    QFETCH(QString, message);
+    // A complete read first: it stays in the tables.
+    for (int ch = 0; ch < 7; ++ch)
+        blocks()->setMeasurement(0, ch, ramp(4, 7 + ch));
+    QVERIFY(m_acq->getData(MeasurementTable::RawInput, 0x7F));
+    m_acq->resetDataView();
+    m_link.sim->clearRequestLog();
+
+    // The last channel asked is the one that fails; with every channel
+    // refusing that is the first.
+    const uint32_t failing = asked.last();
+    const bool every = asked.size() == 1;
+    if (!refuse) {
+        blocks()->clearMeasurements();
+        for (uint32_t ch : asked)
+            if (ch != failing)
+                blocks()->setMeasurement(0, int(ch), ramp(4, 0));
+    }
     const UnitSim::Handler original = m_link.sim->handler(0x12);
-    m_link.sim->setHandler(0x12, [original](const UnitSimRequest &q, UnitSimReply &r) {
-        if (q.payload.size() >= 20 && wordAt(q.payload, 16) == 3)
+    m_link.sim->setHandler(0x12, [original, refuse, failing, every](const UnitSimRequest &q, UnitSimReply &r) {
+        if (refuse && q.payload.size() >= 20 && (every || wordAt(q.payload, 16) == failing))
             r.fail(-5);
         else
             original(q, r);
     });
     QSignalSpy failed(m_acq.get(), &DataAcquisition::failed);
-    QVERIFY(m_acq->getData(MeasurementTable::RawInput, 0x49));
+    QVERIFY(!m_acq->getData(MeasurementTable::RawInput, mask));
     QCOMPARE(failed.count(), 1);
-    const QString message = failed.at(0).at(0).toString();
-    QVERIFY2(message.startsWith(QStringLiteral("Bearing 4: The Ethernet connection responded with an error. Error: ")),
-             qPrintable(message));
-    QVERIFY(message.endsWith(QStringLiteral("Errorcode: -5")));
-    SimpleTable &t = m_acq->lineTable();
-    QCOMPARE(t.data(t.index(9, 1)).toInt(), 9);
-    QCOMPARE(t.columns().at(4).size(), 0);
-    QCOMPARE(t.data(t.index(9, 7)).toInt(), 99);
-    QCOMPARE(m_graph->series().size(), 2);
-}
-
-void TestDataAcquisition::noDataKeepsPreviousTables()
-{
-    blocks()->setMeasurement(0, 1, ramp(4, 7));
-    QVERIFY(m_acq->getData(MeasurementTable::RawInput, 0x02));
-    blocks()->clearMeasurements();
-    QSignalSpy failed(m_acq.get(), &DataAcquisition::failed);
-    QVERIFY(!m_acq->getData(MeasurementTable::RawInput, 0x03));
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(failed.at(0).at(0).toString(),
-             QStringLiteral("Bearing 1, Bearing 2: Couldn't receive Data. Was a Measurment/Reference Run conducted "
-                            "since the last reboot?"));
-    QCOMPARE(m_acq->lineTable().data(m_acq->lineTable().index(3, 2)).toInt(), 10);
+    QCOMPARE(failed.at(0).at(0).toString(), message);
+    QList<uint32_t> channels;
+    for (const UnitSimRequest &r : dataRequests())
+        if (wordAt(r.payload, 4) == 0)
+            channels << wordAt(r.payload, 16);
+    QCOMPARE(channels, asked);
+    QVERIFY(m_graph->series().isEmpty());
+    QCOMPARE(m_acq->currentDataStep(), MeasurementTable::NoStep);
+    QCOMPARE(m_acq->lineTable().data(m_acq->lineTable().index(3, 2)).toInt(), 11);
 }
 
 void TestDataAcquisition::stalledTransferEndsWithItsError()

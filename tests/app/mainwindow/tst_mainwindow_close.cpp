@@ -17,6 +17,7 @@
 #include "settle.h"
 #include "testnet.h"
 #include "udpserver.h"
+#include "custommessagebox.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
 
@@ -47,6 +48,8 @@ private slots:
     void cleanup();
     void endDuringRead_data();
     void endDuringRead();
+    void closeRightBeforeAWait_data();
+    void closeRightBeforeAWait();
 
 private:
     // The requests of the unit's log other than heartbeats, from `from` on.
@@ -198,6 +201,85 @@ void TestMainWindowClose::endDuringRead()
     QVERIFY(settle::timersDue(kTimings.baseTimeoutMs));
     QVERIFY(unitHasReadAll());
     QCOMPARE(requestsSince(gone), 0);
+}
+
+namespace {
+
+// Closes the window the moment a message box shows, before its wait begins.
+class CloseOnBox : public QObject
+{
+public:
+    explicit CloseOnBox(QWidget *window) : window(window) { qApp->installEventFilter(this); }
+    bool fired = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!fired && event->type() == QEvent::Show && qobject_cast<CustomMessageBox *>(watched)) {
+            fired = true;
+            window->close();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window;
+};
+
+} // namespace
+
+// The ordering that lost the quit: the window is closed in the same event
+// pass in which a wait ends, and the code goes on into its next wait (the
+// next request, the retry after a time-out, a question) before the pass that
+// would have delivered the quit. Here the close comes right before that next
+// wait begins, which is the same: Qt's quit request is a posted event, and a
+// new event loop drops posted quit requests. The program must end all the same.
+void TestMainWindowClose::closeRightBeforeAWait_data()
+{
+    QTest::addColumn<QString>("wait");
+    QTest::newRow("the next request of the configuration read") << "request";
+    QTest::newRow("the retry after a time-out") << "retry";
+    QTest::newRow("the question after the first heartbeat") << "question";
+}
+
+void TestMainWindowClose::closeRightBeforeAWait()
+{
+    QFETCH(QString, wait);
+    EthernetHandler *handler = Device::instance()->ethernetHandler();
+    bool armed = false;
+    bool closed = false;
+    QMetaObject::Connection hit = connect(unit.get(), &UnitSim::requestReceived, this, [&](const UnitSimRequest &r) {
+        if (armed || r.command != EthernetHandler::CmdReadParam || r.paramId != EthernetHandler::ParamChannelName
+            || r.index != 2)
+            return;
+        armed = true;
+        if (wait == QLatin1String("retry"))
+            unit->faults().silent = true;
+    });
+    // Right before the wait of the next request (or of the retry) begins:
+    // the frame goes out, then the nested loop starts.
+    QMetaObject::Connection send =
+        connect(handler, &EthernetHandler::sendPacketSignal, this, [&](const QByteArray &frame, const QHostAddress &) {
+            if (!armed || closed || frame.size() < 4 || uint8_t(frame.at(3)) != EthernetHandler::CmdReadParam)
+                return;
+            closed = true;
+            window->close();
+        });
+    std::unique_ptr<CloseOnBox> onBox;
+    if (wait == QLatin1String("question"))
+        onBox = std::make_unique<CloseOnBox>(window);
+    answerer = std::make_unique<BoxAnswerer>(window, QList<int>{1});
+    QTimer::singleShot(0, this, [] { Device::instance()->ethernetHandler()->setTargetIP(kUnit); });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(99); });
+    failsafe.start(20000);
+    const int code = qApp->exec();
+    disconnect(hit);
+    disconnect(send);
+    QVERIFY(closed || (onBox && onBox->fired));
+    QCOMPARE(code, 0);
+    QVERIFY(window->isHidden());
 }
 
 QTEST_MAIN(TestMainWindowClose)

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <vector>
+
+// One request sequence at a time. A request waits for its answer in a nested
+// event loop, and everything the event loop delivers meanwhile (a click, a
+// heartbeat, a timer) could start a second request: the link refuses that one
+// with "already waiting" (-1100), and a sequence cut in two (the
+// configuration read after connecting, a write) leaves half a configuration
+// behind. So every sequence holds this gate from its first request to its
+// last answer (RequestHold), the link holds it around every single wait too,
+// and the window shows a held gate as a wait that covers every control.
+// Work that no user starts (a heartbeat's read, a timer's stop) asks
+// whenFree() instead of sending at once.
+class RequestGate : public QObject
+{
+    Q_OBJECT
+public:
+    static RequestGate &instance();
+
+    bool isHeld() const { return m_depth > 0; }
+
+    // Runs `work` now when nothing holds the gate; otherwise once the last
+    // hold has ended, from the event loop, in the order asked. Work whose
+    // `context` has gone meanwhile is dropped.
+    void whenFree(QObject *context, std::function<void()> work);
+
+signals:
+    // The first hold began (true) or the last one ended (false).
+    void heldChanged(bool held);
+
+private:
+    friend class RequestHold;
+    RequestGate() = default;
+    void hold();
+    void release();
+    void runPending();
+
+    int m_depth = 0;
+    bool m_runScheduled = false;
+    struct Pending
+    {
+        QPointer<QObject> context;
+        std::function<void()> work;
+    };
+    std::vector<Pending> m_pending;
+};
+
+// Holds the gate while it lives: `const RequestHold hold;` before the first
+// request of a sequence.
+class RequestHold
+{
+public:
+    RequestHold() { RequestGate::instance().hold(); }
+    ~RequestHold() { RequestGate::instance().release(); }
+    RequestHold(const RequestHold &) = delete;
+    RequestHold &operator=(const RequestHold &) = delete;
+};
