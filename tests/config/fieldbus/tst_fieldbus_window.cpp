@@ -295,7 +295,12 @@ void TestFieldbusWindow::restartQuestionClosesWhenAnswered()
         }
         if (asked && config()->waitingForFeedback()) {
             windowHeld = !part<QWidget>(window, "pageMain")->isEnabled();
-            busyCursor = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            // Either the window's lock page (the apply holds the request
+            // gate through the save) or, with the box as the last page, the
+            // override cursor while the window waits for the save.
+            const QWidget *lock = window->findChild<QWidget *>(QStringLiteral("wdgRequestLock"));
+            busyCursor = (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor)
+                || (lock && lock->isVisible() && lock->cursor().shape() == Qt::BusyCursor);
         }
     });
     poll.start();
