@@ -50,6 +50,11 @@ ConfigActionBar::ConfigActionBar(QWidget *parent)
         setTabOrder(ui->btnSaveConfig, ui->btnReadConfig);
         setTabOrder(ui->btnReadConfig, ui->btnWriteConfig);
     }
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(ui->btnWriteConfig),
+                                    static_cast<QAbstractButton *>(ui->btnSaveConfig)}) {
+        connect(button, &QAbstractButton::pressed, this,
+                [this] { pressCostAnEdit = configTab && configTab->editRefusedJustNow(); });
+    }
     connect(ethernet(), &EthernetHandler::connectionLost, this, &ConfigActionBar::lostconnection);
     connect(ethernet(), &EthernetHandler::connectionPing, this, &ConfigActionBar::connectionsuccesfull);
     connect(model(), &Confighandler::waitingForFeedbackFinished, this, &ConfigActionBar::saveFinished);
@@ -115,9 +120,16 @@ bool ConfigActionBar::writeSequence()
     return true;
 }
 
+bool ConfigActionBar::clickCostAnEdit()
+{
+    const bool cost = pressCostAnEdit;
+    pressCostAnEdit = false;
+    return cost;
+}
+
 void ConfigActionBar::on_btnWriteConfig_clicked()
 {
-    if (busy)
+    if (clickCostAnEdit() || busy)
         return;
     busy = true;
     const bool written = writeSequence();
@@ -190,6 +202,8 @@ void ConfigActionBar::on_btnOpenConfig_clicked()
 
 void ConfigActionBar::on_btnSaveConfig_clicked()
 {
+    if (clickCostAnEdit())
+        return;
     ethernet()->pauseLinkWatch();
     if (storePages()) {
         if (configTab)

@@ -104,6 +104,7 @@ bool ConfigCommonParams::commitDeviceName()
     printNotification(reason, false, QMessageBox::Critical, false);
     // Setting the kept name also ends the modification.
     updateDevicename(model()->deviceName());
+    emit editRefused();
     return false;
 }
 

@@ -175,7 +175,10 @@ bool ConfigOutputTab::save(bool current, bool limit)
         block.setScale(c, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));
     if (limit)
         block.setThreshold(c, uint16_t(ui->spnComVal->value()));
-    return model()->setDeviceConfig(block) == ERR_OK;
+    if (model()->setDeviceConfig(block) == ERR_OK)
+        return true;
+    emit editRefused();
+    return false;
 }
 
 void ConfigOutputTab::on_stackedWidget_currentChanged(int index)

@@ -1,6 +1,7 @@
 #include "configtab.h"
 #include "ui_configtab.h"
 
+#include "columnreflow.h"
 #include "confighandler.h"
 #include "configactionbar.h"
 #include "device.h"
@@ -11,10 +12,14 @@
 #include "scalinghandlercont.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDebug>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -98,6 +103,15 @@ ConfigTab::ConfigTab(QWidget *parent)
     for (QAbstractButton *button : buttons)
         button->setMinimumSize(scaledSize(button->minimumSize(), factor));
 
+    // The fieldbus form pairs its fields in two columns, too wide beside
+    // the tree of a 1024 px window (in German the more): one column there.
+    QList<QGridLayout *> pairedFields;
+    for (QGridLayout *grid : ui->wdgFBConfig->findChildren<QGridLayout *>()) {
+        if (grid->columnCount() == 2)
+            pairedFields << grid;
+    }
+    new ColumnReflow(ui->wdgFBConfig, pairedFields);
+
     connectWrapperSignals(ui->wdgCfgActionBar, this);
     connectWrapperSignals(ui->wdgConfigOutputTab, this);
     connectWrapperSignals(ui->wdgFBConfig, this);
@@ -106,6 +120,8 @@ ConfigTab::ConfigTab(QWidget *parent)
     buildNavTree();
 
     connect(this, &ConfigTab::saveCommonParams, ui->wdgCommonParam, &ConfigCommonParams::saveCommonParams);
+    connect(ui->wdgCommonParam, &ConfigCommonParams::editRefused, this, &ConfigTab::noteRefusal);
+    connect(ui->wdgConfigOutputTab, &ConfigOutputTab::editRefused, this, &ConfigTab::noteRefusal);
     connect(this, &ConfigTab::currentChannelchanged, ui->wdgSensor,
             [this](int32_t c) { ui->wdgSensor->currentChannelchanged(uint8_t(c)); });
     connect(this, &ConfigTab::currentChannelchanged, ui->wdgMapping,
@@ -313,10 +329,33 @@ void ConfigTab::on_stackedWidget_currentChanged(int)
             return true;
         })) {
         qDebug() << "found child of " << area;
-        area->ensureWidgetVisible(page, 50, 50);
+        scrollIntoView(area, page);
     }
     if (page == ui->wdgProdInfo)
         ui->wdgProdInfo->triggerReadout();
+}
+
+void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page)
+{
+    // A page just shown in the stack (or re-texted) gets its place only
+    // through the layout requests posted meanwhile: measured before, the
+    // section would be scrolled to where it is no longer.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const int margin = 50;
+    // Pages scroll up and down only: a widget as wide as the area is never
+    // a reason to scroll sideways.
+    area->horizontalScrollBar()->setValue(0);
+    const QRect place(page->mapTo(area->widget(), QPoint()), page->size());
+    const int room = area->viewport()->height();
+    if (place.height() <= room) {
+        // Whole, with as much of the margin as the room leaves.
+        area->ensureWidgetVisible(page, 0, qMin(margin, (room - place.height()) / 2));
+        return;
+    }
+    // Taller than the room: its top, with the section's heading, stands
+    // the margin inside (centring it would hide the heading above).
+    area->verticalScrollBar()->setValue(place.top() - margin);
 }
 
 void ConfigTab::HandletilePressedSlot(int32_t id)
@@ -408,7 +447,16 @@ bool ConfigTab::commitChannelName()
     printNotification(reason, false, QMessageBox::Critical, false);
     // The name that is really kept; setting it also ends the modification.
     edit->setText(configModel()->channelName(channelIndex));
+    noteRefusal();
     return false;
+}
+
+void ConfigTab::noteRefusal()
+{
+    // Until the event that caused it has been handled: the focus change of a
+    // press and the press itself are one event.
+    refusedJustNow = true;
+    QTimer::singleShot(0, this, [this] { refusedJustNow = false; });
 }
 
 bool ConfigTab::commitPendingEdits()
@@ -515,4 +563,7 @@ void ConfigTab::translateUiSlot(QWidget *)
     ui->treeSel->resizeColumnToContents(0);
     fitTreeWidth();
     lostconnection();
+    // The pages get their new texts (and so their new heights) after this
+    // one: the section shown is brought into view again once they have.
+    QTimer::singleShot(0, this, [this] { on_stackedWidget_currentChanged(ui->stackedWidget->currentIndex()); });
 }

@@ -48,8 +48,18 @@ public:
     static bool findWidgetIn(QWidget *widget, const std::function<bool(QWidget *)> &predicate);
     // The fieldbus status of a heartbeat names a module that can be configured.
     static bool fieldbusUsable(const FieldbusStatusRecord &status);
+    // Whether a typed name or value was refused just now, as the focus left
+    // its box: a click on a button takes the focus before the button sees
+    // the press, so the button learns this way that its click cost an edit.
+    bool editRefusedJustNow() const { return refusedJustNow; }
     // The page of the selected tree row, or null.
     QWidget *selectedPage() const;
+    // The view takes the height it is given and scrolls its pages in their
+    // own areas. Reporting the height its rows would like for a width (the
+    // wrapping channel and button rows) made the window's page area size it
+    // to the whole of the tallest page and scroll it a second time.
+    bool hasHeightForWidth() const override { return false; }
+    int heightForWidth(int) const override { return -1; }
 
 signals:
     void saveBlobInfo();
@@ -84,9 +94,15 @@ private:
     void selectIndex(const QModelIndex &index);
     void showFieldbusRow(bool shown);
     void selectCommonSettingsIfNeeded();
+    void noteRefusal();
+    // Brings `page` into the part of `area` one sees: whole when it fits
+    // (50 pixels inside where the room allows), else its top 50 pixels
+    // inside where the area can scroll so far.
+    static void scrollIntoView(QScrollArea *area, QWidget *page);
 
     Ui::ConfigTab *ui;
     int32_t channel = -1;
+    bool refusedJustNow = false;
     std::shared_ptr<NavTreeModel> model;
     std::shared_ptr<NavTreeItemDelegate> delegate;
     std::shared_ptr<QButtonGroup> channelButtons;

@@ -253,10 +253,23 @@ void TestSmallWidgets::verticalScrollAreaHoldsContentWidth()
     area.resize(400, 200);
     area.show();
     QVERIFY(QTest::qWaitForWindowExposed(&area));
-    QCOMPARE(content->minimumWidth(), 400);
-    QCOMPARE(content->maximumWidth(), 400);
-    QCOMPARE(content->width(), 400);
+    // The rows are taller than the area: the content is as wide as what
+    // one sees beside the vertical scroll bar, and nothing scrolls sideways.
+    QTRY_VERIFY(area.verticalScrollBar()->isVisible());
+    const int seen = area.viewport()->width();
+    QVERIFY(seen < 400);
+    QTRY_COMPARE(content->width(), seen);
+    QCOMPARE(content->minimumWidth(), seen);
+    QCOMPARE(content->maximumWidth(), seen);
     QVERIFY(!area.horizontalScrollBar()->isVisible());
+    QCOMPARE(area.horizontalScrollBar()->maximum(), 0);
+    area.ensureWidgetVisible(layout->itemAt(29)->widget(), 50, 50);
+    QCOMPARE(area.horizontalScrollBar()->value(), 0);
+
+    // Without the bar the content takes the whole width again.
+    area.resize(400, 2000);
+    QTRY_VERIFY(!area.verticalScrollBar()->isVisible());
+    QTRY_COMPARE(content->width(), area.viewport()->width());
 
     // A direct child wider than the area widens the content.
     auto *wide = new QLabel(QString(200, QLatin1Char('W')), &area);
