@@ -79,6 +79,7 @@ ConfigTab::ConfigTab(QWidget *parent)
     auto *channelRow = new FlowLayout(ui->widget_4);
     channelRow->setContentsMargins(0, 0, 0, 0);
     channelRow->setSpacing(0);
+    channelRow->setUniformColumns(true);
     for (QWidget *frame : channelFrames)
         channelRow->addWidget(frame);
     for (QWidget *frame : channelFrames) {

@@ -56,6 +56,7 @@ private slots:
     void wheelScrollsPageInsteadOfInput();
     void verticalScrollAreaHoldsContentWidth();
     void flowLayoutWrapsOnlyWhenNarrow();
+    void flowLayoutUniformColumns();
     void collapseButtonToggles();
 };
 
@@ -355,6 +356,38 @@ void TestSmallWidgets::collapseButtonToggles()
     QCOMPARE(button.iconSize(), QSize(36, 36));
     button.ScaleFactorchange(0.5);
     QCOMPARE(button.iconSize(), QSize(12, 12));
+}
+
+// Seven channel tabs where five fit: two even rows (four and three) of
+// cells as wide as the first row's, the second row's under the first's,
+// not two left-overs spread over the whole width.
+void TestSmallWidgets::flowLayoutUniformColumns()
+{
+    QWidget host;
+    auto *flow = new FlowLayout(&host);
+    flow->setContentsMargins(0, 0, 0, 0);
+    flow->setSpacing(0);
+    flow->setUniformColumns(true);
+    QList<QWidget *> tabs;
+    for (int n = 0; n < 7; ++n) {
+        auto *tab = new QWidget;
+        tab->setMinimumSize(n == 5 ? 90 : 100, 30);
+        flow->addWidget(tab);
+        tabs << tab;
+    }
+    QCOMPARE(flow->heightForWidth(700), 30);
+    QCOMPARE(flow->heightForWidth(699), 60);
+    QCOMPARE(flow->heightForWidth(399), 90);
+
+    flow->setGeometry(QRect(0, 0, 560, 60));
+    QCOMPARE(flow->rowCount(), 2);
+    for (int n = 0; n < 7; ++n)
+        QCOMPARE(tabs[n]->geometry(), QRect((n % 4) * 140, (n / 4) * 30, 140, 30));
+
+    // All in one row: the room shared out evenly.
+    flow->setGeometry(QRect(0, 0, 770, 30));
+    QCOMPARE(flow->rowCount(), 1);
+    QCOMPARE(tabs[6]->geometry(), QRect(660, 0, 110, 30));
 }
 
 QTEST_MAIN(TestSmallWidgets)

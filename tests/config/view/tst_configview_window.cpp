@@ -593,6 +593,25 @@ QStringList TestConfigViewWindow::layoutFaults(const QModelIndex &row)
     if (outer->verticalScrollBar()->maximum() > 0)
         faults << QStringLiteral("the page area scrolls too, by %1 px").arg(outer->verticalScrollBar()->maximum());
 
+    // The channel tabs: in even columns, and above the sections, not over them.
+    auto *channels = part<QWidget>(window, "widget_4");
+    if (channels->isVisible()) {
+        auto *sections = part<QWidget>(window, "scrollAreaChannelConfig");
+        const QRect bar(channels->mapTo(window, QPoint()), channels->size());
+        const QRect below(sections->mapTo(window, QPoint()), sections->size());
+        if (bar.intersects(below))
+            faults << QStringLiteral("the channel tabs reach %1 px into the sections")
+                          .arg(bar.bottom() - below.top() + 1);
+        for (int n = 2; n <= 7; ++n) {
+            auto *tab = part<QWidget>(window, qPrintable(QStringLiteral("wdgChn%1").arg(n)));
+            if (tab->width() != part<QWidget>(window, "wdgChn1")->width())
+                faults << QStringLiteral("channel %1 is %2 px wide, channel 1 %3 px")
+                              .arg(n)
+                              .arg(tab->width())
+                              .arg(part<QWidget>(window, "wdgChn1")->width());
+        }
+    }
+
     auto *page = row.data(Qt::UserRole).value<QWidget *>();
     // The reset page's marker has no height: the form under it is shown.
     if (page == part<QWidget>(window, "wdgResetJMP"))
