@@ -53,7 +53,7 @@ ConfigActionBar::ConfigActionBar(QWidget *parent)
     for (QAbstractButton *button : {static_cast<QAbstractButton *>(ui->btnWriteConfig),
                                     static_cast<QAbstractButton *>(ui->btnSaveConfig)}) {
         connect(button, &QAbstractButton::pressed, this,
-                [this] { pressCostAnEdit = configTab && configTab->editRefusedJustNow(); });
+                [this, button] { pressCostAnEdit = configTab && configTab->editRefusedFor(button); });
     }
     connect(ethernet(), &EthernetHandler::connectionLost, this, &ConfigActionBar::lostconnection);
     connect(ethernet(), &EthernetHandler::connectionPing, this, &ConfigActionBar::connectionsuccesfull);

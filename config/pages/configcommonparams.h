@@ -23,7 +23,7 @@ public:
     bool commitDeviceName();
 
 signals:
-    // A typed device name was refused (and reported).
+    // A typed device name was refused (and reported) as the focus left it.
     void editRefused();
 
 public slots:

@@ -5,7 +5,7 @@
 #include "device.h"
 #include "mousewheelscrollprotect.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QLocale>
@@ -201,6 +201,10 @@ bool ConfigOutputTab::save(bool current, bool limit)
     const int c = shownChannel;
     if (c < 0 || c > 6)
         return true;
+    // Taken before the model reports a refusal, which may move the focus.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool focusLeft = !focus || (focus != ui->dspnRefCurr && !ui->dspnRefCurr->isAncestorOf(focus)
+                                      && focus != ui->spnComVal && !ui->spnComVal->isAncestorOf(focus));
     CFG_Device_Param_struct block = model()->getDeviceConfig();
     if (current)
         block.setScale(c, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));
@@ -208,7 +212,8 @@ bool ConfigOutputTab::save(bool current, bool limit)
         block.setThreshold(c, uint16_t(ui->spnComVal->value()));
     if (model()->setDeviceConfig(block) == ERR_OK)
         return true;
-    emit editRefused();
+    if (focusLeft)
+        emit editRefused();
     return false;
 }
 

@@ -31,7 +31,8 @@ public:
 
 signals:
     void contentChanged();
-    // A typed limit or current was refused by the model (which reports it).
+    // A typed limit or current was refused by the model (which reports it)
+    // as the focus left its box.
     void editRefused();
 
 public slots:

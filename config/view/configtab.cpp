@@ -11,6 +11,7 @@
 #include "navtreemodel.h"
 #include "scalinghandlercont.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCoreApplication>
 #include <QDebug>
@@ -436,6 +437,8 @@ bool ConfigTab::commitChannelName()
     if (!edit->isModified())
         return true;
     const QString name = edit->text();
+    // Taken before the refusal is shown, which may move the focus.
+    const bool focusLeft = QApplication::focusWidget() != edit;
     // The channel the name was typed for: a click on a channel button
     // checks that button before the switch runs.
     const uint8_t channelIndex = uint8_t(channel >= 0 && channel <= 6 ? channel : currentChannel());
@@ -448,16 +451,35 @@ bool ConfigTab::commitChannelName()
     printNotification(reason, false, QMessageBox::Critical, false);
     // The name that is really kept; setting it also ends the modification.
     edit->setText(configModel()->channelName(channelIndex));
-    noteRefusal();
+    if (focusLeft)
+        noteRefusal();
     return false;
 }
 
 void ConfigTab::noteRefusal()
 {
-    // Until the event that caused it has been handled: the focus change of a
-    // press and the press itself are one event.
-    refusedJustNow = true;
-    QTimer::singleShot(0, this, [this] { refusedJustNow = false; });
+    // Only a refusal as the focus left the box (not one by Enter), for the
+    // widget that took the focus (the button or the scroll area around it),
+    // and only until the press that moved the focus is released.
+    refusedFor = QApplication::focusWidget();
+    qApp->installEventFilter(this);
+}
+
+bool ConfigTab::eventFilter(QObject *watched, QEvent *event)
+{
+    // The press (or key) that moved the focus is over once it is released
+    // or another key comes: the refusal belonged to it alone.
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        refusedFor = nullptr;
+        qApp->removeEventFilter(this);
+        break;
+    default:
+        break;
+    }
+    return BaseWidget::eventFilter(watched, event);
 }
 
 bool ConfigTab::commitPendingEdits()

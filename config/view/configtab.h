@@ -8,6 +8,7 @@
 #include <QItemSelection>
 #include <QMap>
 #include <QModelIndex>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -49,9 +50,13 @@ public:
     // The fieldbus status of a heartbeat names a module that can be configured.
     static bool fieldbusUsable(const FieldbusStatusRecord &status);
     // Whether a typed name or value was refused just now, as the focus left
-    // its box: a click on a button takes the focus before the button sees
-    // the press, so the button learns this way that its click cost an edit.
-    bool editRefusedJustNow() const { return refusedJustNow; }
+    // its box for `target`: a click on a button takes the focus before the
+    // button sees the press, so the button learns this way that its click
+    // cost an edit.
+    bool editRefusedFor(const QWidget *target) const
+    {
+        return target && refusedFor && (refusedFor == target || refusedFor->isAncestorOf(target));
+    }
     // The page of the selected tree row, or null.
     QWidget *selectedPage() const;
     // The view takes the height it is given and scrolls its pages in their
@@ -87,6 +92,9 @@ public slots:
     void TreeselectWdg(NavTreeItem *parent, QWidget *selectWdgPtr);
     void translateUiSlot(QWidget *ptr) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildNavTree();
     bool commitChannelName();
@@ -102,7 +110,7 @@ private:
 
     Ui::ConfigTab *ui;
     int32_t channel = -1;
-    bool refusedJustNow = false;
+    QPointer<QWidget> refusedFor;
     std::shared_ptr<NavTreeModel> model;
     std::shared_ptr<NavTreeItemDelegate> delegate;
     std::shared_ptr<QButtonGroup> channelButtons;

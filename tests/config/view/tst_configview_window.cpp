@@ -745,7 +745,7 @@ void TestConfigViewWindow::nameRefusedByTheClickStopsIt()
 
     // The next click, with nothing refused, does its work (the user's
     // clicks are events of their own).
-    QTRY_VERIFY(!tab()->editRefusedJustNow());
+    QTRY_VERIFY(!tab()->editRefusedFor(target));
     QTest::mouseClick(target, Qt::LeftButton);
     if (button == QLatin1String("btnWriteConfig"))
         QTRY_VERIFY(writesTo(EthernetHandler::ParamDeviceName) == 1);
