@@ -331,13 +331,14 @@ void ConfigTab::on_stackedWidget_currentChanged(int)
             return true;
         })) {
         qDebug() << "found child of " << area;
-        scrollIntoView(area, page);
+        // The channel name box stands under the general section's heading.
+        scrollIntoView(area, page, page == ui->gpbChannelName ? ui->lblGeneralParam : nullptr);
     }
     if (page == ui->wdgProdInfo)
         ui->wdgProdInfo->triggerReadout();
 }
 
-void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page)
+void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading)
 {
     // A page just shown in the stack (or re-texted) gets its place only
     // through the layout requests posted meanwhile: measured before, the
@@ -348,11 +349,18 @@ void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page)
     // Pages scroll up and down only: a widget as wide as the area is never
     // a reason to scroll sideways.
     area->horizontalScrollBar()->setValue(0);
-    const QRect place(page->mapTo(area->widget(), QPoint()), page->size());
+    QRect place(page->mapTo(area->widget(), QPoint()), page->size());
+    if (heading)
+        place = place.united(QRect(heading->mapTo(area->widget(), QPoint()), heading->size()));
     const int room = area->viewport()->height();
     if (place.height() <= room) {
         // Whole, with as much of the margin as the room leaves.
-        area->ensureWidgetVisible(page, 0, qMin(margin, (room - place.height()) / 2));
+        const int inside = qMin(margin, (room - place.height()) / 2);
+        QScrollBar *bar = area->verticalScrollBar();
+        if (place.top() - inside < bar->value())
+            bar->setValue(place.top() - inside);
+        else if (place.bottom() + inside > bar->value() + room - 1)
+            bar->setValue(place.bottom() + inside - room + 1);
         return;
     }
     // Taller than the room: its top, with the section's heading, stands

@@ -106,7 +106,8 @@ private:
     // Brings `page` into the part of `area` one sees: whole when it fits
     // (50 pixels inside where the room allows), else its top 50 pixels
     // inside where the area can scroll so far.
-    static void scrollIntoView(QScrollArea *area, QWidget *page);
+    // `heading`, when given, stands above the page and is brought in too.
+    static void scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading = nullptr);
 
     Ui::ConfigTab *ui;
     int32_t channel = -1;
