@@ -1,10 +1,12 @@
 #include "collapsebutton.h"
+#include "columnreflow.h"
 #include "eventdetect.h"
 #include "flowlayout.h"
 #include "mousewheelscrollprotect.h"
 #include "tormaveldtbox.h"
 #include "verticalscrollarea.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +59,7 @@ private slots:
     void verticalScrollAreaHoldsContentWidth();
     void flowLayoutWrapsOnlyWhenNarrow();
     void flowLayoutUniformColumns();
+    void columnReflowOneColumnWhenNarrow();
     void collapseButtonToggles();
 };
 
@@ -388,6 +391,53 @@ void TestSmallWidgets::flowLayoutUniformColumns()
     flow->setGeometry(QRect(0, 0, 770, 30));
     QCOMPARE(flow->rowCount(), 1);
     QCOMPARE(tabs[6]->geometry(), QRect(660, 0, 110, 30));
+}
+
+// Paired fields: two columns where both fit the page, one (left before
+// right, row by row) where they do not, and two again when it widens.
+void TestSmallWidgets::columnReflowOneColumnWhenNarrow()
+{
+    QWidget page;
+    auto *outer = new QVBoxLayout(&page);
+    outer->setContentsMargins(10, 0, 10, 0);
+    // Held narrower than the fields want, as a scroll area holds its page.
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    auto *form = new QWidget;
+    outer->addWidget(form);
+    auto *grid = new QGridLayout(form);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    QList<QWidget *> fields;
+    for (int n = 0; n < 5; ++n) {
+        auto *field = new QWidget;
+        field->setMinimumSize(200, 20);
+        grid->addWidget(field, n / 2, n % 2);
+        fields << field;
+    }
+    auto *reflow = new ColumnReflow(&page, {grid});
+    page.resize(430, 200);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(!reflow->isSingleColumn(grid));
+    QTRY_VERIFY(fields[1]->x() > fields[0]->x());
+
+    page.resize(429, 200);
+    QTRY_VERIFY(reflow->isSingleColumn(grid));
+    int row = -1;
+    for (int n = 0; n < fields.size(); ++n) {
+        int r, c, rs, cs;
+        grid->getItemPosition(grid->indexOf(fields[n]), &r, &c, &rs, &cs);
+        QCOMPARE(c, 0);
+        QVERIFY(r > row);
+        row = r;
+    }
+    QTRY_COMPARE(fields[1]->x(), fields[0]->x());
+
+    page.resize(600, 200);
+    QTRY_VERIFY(!reflow->isSingleColumn(grid));
+    int r, c, rs, cs;
+    grid->getItemPosition(grid->indexOf(fields[3]), &r, &c, &rs, &cs);
+    QCOMPARE(QPoint(c, r), QPoint(1, 1));
 }
 
 QTEST_MAIN(TestSmallWidgets)
