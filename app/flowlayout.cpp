@@ -104,8 +104,54 @@ void FlowLayout::setGeometry(const QRect &rect)
     arrange(rect, true, &rows);
 }
 
+void FlowLayout::setUniformColumns(bool on)
+{
+    uniform = on;
+    invalidate();
+}
+
+int FlowLayout::arrangeColumns(const QRect &rect, bool apply, int *rowsUsed) const
+{
+    const QMargins m = contentsMargins();
+    const QRect room = rect.marginsRemoved(m);
+    const int gap = qMax(0, spacing());
+    QList<QLayoutItem *> shown;
+    int cell = 0;
+    int height = 0;
+    for (QLayoutItem *item : items) {
+        if (item->isEmpty())
+            continue;
+        shown << item;
+        cell = qMax(cell, itemWidth(item));
+        height = qMax(height, itemHeight(item));
+    }
+    const int n = shown.size();
+    if (n == 0) {
+        if (rowsUsed)
+            *rowsUsed = 0;
+        return m.top() + m.bottom();
+    }
+    const int fit = qBound(1, (room.width() + gap) / (cell + gap), n);
+    const int rowCount = (n + fit - 1) / fit;
+    const int columns = (n + rowCount - 1) / rowCount;
+    if (apply) {
+        const int width = qMax(cell, (room.width() - (columns - 1) * gap) / columns);
+        for (int i = 0; i < n; ++i) {
+            const int row = i / columns;
+            const int column = i % columns;
+            shown.at(i)->setGeometry(QRect(room.x() + column * (width + gap), room.y() + row * (height + gap),
+                                           width, height));
+        }
+    }
+    if (rowsUsed)
+        *rowsUsed = rowCount;
+    return rowCount * height + (rowCount - 1) * gap + m.top() + m.bottom();
+}
+
 int FlowLayout::arrange(const QRect &rect, bool apply, int *rowsUsed) const
 {
+    if (uniform)
+        return arrangeColumns(rect, apply, rowsUsed);
     const QMargins m = contentsMargins();
     const QRect room = rect.marginsRemoved(m);
     const int gap = qMax(0, spacing());

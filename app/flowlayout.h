@@ -31,12 +31,20 @@ public:
 
     // The number of rows at the present geometry.
     int rowCount() const { return rows; }
+    // Items of one kind (the channel tabs): every item as wide as the
+    // widest, rows as even as they can be (seven items in four and three,
+    // not five and two) and the items of a wrapped row under those above,
+    // instead of a short last row spread over the whole width.
+    void setUniformColumns(bool on);
 
 private:
     // Places the items in `rect` (or only measures when `apply` is false)
     // and returns the height the rows take, margins included.
     int arrange(const QRect &rect, bool apply, int *rowsUsed) const;
 
+    int arrangeColumns(const QRect &rect, bool apply, int *rowsUsed) const;
+
     QList<QLayoutItem *> items;
     int rows = 0;
+    bool uniform = false;
 };

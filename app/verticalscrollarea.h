@@ -3,8 +3,8 @@
 #include <QScrollArea>
 
 // Scroll area that scrolls vertically only: its content widget is held at
-// the area's width (or at the widest size hint of the area's own child
-// widgets).
+// the width one sees of it, beside the vertical scroll bar when that shows
+// (or at the widest size hint of the area's own child widgets).
 class VerticalScrollArea : public QScrollArea
 {
     Q_OBJECT
@@ -14,4 +14,7 @@ public:
 
 protected:
     bool eventFilter(QObject *obj, QEvent *event) override;
+
+private:
+    void holdContentWidth();
 };

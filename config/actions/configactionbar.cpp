@@ -51,6 +51,11 @@ ConfigActionBar::ConfigActionBar(QWidget *parent)
         setTabOrder(ui->btnSaveConfig, ui->btnReadConfig);
         setTabOrder(ui->btnReadConfig, ui->btnWriteConfig);
     }
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(ui->btnWriteConfig),
+                                    static_cast<QAbstractButton *>(ui->btnSaveConfig)}) {
+        connect(button, &QAbstractButton::pressed, this,
+                [this, button] { pressCostAnEdit = configTab && configTab->editRefusedFor(button); });
+    }
     connect(ethernet(), &EthernetHandler::connectionLost, this, &ConfigActionBar::lostconnection);
     connect(ethernet(), &EthernetHandler::connectionPing, this, &ConfigActionBar::connectionsuccesfull);
     connect(model(), &Confighandler::waitingForFeedbackFinished, this, &ConfigActionBar::saveFinished);
@@ -124,9 +129,16 @@ bool ConfigActionBar::writeSequence()
     return true;
 }
 
+bool ConfigActionBar::clickCostAnEdit()
+{
+    const bool cost = pressCostAnEdit;
+    pressCostAnEdit = false;
+    return cost;
+}
+
 void ConfigActionBar::on_btnWriteConfig_clicked()
 {
-    if (busy)
+    if (clickCostAnEdit() || busy)
         return;
     // The write and the start of the save are one sequence: the window stays
     // held until its last answer.
@@ -215,6 +227,8 @@ void ConfigActionBar::on_btnOpenConfig_clicked()
 
 void ConfigActionBar::on_btnSaveConfig_clicked()
 {
+    if (clickCostAnEdit())
+        return;
     const RequestHold hold;
     ethernet()->pauseLinkWatch();
     if (storePages()) {

@@ -56,4 +56,9 @@ private:
     // A write or read sequence waits on the unit in nested event loops; a
     // second click meanwhile must not start another one in between.
     bool busy = false;
+    // The press that started the present click on the write or export
+    // button took the focus from an edit that was then refused: the click
+    // does nothing but let the engineer see the refusal.
+    bool pressCostAnEdit = false;
+    bool clickCostAnEdit();
 };

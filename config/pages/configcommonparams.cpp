@@ -5,6 +5,7 @@
 #include "device.h"
 #include "mousewheelscrollprotect.h"
 
+#include <QApplication>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -95,6 +96,8 @@ bool ConfigCommonParams::commitDeviceName()
     if (!ui->leditDeviceName->isModified())
         return true;
     const QString name = ui->leditDeviceName->text();
+    // Taken before the refusal is shown, which may move the focus.
+    const bool focusLeft = QApplication::focusWidget() != ui->leditDeviceName;
     const errorCode_e r = model()->setDevicename(name);
     if (r == ERR_OK)
         return true;
@@ -104,6 +107,8 @@ bool ConfigCommonParams::commitDeviceName()
     printNotification(reason, false, QMessageBox::Critical, false);
     // Setting the kept name also ends the modification.
     updateDevicename(model()->deviceName());
+    if (focusLeft)
+        emit editRefused();
     return false;
 }
 

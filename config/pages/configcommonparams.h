@@ -22,6 +22,10 @@ public:
     // the edit shows the name that is kept.
     bool commitDeviceName();
 
+signals:
+    // A typed device name was refused (and reported) as the focus left it.
+    void editRefused();
+
 public slots:
     void updateConfigDevice(CFG_Device_Param_struct newcfgentry);
     void saveCommonParams();

@@ -5,7 +5,9 @@
 #include "device.h"
 #include "mousewheelscrollprotect.h"
 
+#include <QApplication>
 #include <QDebug>
+#include <QKeyEvent>
 #include <QLocale>
 #include <cmath>
 
@@ -17,6 +19,34 @@ Confighandler *model()
 }
 
 const QString kNone = QStringLiteral("---");
+
+// The current is a decimal of a few mA, never one with thousands: a comma
+// typed where the language writes a point (or the other way round) is the
+// decimal mark the engineer means. The spin box itself drops it as a
+// thousands separator, so that 12,5 became 125, out of range, and 12.
+class DecimalMarkFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = qobject_cast<QAbstractSpinBox *>(watched);
+        if (box && event->type() == QEvent::KeyPress) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            const QChar mark = box->locale().decimalPoint();
+            const QString text = key->text();
+            if ((text == QLatin1String(",") || text == QLatin1String(".")) && text != QString(mark)) {
+                QKeyEvent meant(QEvent::KeyPress, mark == QLatin1Char(',') ? Qt::Key_Comma : Qt::Key_Period,
+                                key->modifiers(), QString(mark), key->isAutoRepeat(), key->count());
+                QCoreApplication::sendEvent(box, &meant);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -31,6 +61,7 @@ ConfigOutputTab::ConfigOutputTab(QWidget *parent)
         auto *filter = new MouseWheelScrollProtect(w, true);
         w->installEventFilter(filter);
     }
+    ui->dspnRefCurr->installEventFilter(new DecimalMarkFilter(ui->dspnRefCurr));
     connect(ui->dspnRefCurr, &QDoubleSpinBox::editingFinished, this, &ConfigOutputTab::saveDeviceInfo);
     connect(ui->spnComVal, &QSpinBox::editingFinished, this, &ConfigOutputTab::saveDeviceInfo);
 }
@@ -170,12 +201,20 @@ bool ConfigOutputTab::save(bool current, bool limit)
     const int c = shownChannel;
     if (c < 0 || c > 6)
         return true;
+    // Taken before the model reports a refusal, which may move the focus.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool focusLeft = !focus || (focus != ui->dspnRefCurr && !ui->dspnRefCurr->isAncestorOf(focus)
+                                      && focus != ui->spnComVal && !ui->spnComVal->isAncestorOf(focus));
     CFG_Device_Param_struct block = model()->getDeviceConfig();
     if (current)
         block.setScale(c, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));
     if (limit)
         block.setThreshold(c, uint16_t(ui->spnComVal->value()));
-    return model()->setDeviceConfig(block) == ERR_OK;
+    if (model()->setDeviceConfig(block) == ERR_OK)
+        return true;
+    if (focusLeft)
+        emit editRefused();
+    return false;
 }
 
 void ConfigOutputTab::on_stackedWidget_currentChanged(int index)

@@ -31,6 +31,9 @@ public:
 
 signals:
     void contentChanged();
+    // A typed limit or current was refused by the model (which reports it)
+    // as the focus left its box.
+    void editRefused();
 
 public slots:
     void updateConfigDevice(CFG_Device_Param_struct newcfgentry);

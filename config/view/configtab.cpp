@@ -1,6 +1,7 @@
 #include "configtab.h"
 #include "ui_configtab.h"
 
+#include "columnreflow.h"
 #include "confighandler.h"
 #include "configactionbar.h"
 #include "device.h"
@@ -10,11 +11,16 @@
 #include "navtreemodel.h"
 #include "scalinghandlercont.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDebug>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <cmath>
 
 namespace {
@@ -74,6 +80,7 @@ ConfigTab::ConfigTab(QWidget *parent)
     auto *channelRow = new FlowLayout(ui->widget_4);
     channelRow->setContentsMargins(0, 0, 0, 0);
     channelRow->setSpacing(0);
+    channelRow->setUniformColumns(true);
     for (QWidget *frame : channelFrames)
         channelRow->addWidget(frame);
     for (QWidget *frame : channelFrames) {
@@ -98,6 +105,15 @@ ConfigTab::ConfigTab(QWidget *parent)
     for (QAbstractButton *button : buttons)
         button->setMinimumSize(scaledSize(button->minimumSize(), factor));
 
+    // The fieldbus form pairs its fields in two columns, too wide beside
+    // the tree of a 1024 px window (in German the more): one column there.
+    QList<QGridLayout *> pairedFields;
+    for (QGridLayout *grid : ui->wdgFBConfig->findChildren<QGridLayout *>()) {
+        if (grid->columnCount() == 2)
+            pairedFields << grid;
+    }
+    new ColumnReflow(ui->wdgFBConfig, pairedFields);
+
     connectWrapperSignals(ui->wdgCfgActionBar, this);
     connectWrapperSignals(ui->wdgConfigOutputTab, this);
     connectWrapperSignals(ui->wdgFBConfig, this);
@@ -106,6 +122,8 @@ ConfigTab::ConfigTab(QWidget *parent)
     buildNavTree();
 
     connect(this, &ConfigTab::saveCommonParams, ui->wdgCommonParam, &ConfigCommonParams::saveCommonParams);
+    connect(ui->wdgCommonParam, &ConfigCommonParams::editRefused, this, &ConfigTab::noteRefusal);
+    connect(ui->wdgConfigOutputTab, &ConfigOutputTab::editRefused, this, &ConfigTab::noteRefusal);
     connect(this, &ConfigTab::currentChannelchanged, ui->wdgSensor,
             [this](int32_t c) { ui->wdgSensor->currentChannelchanged(uint8_t(c)); });
     connect(this, &ConfigTab::currentChannelchanged, ui->wdgMapping,
@@ -313,10 +331,41 @@ void ConfigTab::on_stackedWidget_currentChanged(int)
             return true;
         })) {
         qDebug() << "found child of " << area;
-        area->ensureWidgetVisible(page, 50, 50);
+        // The channel name box stands under the general section's heading.
+        scrollIntoView(area, page, page == ui->gpbChannelName ? ui->lblGeneralParam : nullptr);
     }
     if (page == ui->wdgProdInfo)
         ui->wdgProdInfo->triggerReadout();
+}
+
+void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading)
+{
+    // A page just shown in the stack (or re-texted) gets its place only
+    // through the layout requests posted meanwhile: measured before, the
+    // section would be scrolled to where it is no longer.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const int margin = 50;
+    // Pages scroll up and down only: a widget as wide as the area is never
+    // a reason to scroll sideways.
+    area->horizontalScrollBar()->setValue(0);
+    QRect place(page->mapTo(area->widget(), QPoint()), page->size());
+    if (heading)
+        place = place.united(QRect(heading->mapTo(area->widget(), QPoint()), heading->size()));
+    const int room = area->viewport()->height();
+    if (place.height() <= room) {
+        // Whole, with as much of the margin as the room leaves.
+        const int inside = qMin(margin, (room - place.height()) / 2);
+        QScrollBar *bar = area->verticalScrollBar();
+        if (place.top() - inside < bar->value())
+            bar->setValue(place.top() - inside);
+        else if (place.bottom() + inside > bar->value() + room - 1)
+            bar->setValue(place.bottom() + inside - room + 1);
+        return;
+    }
+    // Taller than the room: its top, with the section's heading, stands
+    // the margin inside (centring it would hide the heading above).
+    area->verticalScrollBar()->setValue(place.top() - margin);
 }
 
 void ConfigTab::HandletilePressedSlot(int32_t id)
@@ -396,6 +445,8 @@ bool ConfigTab::commitChannelName()
     if (!edit->isModified())
         return true;
     const QString name = edit->text();
+    // Taken before the refusal is shown, which may move the focus.
+    const bool focusLeft = QApplication::focusWidget() != edit;
     // The channel the name was typed for: a click on a channel button
     // checks that button before the switch runs.
     const uint8_t channelIndex = uint8_t(channel >= 0 && channel <= 6 ? channel : currentChannel());
@@ -408,7 +459,35 @@ bool ConfigTab::commitChannelName()
     printNotification(reason, false, QMessageBox::Critical, false);
     // The name that is really kept; setting it also ends the modification.
     edit->setText(configModel()->channelName(channelIndex));
+    if (focusLeft)
+        noteRefusal();
     return false;
+}
+
+void ConfigTab::noteRefusal()
+{
+    // Only a refusal as the focus left the box (not one by Enter), for the
+    // widget that took the focus (the button or the scroll area around it),
+    // and only until the press that moved the focus is released.
+    refusedFor = QApplication::focusWidget();
+    qApp->installEventFilter(this);
+}
+
+bool ConfigTab::eventFilter(QObject *watched, QEvent *event)
+{
+    // The press (or key) that moved the focus is over once it is released
+    // or another key comes: the refusal belonged to it alone.
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        refusedFor = nullptr;
+        qApp->removeEventFilter(this);
+        break;
+    default:
+        break;
+    }
+    return BaseWidget::eventFilter(watched, event);
 }
 
 bool ConfigTab::commitPendingEdits()
@@ -515,4 +594,7 @@ void ConfigTab::translateUiSlot(QWidget *)
     ui->treeSel->resizeColumnToContents(0);
     fitTreeWidth();
     lostconnection();
+    // The pages get their new texts (and so their new heights) after this
+    // one: the section shown is brought into view again once they have.
+    QTimer::singleShot(0, this, [this] { on_stackedWidget_currentChanged(ui->stackedWidget->currentIndex()); });
 }

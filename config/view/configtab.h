@@ -8,6 +8,7 @@
 #include <QItemSelection>
 #include <QMap>
 #include <QModelIndex>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -48,8 +49,22 @@ public:
     static bool findWidgetIn(QWidget *widget, const std::function<bool(QWidget *)> &predicate);
     // The fieldbus status of a heartbeat names a module that can be configured.
     static bool fieldbusUsable(const FieldbusStatusRecord &status);
+    // Whether a typed name or value was refused just now, as the focus left
+    // its box for `target`: a click on a button takes the focus before the
+    // button sees the press, so the button learns this way that its click
+    // cost an edit.
+    bool editRefusedFor(const QWidget *target) const
+    {
+        return target && refusedFor && (refusedFor == target || refusedFor->isAncestorOf(target));
+    }
     // The page of the selected tree row, or null.
     QWidget *selectedPage() const;
+    // The view takes the height it is given and scrolls its pages in their
+    // own areas. Reporting the height its rows would like for a width (the
+    // wrapping channel and button rows) made the window's page area size it
+    // to the whole of the tallest page and scroll it a second time.
+    bool hasHeightForWidth() const override { return false; }
+    int heightForWidth(int) const override { return -1; }
 
 signals:
     void saveBlobInfo();
@@ -77,6 +92,9 @@ public slots:
     void TreeselectWdg(NavTreeItem *parent, QWidget *selectWdgPtr);
     void translateUiSlot(QWidget *ptr) override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildNavTree();
     bool commitChannelName();
@@ -84,9 +102,16 @@ private:
     void selectIndex(const QModelIndex &index);
     void showFieldbusRow(bool shown);
     void selectCommonSettingsIfNeeded();
+    void noteRefusal();
+    // Brings `page` into the part of `area` one sees: whole when it fits
+    // (50 pixels inside where the room allows), else its top 50 pixels
+    // inside where the area can scroll so far.
+    // `heading`, when given, stands above the page and is brought in too.
+    static void scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading = nullptr);
 
     Ui::ConfigTab *ui;
     int32_t channel = -1;
+    QPointer<QWidget> refusedFor;
     std::shared_ptr<NavTreeModel> model;
     std::shared_ptr<NavTreeItemDelegate> delegate;
     std::shared_ptr<QButtonGroup> channelButtons;

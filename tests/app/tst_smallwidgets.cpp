@@ -1,10 +1,12 @@
 #include "collapsebutton.h"
+#include "columnreflow.h"
 #include "eventdetect.h"
 #include "flowlayout.h"
 #include "mousewheelscrollprotect.h"
 #include "tormaveldtbox.h"
 #include "verticalscrollarea.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +58,8 @@ private slots:
     void wheelScrollsPageInsteadOfInput();
     void verticalScrollAreaHoldsContentWidth();
     void flowLayoutWrapsOnlyWhenNarrow();
+    void flowLayoutUniformColumns();
+    void columnReflowOneColumnWhenNarrow();
     void collapseButtonToggles();
 };
 
@@ -253,10 +257,23 @@ void TestSmallWidgets::verticalScrollAreaHoldsContentWidth()
     area.resize(400, 200);
     area.show();
     QVERIFY(QTest::qWaitForWindowExposed(&area));
-    QCOMPARE(content->minimumWidth(), 400);
-    QCOMPARE(content->maximumWidth(), 400);
-    QCOMPARE(content->width(), 400);
+    // The rows are taller than the area: the content is as wide as what
+    // one sees beside the vertical scroll bar, and nothing scrolls sideways.
+    QTRY_VERIFY(area.verticalScrollBar()->isVisible());
+    const int seen = area.viewport()->width();
+    QVERIFY(seen < 400);
+    QTRY_COMPARE(content->width(), seen);
+    QCOMPARE(content->minimumWidth(), seen);
+    QCOMPARE(content->maximumWidth(), seen);
     QVERIFY(!area.horizontalScrollBar()->isVisible());
+    QCOMPARE(area.horizontalScrollBar()->maximum(), 0);
+    area.ensureWidgetVisible(layout->itemAt(29)->widget(), 50, 50);
+    QCOMPARE(area.horizontalScrollBar()->value(), 0);
+
+    // Without the bar the content takes the whole width again.
+    area.resize(400, 2000);
+    QTRY_VERIFY(!area.verticalScrollBar()->isVisible());
+    QTRY_COMPARE(content->width(), area.viewport()->width());
 
     // A direct child wider than the area widens the content.
     auto *wide = new QLabel(QString(200, QLatin1Char('W')), &area);
@@ -342,6 +359,85 @@ void TestSmallWidgets::collapseButtonToggles()
     QCOMPARE(button.iconSize(), QSize(36, 36));
     button.ScaleFactorchange(0.5);
     QCOMPARE(button.iconSize(), QSize(12, 12));
+}
+
+// Seven channel tabs where five fit: two even rows (four and three) of
+// cells as wide as the first row's, the second row's under the first's,
+// not two left-overs spread over the whole width.
+void TestSmallWidgets::flowLayoutUniformColumns()
+{
+    QWidget host;
+    auto *flow = new FlowLayout(&host);
+    flow->setContentsMargins(0, 0, 0, 0);
+    flow->setSpacing(0);
+    flow->setUniformColumns(true);
+    QList<QWidget *> tabs;
+    for (int n = 0; n < 7; ++n) {
+        auto *tab = new QWidget;
+        tab->setMinimumSize(n == 5 ? 90 : 100, 30);
+        flow->addWidget(tab);
+        tabs << tab;
+    }
+    QCOMPARE(flow->heightForWidth(700), 30);
+    QCOMPARE(flow->heightForWidth(699), 60);
+    QCOMPARE(flow->heightForWidth(399), 90);
+
+    flow->setGeometry(QRect(0, 0, 560, 60));
+    QCOMPARE(flow->rowCount(), 2);
+    for (int n = 0; n < 7; ++n)
+        QCOMPARE(tabs[n]->geometry(), QRect((n % 4) * 140, (n / 4) * 30, 140, 30));
+
+    // All in one row: the room shared out evenly.
+    flow->setGeometry(QRect(0, 0, 770, 30));
+    QCOMPARE(flow->rowCount(), 1);
+    QCOMPARE(tabs[6]->geometry(), QRect(660, 0, 110, 30));
+}
+
+// Paired fields: two columns where both fit the page, one (left before
+// right, row by row) where they do not, and two again when it widens.
+void TestSmallWidgets::columnReflowOneColumnWhenNarrow()
+{
+    QWidget page;
+    auto *outer = new QVBoxLayout(&page);
+    outer->setContentsMargins(10, 0, 10, 0);
+    // Held narrower than the fields want, as a scroll area holds its page.
+    outer->setSizeConstraint(QLayout::SetNoConstraint);
+    auto *form = new QWidget;
+    outer->addWidget(form);
+    auto *grid = new QGridLayout(form);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(10);
+    QList<QWidget *> fields;
+    for (int n = 0; n < 5; ++n) {
+        auto *field = new QWidget;
+        field->setMinimumSize(200, 20);
+        grid->addWidget(field, n / 2, n % 2);
+        fields << field;
+    }
+    auto *reflow = new ColumnReflow(&page, {grid});
+    page.resize(430, 200);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QVERIFY(!reflow->isSingleColumn(grid));
+    QTRY_VERIFY(fields[1]->x() > fields[0]->x());
+
+    page.resize(429, 200);
+    QTRY_VERIFY(reflow->isSingleColumn(grid));
+    int row = -1;
+    for (int n = 0; n < fields.size(); ++n) {
+        int r, c, rs, cs;
+        grid->getItemPosition(grid->indexOf(fields[n]), &r, &c, &rs, &cs);
+        QCOMPARE(c, 0);
+        QVERIFY(r > row);
+        row = r;
+    }
+    QTRY_COMPARE(fields[1]->x(), fields[0]->x());
+
+    page.resize(600, 200);
+    QTRY_VERIFY(!reflow->isSingleColumn(grid));
+    int r, c, rs, cs;
+    grid->getItemPosition(grid->indexOf(fields[3]), &r, &c, &rs, &cs);
+    QCOMPARE(QPoint(c, r), QPoint(1, 1));
 }
 
 QTEST_MAIN(TestSmallWidgets)

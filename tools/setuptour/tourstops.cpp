@@ -59,6 +59,23 @@ TourStop configPage(const char *name, int tileId)
             nullptr, nullptr, nullptr};
 }
 
+// The configuration view with the tree row of a section selected, as the
+// engineer picks it: the section's heading must be in view.
+TourStop configRow(const char *name, const char *section)
+{
+    return {name,
+            [section](Tour &tour) {
+                tour.window->setcurrentIndexes(MainWindow::PageConfig);
+                auto *view = tour.child<ConfigTab>("pageScrollConfig");
+                view->TreeselectWdg(view->navModel()->rootItem(), tour.child<QWidget>(section));
+            },
+            [section](Tour &tour) {
+                return tour.child<QStackedWidget>("stackScroll")->currentIndex() == MainWindow::PageConfig
+                       && tour.child<ConfigTab>("pageScrollConfig")->selectedPage() == tour.child<QWidget>(section);
+            },
+            nullptr, nullptr, nullptr};
+}
+
 bool noBox(Tour &tour)
 {
     return !tour.visible<CustomMessageBox>();
@@ -183,6 +200,11 @@ const std::vector<TourStop> &tourStops()
         page("setup-overview", MainWindow::PageOverview),
         configPage("setup-config-common", 0),
         configPage("setup-config-channel", 2),
+        configRow("setup-config-general", "gpbChannelName"),
+        configRow("setup-config-sensor", "wdgSensor"),
+        configRow("setup-config-output", "wdgConfigOutputTab"),
+        configRow("setup-config-product", "wdgProdInfo"),
+        configRow("setup-config-reset-network", "wdgResetJMP"),
         configPage("setup-config-update", 6),
         configPage("setup-config-network", 5),
         {"setup-config-reset",

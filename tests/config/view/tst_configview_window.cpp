@@ -8,7 +8,12 @@
 #include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLabel>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -73,12 +78,21 @@ private slots:
     void navigationTreeAfterLanguageSwitches();
     void modelMessagesInGerman_data();
     void modelMessagesInGerman();
+    void treeRowsBringTheirHeadingsIntoView_data();
+    void treeRowsBringTheirHeadingsIntoView();
+    void sizesSteadyAcrossLanguageRoundTrips();
+    void nameRefusedByTheClickStopsIt_data();
+    void nameRefusedByTheClickStopsIt();
+    void decimalCommaInTheCurrentBox();
 
 private:
     ConfigTab *tab() { return part<ConfigTab>(window, "pageScrollConfig"); }
     NotificationBar *bar() { return part<NotificationBar>(window, "notifyBar"); }
     QToolButton *channelButton(int n) { return part<QToolButton>(window, qPrintable(QStringLiteral("btnChn%1").arg(n))); }
     void showPage(const char *page);
+    // What of the configuration view a user cannot see whole: headings or
+    // buttons cut by a scroll area, a second scroll bar, sideways scrolling.
+    QStringList layoutFaults(const QModelIndex &row);
     // Gives the widget the focus as a click into it does, selects its text
     // and types over it.
     void typeInto(QWidget *widget, const QString &text);
@@ -135,6 +149,8 @@ void TestConfigViewWindow::initTestCase()
 
     unit = std::make_unique<UnitSim>();
     QString error;
+    // A fieldbus module, so that its page is offered too.
+    unit->setFieldbusModule(0x93);
     QVERIFY2(unit->startQuiet(kUnit, &error), qPrintable(error));
     window = new MainWindow;
     window->resize(1024, 768);
@@ -522,6 +538,264 @@ void TestConfigViewWindow::modelMessagesInGerman()
         UnitSimConfig::of(unit.get())->setFinalStatus(0);
     }
     QCOMPARE(takeBarTexts(), expected);
+}
+
+namespace {
+
+// The page's heading: the page itself when it is a label, else its first
+// title label (text style H4) from the top; the page when it has none.
+QWidget *headingOf(QWidget *page)
+{
+    if (qobject_cast<QLabel *>(page))
+        return page;
+    QWidget *heading = nullptr;
+    int top = 0;
+    for (QLabel *label : page->findChildren<QLabel *>()) {
+        if (label->property("textStyle").toString() != QLatin1String("H4") || !label->isVisibleTo(page))
+            continue;
+        const int y = label->mapTo(page, QPoint()).y();
+        if (!heading || y < top) {
+            heading = label;
+            top = y;
+        }
+    }
+    return heading ? heading : page;
+}
+
+QString describe(const QWidget *w)
+{
+    QString text;
+    if (auto *label = qobject_cast<const QLabel *>(w))
+        text = label->text();
+    else if (auto *button = qobject_cast<const QAbstractButton *>(w))
+        text = button->text();
+    return QStringLiteral("%1 \"%2\"").arg(w->objectName(), text);
+}
+
+} // namespace
+
+QStringList TestConfigViewWindow::layoutFaults(const QModelIndex &row)
+{
+    QStringList faults;
+    auto *outer = part<QScrollArea>(window, "scrollPages");
+    QList<QAbstractScrollArea *> areas{outer};
+    areas += tab()->findChildren<QAbstractScrollArea *>();
+    for (QAbstractScrollArea *area : areas) {
+        if (!area->isVisible() || qobject_cast<QTreeView *>(area))
+            continue;
+        if (area->horizontalScrollBar()->maximum() > 0 || area->horizontalScrollBar()->value() != 0)
+            faults << QStringLiteral("%1 scrolls sideways: %2 of %3 px")
+                          .arg(area->objectName())
+                          .arg(area->horizontalScrollBar()->value())
+                          .arg(area->horizontalScrollBar()->maximum());
+    }
+    // The view fits the window: the pages' own areas are the only ones.
+    if (outer->verticalScrollBar()->maximum() > 0)
+        faults << QStringLiteral("the page area scrolls too, by %1 px").arg(outer->verticalScrollBar()->maximum());
+
+    // The channel tabs: in even columns, and above the sections, not over them.
+    auto *channels = part<QWidget>(window, "widget_4");
+    if (channels->isVisible()) {
+        auto *sections = part<QWidget>(window, "scrollAreaChannelConfig");
+        const QRect bar(channels->mapTo(window, QPoint()), channels->size());
+        const QRect below(sections->mapTo(window, QPoint()), sections->size());
+        if (bar.intersects(below))
+            faults << QStringLiteral("the channel tabs reach %1 px into the sections")
+                          .arg(bar.bottom() - below.top() + 1);
+        for (int n = 2; n <= 7; ++n) {
+            auto *tab = part<QWidget>(window, qPrintable(QStringLiteral("wdgChn%1").arg(n)));
+            if (tab->width() != part<QWidget>(window, "wdgChn1")->width())
+                faults << QStringLiteral("channel %1 is %2 px wide, channel 1 %3 px")
+                              .arg(n)
+                              .arg(tab->width())
+                              .arg(part<QWidget>(window, "wdgChn1")->width());
+        }
+    }
+
+    auto *page = row.data(Qt::UserRole).value<QWidget *>();
+    // The reset page's marker has no height: the form under it is shown.
+    if (page == part<QWidget>(window, "wdgResetJMP"))
+        page = part<QWidget>(window, "wdgResetIP");
+    // The channel name box stands under the general section's heading.
+    if (page == part<QWidget>(window, "gpbChannelName"))
+        page = part<QWidget>(window, "lblGeneralParam");
+    QList<QWidget *> whole{headingOf(page)};
+    if (page == part<QWidget>(window, "wdgResetDefConf"))
+        whole << part<QWidget>(window, "btnReset");
+    for (QWidget *w : whole) {
+        const QRegion seen = w->visibleRegion();
+        if (!w->isVisible() || seen.boundingRect() != w->rect() || seen.rectCount() != 1)
+            faults << QStringLiteral("%1 is not seen whole: %2 of %3 x %4 px seen")
+                          .arg(describe(w))
+                          .arg(seen.boundingRect().width() * seen.boundingRect().height())
+                          .arg(w->width())
+                          .arg(w->height());
+    }
+    return faults;
+}
+
+void TestConfigViewWindow::treeRowsBringTheirHeadingsIntoView_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("English") << QStringLiteral("en");
+    QTest::newRow("German") << QStringLiteral("de");
+}
+
+// Every row of the navigation tree, in the window of the smallest screen
+// the tool serves, brings its section's heading into the part of the
+// window one sees, in the one scroll area of its page; no page scrolls
+// sideways.
+void TestConfigViewWindow::treeRowsBringTheirHeadingsIntoView()
+{
+    QFETCH(QString, language);
+    QCOMPARE(window->size(), QSize(1024, 768));
+    switchTranslator(language);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    auto *tree = part<QTreeView>(window, "treeSel");
+    // The fieldbus row shows again with the next heartbeat.
+    QTRY_VERIFY(!tree->isRowHidden(tab()->findIndexForPage(tab()->navModel()->rootItem(),
+                                                             part<QWidget>(window, "wdgFBConfig")).row(),
+                                   QModelIndex()));
+    // As after reading a unit without reference values: a two-line error
+    // above the pages leaves them the least room.
+    QStringList names;
+    for (int n = 1; n <= 7; ++n)
+        names << QStringLiteral("Channel %1").arg(n);
+    bar()->showError(QStringLiteral("There were no valid Reference values found for the following channels: ")
+                         + names.join(QStringLiteral(" | ")),
+                     true, true);
+    QAbstractItemModel *model = tab()->navModel();
+    // From the bottom up and then down again: each row from another place.
+    QList<QModelIndex> rows;
+    QList<QModelIndex> todo{QModelIndex()};
+    while (!todo.isEmpty()) {
+        const QModelIndex parent = todo.takeFirst();
+        for (int r = 0; r < model->rowCount(parent); ++r) {
+            rows << model->index(r, 0, parent);
+            todo << rows.last();
+        }
+    }
+    QList<QModelIndex> visits = rows;
+    std::reverse(visits.begin(), visits.end());
+    visits += rows;
+    for (const QModelIndex &row : visits) {
+        tree->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QStringList faults;
+        // The layout settles through posted requests.
+        (void)QTest::qWaitFor([&] {
+            QCoreApplication::sendPostedEvents();
+            faults = layoutFaults(row);
+            return faults.isEmpty();
+        }, 2000);
+        QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1, row \"%2\": %3")
+                                                  .arg(language, row.data().toString(), faults.join(QStringLiteral("; ")))));
+    }
+}
+
+// Language round trips leave the view fitting the window's page area.
+void TestConfigViewWindow::sizesSteadyAcrossLanguageRoundTrips()
+{
+    showPage("wdgSensor");
+    auto *area = part<QScrollArea>(window, "scrollAreaChannelConfig");
+    // Until the unit's next heartbeat has shown the link's state again (a
+    // language switch shows it anew) and the window's minimum size is the
+    // one its layout asks for now.
+    auto *linkState = part<QWidget>(window, "wdgChnnlStatSection");
+    const auto settle = [this, linkState] {
+        QVERIFY(QTest::qWaitFor([this, linkState] {
+            QCoreApplication::sendPostedEvents();
+            return linkState->isVisible() && window->minimumSize() == window->minimumSizeHint();
+        }, 10000));
+    };
+    settle();
+    // The view is as tall as the window's page area, in each language and
+    // after each switch: never taller (to be scrolled a second time), never
+    // growing with the switches. (The window's minimum width follows the
+    // status bar's words, which show anew with each switch.)
+    auto *pages = part<QScrollArea>(window, "scrollPages");
+    QCOMPARE(tab()->height(), pages->viewport()->height());
+    for (int round = 0; round < 3; ++round) {
+        for (const QString language : {QStringLiteral("de"), QStringLiteral("en")}) {
+            switchTranslator(language);
+            settle();
+            const QString when = QStringLiteral("round %1, %2").arg(round + 1).arg(language);
+            QVERIFY2(window->size() == QSize(1024, 768), qPrintable(when));
+            QVERIFY2(tab()->height() == pages->viewport()->height(),
+                     qPrintable(when + QStringLiteral(": view %1 px, page area %2 px")
+                                           .arg(tab()->height())
+                                           .arg(pages->viewport()->height())));
+            QVERIFY2(pages->verticalScrollBar()->maximum() == 0, qPrintable(when));
+            QVERIFY2(area->isVisible() && area->height() > 0, qPrintable(when));
+        }
+    }
+}
+
+void TestConfigViewWindow::nameRefusedByTheClickStopsIt_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Write Config to Device") << QStringLiteral("btnWriteConfig");
+    QTest::newRow("Export Config") << QStringLiteral("btnSaveConfig");
+}
+
+// A name refused when the click on a write or export button takes the
+// focus from it stops what the button starts: the user sees the refusal
+// and nothing else happens.
+void TestConfigViewWindow::nameRefusedByTheClickStopsIt()
+{
+    QFETCH(QString, button);
+    int dialogs = 0;
+    config()->setFileNameProvider([&dialogs](bool, const QString &, const QString &) {
+        ++dialogs;
+        return QString();
+    });
+    const auto restore = qScopeGuard(
+        [] { config()->setFileNameProvider([](bool, const QString &, const QString &) { return QString(); }); });
+    showPage("gpbChannelName");
+    auto *name = part<QLineEdit>(window, "leditChannelName");
+    auto *target = part<QAbstractButton>(window, qPrintable(button));
+    QTRY_VERIFY(target->isEnabled());
+    typeInto(name, QStringLiteral("X;Y"));
+    QTest::mouseClick(target, Qt::LeftButton);
+    QVERIFY(!name->hasFocus());
+    QCOMPARE(takeBarTexts(), QStringList{Confighandler::channelNameProblem(QStringLiteral(";"))});
+    QCOMPARE(name->text(), QStringLiteral("Channel 1"));
+    QCOMPARE(dialogs, 0);
+    for (const UnitSimRequest &r : unit->requestLog())
+        QVERIFY2(r.command != EthernetHandler::CmdWriteParam, qPrintable(QString::number(r.paramId)));
+    QVERIFY(!config()->waitingForFeedback());
+
+    // The next click, with nothing refused, does its work (the user's
+    // clicks are events of their own).
+    QTRY_VERIFY(!tab()->editRefusedFor(target));
+    QTest::mouseClick(target, Qt::LeftButton);
+    if (button == QLatin1String("btnWriteConfig"))
+        QTRY_VERIFY(writesTo(EthernetHandler::ParamDeviceName) == 1);
+    else
+        QCOMPARE(dialogs, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 20000);
+}
+
+// A decimal comma typed into the current box of the English window is read
+// as the decimal point, not dropped (which made 12,5 into 125, refused, and
+// the box kept 12).
+void TestConfigViewWindow::decimalCommaInTheCurrentBox()
+{
+    CFG_Device_Param_struct block = readBlock;
+    block.setOutputSelect(1);
+    block.setReferenceSkw(0, 300);
+    block.setScale(0, 9000);
+    QCOMPARE(config()->setDeviceConfig(block), ERR_OK);
+    showPage("wdgConfigOutputTab");
+    auto *current = part<QDoubleSpinBox>(window, "dspnRefCurr");
+    QVERIFY(current->isEnabled());
+    QCOMPARE(current->locale().decimalPoint(), QLatin1Char('.'));
+    current->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(current->hasFocus());
+    QTest::keyClick(current, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(current, QStringLiteral("12,5"));
+    QTest::keyClick(current, Qt::Key_Return);
+    QCOMPARE(current->value(), 12.5);
+    QCOMPARE(int(config()->getDeviceConfig().scale(0)), 12500);
 }
 
 QTEST_MAIN(TestConfigViewWindow)
