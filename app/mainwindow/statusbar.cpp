@@ -220,6 +220,7 @@ void StatusBar::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sen
     const uint8_t state = states.deviceState();
     const QString errorText = (state == 0 || state == 2) ? tr("No Error") : tr("Error");
 
+    linkShown = true;
     ui->wdgStatusdisp->setToolTip(errorBitsText(states.errorCritical != 0, states.errorBits));
     ui->lblstatustxt->setText(tr("Connected to ") + sender.toString());
     ui->lblStatusError->setText(errorText);
@@ -319,6 +320,7 @@ void StatusBar::fieldbusStatusText(const FieldbusStatusRecord &record)
 
 void StatusBar::lostconnection()
 {
+    linkShown = false;
     ui->wdgbiasstatuschannels->setEnabled(false);
     ui->lblstatustxt->setText(tr("Not connected "));
     ui->wdgStatusdisp->setToolTip(QString());
@@ -416,21 +418,33 @@ bool StatusBar::eventFilter(QObject *watched, QEvent *event)
 
 void StatusBar::translateUiSlot(QWidget *)
 {
-    // The form's own texts follow the language at once; the channel words
-    // and their tool tips were set from the last heartbeat (or the loss of
-    // connection) and keep their language until the next one: the form
-    // would leave them empty.
-    std::array<QString, kChannels> words, wordTips, ledTips;
-    for (int n = 0; n < kChannels; ++n) {
-        words[n] = stateLabels[n]->text();
-        wordTips[n] = stateLabels[n]->toolTip();
+    // The form's own texts follow the language at once. The words the last
+    // heartbeat (or the loss of connection) set - link, error state, channel
+    // words, fieldbus fields - and their tool tips keep what they show until
+    // the next one (the window shows the link state anew in the new language
+    // before its children retranslate): the form would leave them empty or
+    // at its placeholders, and the bar would ask for another width until
+    // the next heartbeat.
+    QList<QLabel *> shown{ui->lblNetworkType, ui->lblLink, ui->lblStatus, ui->lblCommunicationStatus};
+    // Without a link the form's own words for it are the right ones.
+    if (linkShown)
+        shown << ui->lblstatustxt << ui->lblStatusError;
+    for (QLabel *label : stateLabels)
+        shown << label;
+    QStringList texts, tips;
+    for (QLabel *label : shown) {
+        texts << label->text();
+        tips << label->toolTip();
+    }
+    std::array<QString, kChannels> ledTips;
+    for (int n = 0; n < kChannels; ++n)
         ledTips[n] = leds[n]->toolTip();
-    }
     ui->retranslateUi(this);
-    for (int n = 0; n < kChannels; ++n) {
-        stateLabels[n]->setText(words[n]);
-        stateLabels[n]->setToolTip(wordTips[n]);
-        leds[n]->setToolTip(ledTips[n]);
+    for (int i = 0; i < shown.size(); ++i) {
+        shown[i]->setText(texts[i]);
+        shown[i]->setToolTip(tips[i]);
     }
+    for (int n = 0; n < kChannels; ++n)
+        leds[n]->setToolTip(ledTips[n]);
     sizeStateLabels();
 }

@@ -74,6 +74,9 @@ private:
 
     Ui::StatusBar *ui;
     uint32_t notifiedErrorBits = 0;
+    // A heartbeat has shown the unit's state since the start or the last
+    // loss of connection.
+    bool linkShown = false;
     std::array<QLabel *, kChannels> nameLabels{};
     std::array<QLabel *, kChannels> stateLabels{};
     std::array<QToolButton *, kChannels> leds{};

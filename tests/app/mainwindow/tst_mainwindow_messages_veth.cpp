@@ -204,6 +204,9 @@ void TestMainWindowMessagesVeth::channelWordsSurviveLanguageSwitch()
                                     .arg(QLatin1String(language))
                                     .arg(n + 1)
                                     .arg(status->channelStateLabel(n)->text())));
+        // Without a link the bar's own words follow the language.
+        QCOMPARE(part<QLabel>(&window, "lblStatusError")->text(),
+                 QCoreApplication::translate("StatusBar", "No Errors"));
     }
     QCOMPARE(part<QLabel>(&window, "lblstatustxt")->text(), QStringLiteral("Not connected"));
 }

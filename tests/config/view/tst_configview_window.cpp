@@ -34,6 +34,7 @@
 #include "metatypes.h"
 #include "navtreemodel.h"
 #include "notificationbar.h"
+#include "statusbar.h"
 #include "testnet.h"
 #include "translation.h"
 #include "unitsim.h"
@@ -710,10 +711,40 @@ void TestConfigViewWindow::sizesSteadyAcrossLanguageRoundTrips()
     settle();
     // The view is as tall as the window's page area, in each language and
     // after each switch: never taller (to be scrolled a second time), never
-    // growing with the switches. (The window's minimum width follows the
-    // status bar's words, which show anew with each switch.)
+    // growing with the switches.
     auto *pages = part<QScrollArea>(window, "scrollPages");
     QCOMPARE(tab()->height(), pages->viewport()->height());
+    // The least size of the window and of the part above the pages (the
+    // status bar's words) are the same for a language after any number of
+    // switches, and fit the smallest window.
+    auto *section = part<QScrollArea>(window, "scrollConnection")->widget();
+    QMap<QString, QPair<QSize, QSize>> leastSizes;
+    const auto compareLeastSizes = [&](const QString &language, const QString &when) {
+        // A size change climbs the layouts one posted request per level.
+        for (int level = 0; level < 8; ++level)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QPair<QSize, QSize> now(window->minimumSizeHint(), section->minimumSizeHint());
+        QVERIFY2(now.first.width() <= 1024 && now.first.height() <= 768 && now.second.width() <= 1024,
+                 qPrintable(QStringLiteral("%1: window at least %2 x %3, status section %4 px wide")
+                                .arg(when)
+                                .arg(now.first.width())
+                                .arg(now.first.height())
+                                .arg(now.second.width())));
+        const QPair<QSize, QSize> first = leastSizes.value(language, now);
+        leastSizes.insert(language, first);
+        QVERIFY2(now == first, qPrintable(QStringLiteral("%1: window at least %2 x %3, status section %4 px wide; "
+                                                         "first %5 x %6, %7 px")
+                                              .arg(when)
+                                              .arg(now.first.width())
+                                              .arg(now.first.height())
+                                              .arg(now.second.width())
+                                              .arg(first.first.width())
+                                              .arg(first.first.height())
+                                              .arg(first.second.width())));
+    };
+    compareLeastSizes(QStringLiteral("en"), QStringLiteral("start, en"));
+    if (QTest::currentTestFailed())
+        return;
     for (int round = 0; round < 3; ++round) {
         for (const QString language : {QStringLiteral("de"), QStringLiteral("en")}) {
             switchTranslator(language);
@@ -726,6 +757,12 @@ void TestConfigViewWindow::sizesSteadyAcrossLanguageRoundTrips()
                                            .arg(pages->viewport()->height())));
             QVERIFY2(pages->verticalScrollBar()->maximum() == 0, qPrintable(when));
             QVERIFY2(area->isVisible() && area->height() > 0, qPrintable(when));
+            compareLeastSizes(language, when);
+            if (QTest::currentTestFailed())
+                return;
+            // The link's words in the new language, not the form's.
+            const QString link = part<QLabel>(window, "lblstatustxt")->text();
+            QVERIFY2(link.startsWith(StatusBar::tr("Connected to ")), qPrintable(when + QStringLiteral(": ") + link));
         }
     }
 }
