@@ -7,6 +7,7 @@
 #include <QStyleOptionButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QScreen>
 #include <QToolButton>
 #include <QtTest>
@@ -259,6 +260,14 @@ void TestMainWindowScreen::smallScaleConfigure()
     };
     const auto faults = [&] { return QStringList{sideways(), outOfRow()}.join(QLatin1Char(' ')).trimmed(); };
     QTRY_VERIFY2(faults().isEmpty(), qPrintable(faults()));
+    QVERIFY(area.contains(window.frameGeometry()));
+    // Nor does any other page of the configuration.
+    auto *pages = part<QWidget>(&window, "pageScrollConfig")->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+    QVERIFY(pages);
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
+        QTRY_VERIFY2(sideways().isEmpty(), qPrintable(pages->currentWidget()->objectName() + QLatin1Char(' ') + sideways()));
+    }
     QVERIFY(area.contains(window.frameGeometry()));
 }
 
