@@ -205,7 +205,11 @@ MainWindow::MainWindow(QWidget *parent)
     baseHeight = height();
     ScaleFactorchange(ScalingHandlerCont::instance()->getScaleFactor());
     ScalingHandlerCont::instance()->scaleLayout(this);
-    keepTopBarRow(ui->CommDisplay);
+    // Below 1.0 the start window (the form size times the factor) is
+    // narrower than the top bar's row; at 1.0 and above the user may still
+    // make the window narrower than the row, and it wraps.
+    if (ScalingHandlerCont::instance()->getScaleFactor() < 1.0)
+        keepTopBarRow(ui->CommDisplay);
     // The dimmed margin around a dialog is room taken from the dialog: at a
     // large scale on a small screen the dialog needs it more.
     if (QLayout *around = ui->pageDialog->layout()) {
