@@ -76,7 +76,13 @@ QSize FlowLayout::minimumSize() const
             size = size.expandedTo(QSize(itemWidth(item), itemHeight(item)));
     }
     const QMargins m = contentsMargins();
-    return size + QSize(m.left() + m.right(), m.top() + m.bottom());
+    size += QSize(m.left() + m.right(), m.top() + m.bottom());
+    if (oneRowLimit > 0) {
+        const int row = sizeHint().width();
+        if (row <= oneRowLimit)
+            size.setWidth(qMax(size.width(), row));
+    }
+    return size;
 }
 
 QSize FlowLayout::sizeHint() const
@@ -102,6 +108,12 @@ void FlowLayout::setGeometry(const QRect &rect)
 {
     QLayout::setGeometry(rect);
     arrange(rect, true, &rows);
+}
+
+void FlowLayout::setOneRowUpTo(int width)
+{
+    oneRowLimit = qMax(0, width);
+    invalidate();
 }
 
 void FlowLayout::setUniformColumns(bool on)

@@ -36,6 +36,12 @@ public:
     // not five and two) and the items of a wrapped row under those above,
     // instead of a short last row spread over the whole width.
     void setUniformColumns(bool on);
+    // Asks for the width of all items in one row as its minimum where that
+    // is no more than `width` (the room the screen gives the layout), so
+    // that the window grows to keep the row whole instead of wrapping it;
+    // where the row needs more, the minimum is the widest item as before
+    // and the row wraps. 0 (the default) never asks for the row.
+    void setOneRowUpTo(int width);
 
 private:
     // Places the items in `rect` (or only measures when `apply` is false)
@@ -47,4 +53,5 @@ private:
     QList<QLayoutItem *> items;
     int rows = 0;
     bool uniform = false;
+    int oneRowLimit = 0;
 };

@@ -116,6 +116,27 @@ void letTopBarWrap(QWidget *bar, const QList<QWidget *> &tabs, const QList<QWidg
     flow->addWidget(toolGroup);
 }
 
+// The top bar keeps its one row (the tabs, then the three buttons at the
+// right end) wherever the screen has the room for it: the window's minimum
+// width grows to the row, as far as the screen's available width minus what
+// lies around the bar allows. Only where the row is wider than that (a large
+// scale on a small screen) does it wrap.
+void keepTopBarRow(QWidget *bar)
+{
+    auto *flow = qobject_cast<FlowLayout *>(bar->layout());
+    QWidget *window = bar->window();
+    if (!flow || !window)
+        return;
+    int around = window->frameGeometry().width() - window->width();
+    for (QWidget *w = bar->parentWidget(); w; w = w->parentWidget()) {
+        if (QLayout *layout = w->layout())
+            around += layout->contentsMargins().left() + layout->contentsMargins().right();
+        if (w == window)
+            break;
+    }
+    flow->setOneRowUpTo(screenfit::availableArea(window).width() - around);
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -184,6 +205,11 @@ MainWindow::MainWindow(QWidget *parent)
     baseHeight = height();
     ScaleFactorchange(ScalingHandlerCont::instance()->getScaleFactor());
     ScalingHandlerCont::instance()->scaleLayout(this);
+    // Below 1.0 the start window (the form size times the factor) is
+    // narrower than the top bar's row; at 1.0 and above the user may still
+    // make the window narrower than the row, and it wraps.
+    if (ScalingHandlerCont::instance()->getScaleFactor() < 1.0)
+        keepTopBarRow(ui->CommDisplay);
     // The dimmed margin around a dialog is room taken from the dialog: at a
     // large scale on a small screen the dialog needs it more.
     if (QLayout *around = ui->pageDialog->layout()) {

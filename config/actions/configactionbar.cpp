@@ -50,6 +50,12 @@ ConfigActionBar::ConfigActionBar(QWidget *parent)
         grid->addWidget(buttons, 1, 0, 1, grid->columnCount());
         setTabOrder(ui->btnSaveConfig, ui->btnReadConfig);
         setTabOrder(ui->btnReadConfig, ui->btnWriteConfig);
+        // The buttons keep to the right through the stretch before them; a
+        // fixed left margin on top of it only made the bar wider than the
+        // room beside the navigation tree at a small scale.
+        QMargins margins = grid->contentsMargins();
+        margins.setLeft(0);
+        grid->setContentsMargins(margins);
     }
     for (QAbstractButton *button : {static_cast<QAbstractButton *>(ui->btnWriteConfig),
                                     static_cast<QAbstractButton *>(ui->btnSaveConfig)}) {

@@ -28,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -333,13 +334,28 @@ const std::vector<TourStop> &tourStops()
          },
          [](Tour &tour) {
              auto *graph = tour.child<LineGraph>("wdgLogHistory");
+             auto *scroll = tour.child<LogTab>("pageScrollLog")->findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+             // The graph draws when it is painted: in a low window (a large
+             // scale on a small screen) it lies below the view until the user
+             // scrolls to it, and is not drawn before.
+             if (graph->isVisible() && (graph->renderCount() == 0 || !graph->isUpToDate())
+                 && graph->visibleRegion().isEmpty()) {
+                 for (QWidget *p = graph->parentWidget(); p; p = p->parentWidget()) {
+                     if (auto *area = qobject_cast<QScrollArea *>(p)) {
+                         // Down to it only: the user does not scroll sideways.
+                         const int x = area->horizontalScrollBar()->value();
+                         area->ensureWidgetVisible(graph, 0, 0);
+                         area->horizontalScrollBar()->setValue(x);
+                     }
+                 }
+             }
              // Drawn, and the layout has made room for the whole picture.
              if (!graph->isVisible() || graph->renderCount() == 0 || !graph->isUpToDate() || graph->isRendering()
                  || graph->graphLabel()->height() < graph->backBuffer().height())
                  return false;
              // Scrolled to the graph as the user does on a low window: the
              // plot, both axes and the time labels whole in the window.
-             tour.child<LogTab>("pageScrollLog")->findChild<QScrollArea *>(QStringLiteral("scrollArea"))->ensureWidgetVisible(graph->graphLabel(), 0, 0);
+             scroll->ensureWidgetVisible(graph->graphLabel(), 0, 0);
              return true;
          },
          // The window as the user sees it.

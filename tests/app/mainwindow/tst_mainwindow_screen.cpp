@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QStyleOptionButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QScreen>
 #include <QToolButton>
 #include <QtTest>
@@ -28,6 +30,8 @@ private slots:
     void cleanup();
     void everyControlOnScreen_data();
     void everyControlOnScreen();
+    void smallScaleConfigure_data();
+    void smallScaleConfigure();
     void fitHelpers();
 };
 
@@ -204,6 +208,67 @@ void TestMainWindowScreen::everyControlOnScreen()
         QVERIFY2(faults.isEmpty(), qPrintable(QLatin1String(dialog.opener) + QStringLiteral(": ") + faults.join(", ")));
         QVERIFY(window.dialogs().empty());
     }
+}
+
+void TestMainWindowScreen::smallScaleConfigure_data()
+{
+    QTest::addColumn<QString>("factor");
+    QTest::addColumn<QString>("language");
+    for (const char *factor : {"0.5", "1.0"}) {
+        for (const char *language : {"en", "de"})
+            QTest::addRow("%s, %s", factor, language) << factor << language;
+    }
+}
+
+// The Configure page at a small scale on a 1024x768 screen: nothing on it
+// scrolls sideways (the window grows where the page needs the room), and
+// the top bar keeps its one row of tabs and buttons.
+void TestMainWindowScreen::smallScaleConfigure()
+{
+    QFETCH(QString, factor);
+    QFETCH(QString, language);
+    qputenv("KORVANTIS_SCREEN", "1024x768");
+    ScaleFixture scale(factor);
+    switchTranslator(language);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(part<QAbstractButton>(&window, "btnConfTab"), Qt::LeftButton);
+    const QRect area(0, 0, 1024, 768);
+
+    auto sideways = [&window] {
+        QStringList found;
+        for (QScrollArea *scroll : window.findChildren<QScrollArea *>()) {
+            if (scroll->isVisible() && scroll->horizontalScrollBar()->maximum() > 0)
+                found << QStringLiteral("%1 by %2").arg(scroll->objectName()).arg(scroll->horizontalScrollBar()->maximum());
+        }
+        return found.join(QStringLiteral(", "));
+    };
+    // Every top-bar button level with the first tab.
+    auto outOfRow = [&window] {
+        QStringList found;
+        const QWidget *first = part<QWidget>(&window, "btnOverview");
+        const QRect row(first->mapTo(&window, QPoint(0, 0)), first->size());
+        for (const char *name : {"btnDataTab", "btnConfTab", "btnLogTab", "btnConnectToDevice", "btnRestartPPU", "btnMore"}) {
+            const QWidget *button = part<QWidget>(&window, name);
+            const int middle = button->mapTo(&window, QPoint(0, button->height() / 2)).y();
+            if (middle < row.top() || middle > row.bottom())
+                found << QStringLiteral("%1 at y %2 outside the tabs' row %3..%4")
+                             .arg(QLatin1String(name)).arg(middle).arg(row.top()).arg(row.bottom());
+        }
+        return found.join(QStringLiteral(", "));
+    };
+    const auto faults = [&] { return QStringList{sideways(), outOfRow()}.join(QLatin1Char(' ')).trimmed(); };
+    QTRY_VERIFY2(faults().isEmpty(), qPrintable(faults()));
+    QVERIFY(area.contains(window.frameGeometry()));
+    // Nor does any other page of the configuration.
+    auto *pages = part<QWidget>(&window, "pageScrollConfig")->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+    QVERIFY(pages);
+    for (int i = 0; i < pages->count(); ++i) {
+        pages->setCurrentIndex(i);
+        QTRY_VERIFY2(sideways().isEmpty(), qPrintable(pages->currentWidget()->objectName() + QLatin1Char(' ') + sideways()));
+    }
+    QVERIFY(area.contains(window.frameGeometry()));
 }
 
 void TestMainWindowScreen::fitHelpers()
