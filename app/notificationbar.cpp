@@ -96,23 +96,13 @@ void NotificationBar::showEntry(const NotificationEntry &entry)
 void NotificationBar::dismissCurrentEntry()
 {
     bool resetWanted = false;
-    bool haveNext = false;
-    NotificationEntry next;
     {
         QMutexLocker locker(&mutex);
         timer.stop();
-        if (!entries.isEmpty()) {
+        if (!entries.isEmpty())
             resetWanted = entries.takeLast().sendErrorReset;
-            if (!entries.isEmpty()) {
-                next = entries.last();
-                haveNext = true;
-            }
-        }
     }
-    if (haveNext)
-        showEntry(next);
-    else
-        setVisible(false);
+    showTopEntry();
     // Emitted last and without the lock: the receiver may wait in a nested
     // event loop in which further entries are pushed or dismissed.
     if (resetWanted)
@@ -121,14 +111,11 @@ void NotificationBar::dismissCurrentEntry()
 
 void NotificationBar::withdraw(const QString &message)
 {
-    bool haveNext = false;
-    bool topGone = false;
-    NotificationEntry next;
     {
         QMutexLocker locker(&mutex);
         if (entries.isEmpty())
             return;
-        topGone = entries.last().text == message;
+        const bool topGone = entries.last().text == message;
         const int before = entries.size();
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [&](const NotificationEntry &e) { return e.text == message; }),
@@ -136,13 +123,25 @@ void NotificationBar::withdraw(const QString &message)
         if (entries.size() == before || !topGone)
             return;
         timer.stop();
+    }
+    showTopEntry();
+}
+
+void NotificationBar::showTopEntry()
+{
+    NotificationEntry top;
+    bool haveTop = false;
+    {
+        QMutexLocker locker(&mutex);
         if (!entries.isEmpty()) {
-            next = entries.last();
-            haveNext = true;
+            top = entries.last();
+            haveTop = true;
         }
     }
-    if (haveNext)
-        showEntry(next);
+    // Shown without the lock: showing lays out the bar and may run
+    // queued work that pushes entries.
+    if (haveTop)
+        showEntry(top);
     else
         setVisible(false);
 }

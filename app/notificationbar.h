@@ -50,6 +50,8 @@ public slots:
 private:
     void pushEntry(const NotificationEntry &entry);
     void showEntry(const NotificationEntry &entry);
+    // Shows the newest entry left, or hides the bar when none is.
+    void showTopEntry();
     void dismissCurrentEntry();
 
     Ui::NotificationBar *ui;
