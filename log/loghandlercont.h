@@ -74,18 +74,23 @@ public:
     int saveLogText();
     int exportLogText();
     // The CSV file of the SKW history; `fileName` is completed in place.
-    int exportCSV(QString &fileName);
+    // `reason` gets why a file was not written (see LogSave::replace).
+    int exportCSV(QString &fileName, QString *reason = nullptr);
 
     // The same without dialogs. The writers complete the name with their
-    // suffix; the readers take the name as it is. `error` gets the reason
-    // of a refused LOG file.
-    int writeLogFile(const QString &fileName, const VersionInfo &info);
+    // suffix and give why a file was not written in `reason`; the readers
+    // take the name as it is. `error` gets the reason of a refused LOG file.
+    int writeLogFile(const QString &fileName, const VersionInfo &info, QString *reason = nullptr);
     // `warning` gets the note of a file cut inside its records, of which
     // the whole records before the cut are read (empty otherwise).
     int readLogFile(const QString &fileName, QVector<LogRecord> &records, VersionInfo &info, QString *error = nullptr,
                     QString *warning = nullptr);
     int importLogFile(const QString &fileName, QString *error = nullptr, QString *warning = nullptr);
-    int writeLogText(const QString &fileName);
+    // Shows the records and version record read from a LOG file, with the
+    // note of what of the file was not read (as importLogFile does once it
+    // has read the file).
+    int showLogFile(const QVector<LogRecord> &records, const VersionInfo &info, const QString &note);
+    int writeLogText(const QString &fileName, QString *reason = nullptr);
 
     // The identification that goes with the shown log (read with it from
     // the unit, or stored in the imported file); all zero before.
@@ -119,7 +124,6 @@ public slots:
 private:
     explicit LoghandlerCont(QObject *parent = nullptr);
     int evaluate(const QVector<LogRecord> &records, const VersionInfo &info);
-    int showImported(const QVector<LogRecord> &records, const VersionInfo &info, const QString &note);
     QStringList channelNames() const;
     void debugStep(const char *step) const;
     // The history into the graph's tables and series.

@@ -44,7 +44,7 @@ int LoghandlerCont::saveLogFile(const VersionInfo &info)
     return writeLogFile(name, info);
 }
 
-int LoghandlerCont::writeLogFile(const QString &fileName, const VersionInfo &info)
+int LoghandlerCont::writeLogFile(const QString &fileName, const VersionInfo &info, QString *reason)
 {
     const QString target = LogSave::completeName(fileName, kLogSuffix);
     if (target.isEmpty())
@@ -59,7 +59,7 @@ int LoghandlerCont::writeLogFile(const QString &fileName, const VersionInfo &inf
             LogFile::write(out, info, *root);
             return out.status() == QDataStream::Ok;
         },
-        "LOGFile");
+        "LOGFile", reason);
 }
 
 int LoghandlerCont::loadLogFile(QVector<LogRecord> &records, VersionInfo &info)
@@ -106,7 +106,7 @@ int LoghandlerCont::importLog()
     return importLogFile(LogSave::completeName(name, kLogSuffix));
 }
 
-int LoghandlerCont::showImported(const QVector<LogRecord> &records, const VersionInfo &info, const QString &note)
+int LoghandlerCont::showLogFile(const QVector<LogRecord> &records, const VersionInfo &info, const QString &note)
 {
     const int shown = evaluateLog(records, info);
     // The imported log's identification goes with it, so that a LOG file
@@ -130,7 +130,7 @@ int LoghandlerCont::importLogFile(const QString &fileName, QString *error, QStri
         *warning = note;
     if (result != ERR_OK)
         return result;
-    return showImported(records, info, note);
+    return showLogFile(records, info, note);
 }
 
 int LoghandlerCont::saveLogText()
@@ -146,7 +146,7 @@ int LoghandlerCont::exportLogText()
     return saveLogText();
 }
 
-int LoghandlerCont::writeLogText(const QString &fileName)
+int LoghandlerCont::writeLogText(const QString &fileName, QString *reason)
 {
     const QString target = LogSave::completeName(fileName, kTextSuffix);
     if (target.isEmpty())
@@ -162,10 +162,10 @@ int LoghandlerCont::writeLogText(const QString &fileName)
             out.flush();
             return out.status() == QTextStream::Ok;
         },
-        "LOGFile");
+        "LOGFile", reason);
 }
 
-int LoghandlerCont::exportCSV(QString &fileName)
+int LoghandlerCont::exportCSV(QString &fileName, QString *reason)
 {
     if (m_history.isEmpty())
         return ERR_OK;
@@ -183,5 +183,5 @@ int LoghandlerCont::exportCSV(QString &fileName)
             out.flush();
             return out.status() == QTextStream::Ok;
         },
-        "CSVFile");
+        "CSVFile", reason);
 }

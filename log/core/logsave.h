@@ -19,9 +19,12 @@ public:
 
     // Writes through a temporary file in the target's folder and replaces
     // the target only when `write` returned true and everything reached the
-    // disk; otherwise the old file stays as it was and the result is -103.
-    // The new file is readable and writable by everyone. `label` names the
-    // file kind in the debug lines ("LOGFile", "CSVFile").
+    // disk; otherwise the old file stays as it was and the result is -103,
+    // with the reason in `reason` (translated, context "LogSave"): a folder
+    // that does not exist, a refused permission, a target that is a folder,
+    // else what the system said. The new file is readable and writable by
+    // everyone. `label` names the file kind in the debug lines ("LOGFile",
+    // "CSVFile").
     static errorCode_e replace(const QString &target, const std::function<bool(QIODevice &)> &write,
-                               const char *label);
+                               const char *label, QString *reason = nullptr);
 };

@@ -402,16 +402,33 @@ void TestLogFiles::replaceKeepsTheOldFileOnFailure()
         f.write("new, but not all");
         return false;
     };
-    QCOMPARE(LogSave::replace(target, failing, "LOGFile"), ERR_INVALID_FILE);
+    QString reason;
+    QCOMPARE(LogSave::replace(target, failing, "LOGFile", &reason), ERR_INVALID_FILE);
     QCOMPARE(readFile(target), QByteArray("old"));
+    QCOMPARE(reason, QStringLiteral("the content could not be written"));
 
-    // A folder that does not exist: nothing written anywhere.
-    QCOMPARE(LogSave::replace(dir.filePath(QStringLiteral("missing/log.hex")), writeText("x"), "LOGFile"),
+    // A folder that does not exist: nothing written anywhere, and the
+    // folder named.
+    QCOMPARE(LogSave::replace(dir.filePath(QStringLiteral("missing/deeper/log.hex")), writeText("x"), "LOGFile",
+                              &reason),
              ERR_INVALID_FILE);
+    QCOMPARE(reason, QStringLiteral("the folder %1 does not exist").arg(dir.filePath(QStringLiteral("missing/deeper"))));
+    QCOMPARE(LogSave::replace(QStringLiteral("missing-here/log.hex"), writeText("x"), "LOGFile", &reason),
+             ERR_INVALID_FILE);
+    QCOMPARE(reason, QStringLiteral("the folder missing-here does not exist"));
+    // A file where the folder should be.
+    QCOMPARE(LogSave::replace(target + QStringLiteral("/log.hex"), writeText("x"), "LOGFile", &reason),
+             ERR_INVALID_FILE);
+    QCOMPARE(reason, QStringLiteral("%1 is not a folder").arg(target));
     // The target is a folder: refused, the folder is left alone.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.hex")));
-    QCOMPARE(LogSave::replace(dir.filePath(QStringLiteral("taken.hex")), writeText("x"), "LOGFile"),
+    QCOMPARE(LogSave::replace(dir.filePath(QStringLiteral("taken.hex")), writeText("x"), "LOGFile", &reason),
              ERR_INVALID_FILE);
+    QCOMPARE(reason, QStringLiteral("%1 is a folder").arg(dir.filePath(QStringLiteral("taken.hex"))));
+    // Written after all: no reason left from before.
+    QCOMPARE(LogSave::replace(target, writeText("new"), "LOGFile", &reason), ERR_OK);
+    QVERIFY(reason.isEmpty());
+    QCOMPARE(readFile(target), QByteArray("new"));
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken.hex"))).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"log.hex"});
 }

@@ -1,6 +1,10 @@
 #include "logexportoptions.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+
+#include "loghandlercont.h"
+#include "logsave.h"
 
 QString LogExportOptions::usage()
 {
@@ -9,12 +13,15 @@ QString LogExportOptions::usage()
         "Reads a raw device log (32-byte records as the unit hands them over) or a\n"
         "LOG file (suffix .hex) and writes its text, CSV and LOG files. Bytes of the\n"
         "input that are not read (a cut last record, bytes after a LOG file's records)\n"
-        "are named on stderr, as the log page names them; a damaged LOG file is refused.\n"
+        "are named on stderr, as the log page names them; a damaged LOG file, and an\n"
+        "input without one whole record, is refused. No output may be the input.\n"
         "  -o, --output BASE        BASE.txt, BASE.csv and BASE.hex\n"
         "  --text FILE, --csv FILE, --log FILE   one file each\n"
-        "  --format raw|log         the input's kind (default: log for *.hex, else raw)\n"
+        "  --format raw|log         the input's kind (default: log for *.hex in any\n"
+        "                           case, else raw)\n"
         "  --host-name TEXT, --cpu TEXT, --kernel TEXT, --os TEXT\n"
-        "                           the machine texts that otherwise come from this PC\n"
+        "                           the machine texts that otherwise come from this PC,\n"
+        "                           or from a LOG file: the PC that read its log\n"
         "  --identification HEX     the unit's 11-byte identification record (22 hex\n"
         "                           digits); a LOG file's own is used otherwise\n"
         "  --channel-name N=TEXT    the name of channel N (1..7) in the CSV header\n"
@@ -68,7 +75,8 @@ bool LogExportOptions::parse(const QStringList &arguments, QString *error)
     if (textFile.isEmpty() && csvFile.isEmpty() && logFile.isEmpty())
         return fail(QStringLiteral("name an output (-o, --text, --csv or --log)"));
 
-    format = input.endsWith(QLatin1String(".hex")) ? Format::Log : Format::Raw;
+    // Mail programs and other systems hand the same file on as "UNIT.HEX".
+    format = input.endsWith(QLatin1String(".hex"), Qt::CaseInsensitive) ? Format::Log : Format::Raw;
     if (p.isSet(QStringLiteral("format"))) {
         const QString kind = p.value(QStringLiteral("format"));
         if (kind == QLatin1String("raw"))
@@ -103,4 +111,29 @@ bool LogExportOptions::parse(const QStringList &arguments, QString *error)
         channelNames.insert(n - 1, value.mid(eq + 1));
     }
     return true;
+}
+
+QStringList LogExportOptions::outputs() const
+{
+    QStringList names;
+    if (!textFile.isEmpty())
+        names << LogSave::completeName(textFile, LoghandlerCont::kTextSuffix);
+    if (!csvFile.isEmpty())
+        names << LogSave::completeName(csvFile, LoghandlerCont::kCsvSuffix);
+    if (!logFile.isEmpty())
+        names << LogSave::completeName(logFile, LoghandlerCont::kLogSuffix);
+    return names;
+}
+
+QString LogExportOptions::outputThatIsTheInput() const
+{
+    // The same file under another name (a link, "./", "..") is the same
+    // file: compared where both lead to.
+    const QString in = QFileInfo(input).canonicalFilePath();
+    if (in.isEmpty())
+        return QString();
+    for (const QString &name : outputs())
+        if (QFileInfo(name).canonicalFilePath() == in)
+            return name;
+    return QString();
 }

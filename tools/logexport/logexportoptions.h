@@ -25,6 +25,13 @@ struct LogExportOptions
     // -h or --help: print the usage and do nothing else.
     bool help = false;
 
+    // The output files as they will be named (their suffixes completed), in
+    // the order they are written.
+    QStringList outputs() const;
+    // The output that is the input file itself (empty when none is): written,
+    // it would replace the log it is made from.
+    QString outputThatIsTheInput() const;
+
     // False with a reason on a bad command line.
     bool parse(const QStringList &arguments, QString *error);
     static QString usage();

@@ -651,6 +651,33 @@
     </message>
 </context>
 <context>
+    <name>LogSave</name>
+    <message>
+        <source>the folder %1 does not exist</source>
+        <translation>der Ordner %1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>%1 is a folder</source>
+        <translation>%1 ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>no permission to write %1</source>
+        <translation>keine Berechtigung, %1 zu schreiben</translation>
+    </message>
+    <message>
+        <source>no permission to write in the folder %1</source>
+        <translation>keine Berechtigung, in den Ordner %1 zu schreiben</translation>
+    </message>
+    <message>
+        <source>the content could not be written</source>
+        <translation>der Inhalt konnte nicht geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>LogFile</name>
     <message>
         <source>The LOG file is damaged: its record section says it holds no records (-1), but %1 bytes follow it.</source>
