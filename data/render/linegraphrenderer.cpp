@@ -55,7 +55,7 @@ void LineGraphRenderer::computeXLabelSpace()
         return;
     for (int round = 0; round < 4; ++round) {
         int widest = 0;
-        for (double t : TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep()))
+        for (double t : xTicks())
             widest = std::max(widest, shownWidth(m_data.xFormatter(t)));
         if (widest <= m_xLabelSpace)
             return;
@@ -65,15 +65,29 @@ void LineGraphRenderer::computeXLabelSpace()
 
 void LineGraphRenderer::computeScales()
 {
-    // A range without width maps with a span of 1.
-    double xSpan = m_data.xMaximum - m_data.xMinimum;
-    double ySpan = m_data.yMaximum - m_data.yMinimum;
-    if (xSpan == 0.0)
-        xSpan = 1.0;
-    if (ySpan == 0.0)
-        ySpan = 1.0;
-    m_xScale = (m_plotWidth - 1) / xSpan;
-    m_yScale = (m_plotHeight - 1) / ySpan;
+    // A range without width has its one value in the middle of the plot:
+    // at the plot's edge its points would be lost on the border, with no
+    // label to say where they are.
+    const double xSpan = m_data.xMaximum - m_data.xMinimum;
+    const double ySpan = m_data.yMaximum - m_data.yMinimum;
+    m_xScale = xSpan == 0.0 ? 0.0 : (m_plotWidth - 1) / xSpan;
+    m_yScale = ySpan == 0.0 ? 0.0 : (m_plotHeight - 1) / ySpan;
+    m_xShift = xSpan == 0.0 ? (m_plotWidth - 1) / 2 : 0;
+    m_yShift = ySpan == 0.0 ? (m_plotHeight - 1) / 2 : 0;
+}
+
+QVector<double> LineGraphRenderer::xTicks() const
+{
+    if (m_data.xMaximum == m_data.xMinimum)
+        return {m_data.xMinimum};
+    return TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep());
+}
+
+QVector<double> LineGraphRenderer::yTicks() const
+{
+    if (m_data.yMaximum == m_data.yMinimum)
+        return {m_data.yMinimum};
+    return TickSteps::positions(m_data.yMinimum, m_data.yMaximum, yStep());
 }
 
 double LineGraphRenderer::xStep() const
@@ -98,13 +112,13 @@ void LineGraphRenderer::drawGrid(QPainter &p)
         return;
     const int h = fontHeight();
     const int left = labelColumnWidth();
-    const QVector<double> xTicks = TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep());
-    const QVector<double> yTicks = TickSteps::positions(m_data.yMinimum, m_data.yMaximum, yStep());
-    const int yTop = yOffset(m_data.yMaximum);
-    const int xRight = xOffset(m_data.xMaximum);
+    // Grid lines cross the whole plot (a range without width has its one
+    // value in the middle, not at the top or right edge).
+    const int yTop = m_plotHeight - 1;
+    const int xRight = m_plotWidth - 1;
 
     p.setPen(m_frame.gridColor);
-    for (double t : xTicks) {
+    for (double t : xTicks()) {
         const int x = left + xOffset(t);
         p.drawLine(x, originY(), x, originY() - yTop);
     }
@@ -124,7 +138,7 @@ void LineGraphRenderer::drawGrid(QPainter &p)
     }
 
     p.setPen(m_frame.gridColor);
-    for (double t : yTicks) {
+    for (double t : yTicks()) {
         const int y = originY() - yOffset(t);
         p.drawLine(left, y, left + xRight, y);
     }
@@ -142,7 +156,7 @@ void LineGraphRenderer::drawAxis(QPainter &p)
     p.setPen(m_frame.axisColor);
     const int xLabelTop = m_frame.imageSize.height() - m_frame.margins.bottom();
     m_xLabels.clear();
-    for (double t : TickSteps::positions(m_data.xMinimum, m_data.xMaximum, xStep())) {
+    for (double t : xTicks()) {
         AxisLabel label;
         label.text = m_data.xFormatter ? m_data.xFormatter(t) : QString();
         // The room holds every label of this axis; only a label wider than
@@ -159,7 +173,7 @@ void LineGraphRenderer::drawAxis(QPainter &p)
     }
 
     const int top = m_frame.margins.top();
-    for (double t : TickSteps::positions(m_data.yMinimum, m_data.yMaximum, yStep())) {
+    for (double t : yTicks()) {
         const QString text = elide(m_data.yFormatter ? m_data.yFormatter(t) : QString(), labelWidth);
         const int y = top + m_plotHeight - yOffset(t) - h / 2;
         p.drawText(QRect(2 * h, y, labelWidth, h), Qt::AlignRight | Qt::AlignVCenter, text);
@@ -216,6 +230,16 @@ void LineGraphRenderer::drawData(QPainter &p)
         const QVector<QPoint> points = curvePoints(s);
         if (points.isEmpty())
             continue;
+        if (points.size() == 1) {
+            // One point (a log with one lubrication event): a dot that can
+            // be seen, not a pixel.
+            const int r = dotRadius();
+            p.setPen(Qt::NoPen);
+            p.setBrush(s.color);
+            p.drawEllipse(points.constFirst(), r, r);
+            p.setBrush(Qt::NoBrush);
+            continue;
+        }
         QVector<QPoint> pixels;
         PolylinePixels::append(pixels, points.constData(), points.size());
         p.setPen(QPen(s.color, 0));

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 #include <QVector>
+#include <algorithm>
 #include <functional>
 
 #include "graphrenderer.h"
@@ -72,15 +73,21 @@ class LineGraphRenderer : public GraphRenderer
 public:
     LineGraphRenderer(const GraphFrame &frame, const LinePlotData &data);
 
-    // Pixel offsets of a value from the plot's left and bottom edge.
-    int xOffset(double value) const { return int(qRound((value - m_data.xMinimum) * m_xScale)); }
-    int yOffset(double value) const { return int(qRound((value - m_data.yMinimum) * m_yScale)); }
+    // Pixel offsets of a value from the plot's left and bottom edge. An axis
+    // whose range has no width (one point in time, or every value the same)
+    // puts that value in the middle of the plot.
+    int xOffset(double value) const { return int(qRound((value - m_data.xMinimum) * m_xScale)) + m_xShift; }
+    int yOffset(double value) const { return int(qRound((value - m_data.yMinimum) * m_yScale)) + m_yShift; }
 
     // The width of the column left of the plot that holds the y labels and
     // the event row labels.
     int labelColumnWidth() const;
     double xStep() const;
     double yStep() const;
+    // The values that get a grid line and a label: the 1-2-5 steps over the
+    // range, or the one value of a range without width.
+    QVector<double> xTicks() const;
+    QVector<double> yTicks() const;
     // The room of one x label: the widest label the axis shows (laid out as
     // drawn, so a TAB counts as it is drawn), and no less than the sample.
     // Known once render() has started.
@@ -92,6 +99,9 @@ public:
 
     // The points of one curve in image pixels, thinned where it pays.
     QVector<QPoint> curvePoints(const LineSeriesData &series) const;
+    // The radius of the dot that marks a curve of one point, which as a
+    // line would be a single pixel.
+    int dotRadius() const { return std::max(2, fontHeight() / 5); }
 
 protected:
     int plotLeft() const override { return labelColumnWidth(); }
@@ -109,6 +119,8 @@ private:
     LinePlotData m_data;
     double m_xScale = 1.0;
     double m_yScale = 1.0;
+    int m_xShift = 0;
+    int m_yShift = 0;
     int m_xLabelSpace = 1;
     QVector<AxisLabel> m_xLabels;
 };

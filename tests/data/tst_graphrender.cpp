@@ -23,7 +23,8 @@ class TestGraphRender : public QObject
 private slots:
     void seriesColoursAtTheirColumns();
     void emptyGraphHasPlotAreaOnly();
-    void zeroWidthRangesDrawWithoutTicks();
+    void zeroWidthRangesDrawOneTickInTheMiddle();
+    void onePointIsADotWithItsLabel();
     void eventRowsLowerThePlot();
     void thinnedCurvesDrawTheSamePixels_data();
     void thinnedCurvesDrawTheSamePixels();
@@ -125,22 +126,74 @@ void TestGraphRender::emptyGraphHasPlotAreaOnly()
     QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
 }
 
-void TestGraphRender::zeroWidthRangesDrawWithoutTicks()
+void TestGraphRender::zeroWidthRangesDrawOneTickInTheMiddle()
 {
-    // Every x is 5 and every y is 0: both spans are 0.
+    // Every x is 5 and every y is 0: both spans are 0. The value sits in
+    // the middle of each axis, with its grid line and its label.
     LinePlotData data;
     data.series << tableSeries(2, {5, 5, 5}, {0, 0, 0});
     data.xMinimum = data.xMaximum = 5;
     data.xSample = data.ySample = QStringLiteral("00000");
+    data.xFormatter = [](double v) { return QStringLiteral("t%1").arg(v); };
     LineGraphRenderer r(frame(400, 225), data);
     const QImage image = r.render();
-    QCOMPARE(r.xStep(), 0.0);
-    QCOMPARE(r.yStep(), 0.0);
-    QCOMPARE(countColour(image, r.frame().gridColor, image.rect()), 0);
-    // The curve (all points on the plot's origin) stays inside the plot.
+    QCOMPARE(r.xTicks(), QVector<double>{5});
+    QCOMPARE(r.yTicks(), QVector<double>{0});
+    QCOMPARE(r.xOffset(5), (r.plotWidth() - 1) / 2);
+    QCOMPARE(r.yOffset(0), (r.plotHeight() - 1) / 2);
+    QCOMPARE(r.xLabels().size(), 1);
+    QCOMPARE(r.xLabels().constFirst().text, QStringLiteral("t5"));
+    QVERIFY(qAbs(r.xLabels().constFirst().rect.center().x() - (r.labelColumnWidth() + r.xOffset(5))) <= 1);
+    // The vertical grid line runs from the bottom of the plot to its top.
+    const int x = r.labelColumnWidth() + r.xOffset(5);
+    const int bottom = r.plotHeight() + r.frame().margins.top() - 1;
+    QCOMPARE(image.pixelColor(x, bottom - 2), r.frame().gridColor);
+    QCOMPARE(image.pixelColor(x, r.frame().margins.top() + 1), r.frame().gridColor);
+    // The curve stays inside the plot.
     const QRect plot(r.labelColumnWidth(), r.frame().margins.top(), r.plotWidth(), r.plotHeight());
-    QCOMPARE(countColour(image, channelColour(2), image.rect()),
-             countColour(image, channelColour(2), plot));
+    QVERIFY(countColour(image, channelColour(2), plot) > 0);
+    QCOMPARE(countColour(image, channelColour(2), image.rect()), countColour(image, channelColour(2), plot));
+}
+
+void TestGraphRender::onePointIsADotWithItsLabel()
+{
+    // A log with one lubrication event: one point per channel, and an error
+    // at the same second.
+    LinePlotData data;
+    data.series << tableSeries(0, {5000}, {120}) << tableSeries(8, {5000}, {40});
+    data.xMinimum = data.xMaximum = 5000;
+    data.yMaximum = 120;
+    data.xSample = data.ySample = QStringLiteral("00000");
+    data.xFormatter = [](double v) { return QString::number(v); };
+    data.yFormatter = data.xFormatter;
+    data.errorRow.shown = true;
+    data.errorRow.times = {5000.0};
+    data.errorRow.label = QStringLiteral("Errors");
+    data.errorRow.color = QColor(QStringLiteral("#E62C27"));
+    LineGraphRenderer r(frame(600, 338), data);
+    const QImage image = r.render();
+    const int left = r.labelColumnWidth();
+    const int bottom = r.plotHeight() + r.frame().margins.top() - 1;
+    const int x = left + r.xOffset(5000);
+    QCOMPARE(r.xOffset(5000), (r.plotWidth() - 1) / 2);
+    // One time label, under the point.
+    QCOMPARE(r.xLabels().size(), 1);
+    QCOMPARE(r.xLabels().constFirst().text, QStringLiteral("5000"));
+    QVERIFY(qAbs(r.xLabels().constFirst().rect.center().x() - x) <= 1);
+    // Each point a dot of several pixels around its place, not one pixel
+    // on the plot's left border.
+    for (int k = 0; k < 2; ++k) {
+        const QColor colour = channelColour(k == 0 ? 0 : 1);
+        const int y = bottom - r.yOffset(k == 0 ? 120 : 40);
+        const int d = r.dotRadius();
+        QVERIFY(countColour(image, colour, QRect(x - d, y - d, 2 * d + 1, 2 * d + 1)) >= 5);
+        QCOMPARE(countColour(image, colour, QRect(left, 0, 2, image.height())), 0);
+    }
+    // The grid: the vertical line of the one tick and the lines of the y
+    // ticks; the error tick right under the point.
+    QCOMPARE(image.pixelColor(x, bottom - r.yOffset(80)), r.frame().gridColor);
+    QVERIFY(r.yTicks().size() >= 2);
+    QCOMPARE(image.pixelColor(x, bottom + QFontMetrics(QGuiApplication::font()).height()), data.errorRow.color);
 }
 
 void TestGraphRender::eventRowsLowerThePlot()

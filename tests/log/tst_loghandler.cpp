@@ -62,6 +62,7 @@ private slots:
     void labels_data();
     void labels();
     void graphShowsTheChosenChannels();
+    void oneLubricationEventIsDrawnAndLabelled();
 
 private:
     LoghandlerCont &handler() { return LoghandlerCont::instance(); }
@@ -341,6 +342,40 @@ void TestLogHandler::graphShowsTheChosenChannels()
     handler().initFilterModels(nullptr);
     config->setChannelname(QString(), 0);
     config->setChannelname(QString(), 2);
+}
+
+void TestLogHandler::oneLubricationEventIsDrawnAndLabelled()
+{
+    // A log with one lubrication event: the history has one point per
+    // channel, at one time stamp.
+    LineGraph graph;
+    graph.resize(800, 450);
+    handler().initFilterModels(&graph);
+    RecordBuilder b(3723, 0x04040080);
+    b.u16(9, 120).u16(11, 0xFFFF).u16(13, 0xFFFF).u16(15, 0xFFFF).u16(17, 0xFFFF).u16(19, 0xFFFF).u16(21, 0xFFFF);
+    handler().updateSKWGraphChnsel(0x01);
+    QCOMPARE(handler().evaluateLog({b.record()}, unitVersion()), 0);
+    QCOMPARE(graph.series().size(), 1);
+    graph.show();
+    QTRY_VERIFY_WITH_TIMEOUT(graph.renderCount() > 0 && graph.isUpToDate() && !graph.isRendering(), 20000);
+
+    // One time label, the point's own, below the middle of the plot.
+    const QVector<AxisLabel> labels = graph.xAxisLabels();
+    QCOMPARE(labels.size(), 1);
+    QCOMPARE(labels.constFirst().text, LoghandlerCont::timestampLabel(3723));
+    QCOMPARE(labels.constFirst().shown, labels.constFirst().text);
+    // The point: a dot of the channel's colour around the middle of the plot.
+    const QImage image = graph.backBuffer().toImage();
+    const int x = labels.constFirst().rect.center().x();
+    int dot = 0;
+    for (int dx = -4; dx <= 4; ++dx)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x + dx, y) == graph.seriesColor(0))
+                ++dot;
+    QVERIFY2(dot >= 5, qPrintable(QString::number(dot)));
+
+    handler().updateSKWGraphChnsel(0x7F);
+    handler().initFilterModels(nullptr);
 }
 
 QTEST_MAIN(TestLogHandler)
