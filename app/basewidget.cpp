@@ -50,6 +50,11 @@ void BaseWidget::printNotification(const QString &message, bool showGoToLog,
         emit printNotifyBarErrorwrapper(message, sendErrorReset, showGoToLog);
 }
 
+void BaseWidget::withdrawNotification(const QString &message)
+{
+    emit withdrawNotifyBarwrapper(message);
+}
+
 void BaseWidget::connectWrapperSignals(BaseWidget *child, BaseWidget *parent)
 {
     if (!child || !parent)
@@ -63,6 +68,7 @@ void BaseWidget::connectWrapperSignals(BaseWidget *child, BaseWidget *parent)
             &BaseWidget::printNotifyBarErrorwrapper);
     connect(child, &BaseWidget::printNotifyBarSuccesswrapper, parent,
             &BaseWidget::printNotifyBarSuccesswrapper);
+    connect(child, &BaseWidget::withdrawNotifyBarwrapper, parent, &BaseWidget::withdrawNotifyBarwrapper);
 }
 
 void BaseWidget::changeEvent(QEvent *event)

@@ -21,6 +21,9 @@ public:
     // entry that carries `sendErrorReset` and `showGoToLog`.
     void printNotification(const QString &message, bool showGoToLog, QMessageBox::Icon kind,
                            bool sendErrorReset);
+    // Takes a message this widget printed off the notification bar again,
+    // once what it said no longer holds.
+    void withdrawNotification(const QString &message);
 
     // Forwards the child's message signals to the same signals of `parent`;
     // the message box request, which carries its answer pointer, only as a
@@ -41,6 +44,7 @@ signals:
                                 QMessageBox::Icon iconsel, int32_t *retptr = nullptr);
     void printNotifyBarErrorwrapper(QString message, bool sendErrorReset, bool showGoToLog);
     void printNotifyBarSuccesswrapper(QString message, uint32_t time = 3000);
+    void withdrawNotifyBarwrapper(QString message);
     void translateUiSignal(QWidget *ptr);
 
 protected:

@@ -374,6 +374,7 @@ void MainWindow::connectBaseWidget(BaseWidget *page)
             &MainWindow::printNotifyBarErrorwrapper);
     connect(page, &BaseWidget::printNotifyBarSuccesswrapper, this,
             &MainWindow::printNotifyBarSuccesswrapper);
+    connect(page, &BaseWidget::withdrawNotifyBarwrapper, ui->notifyBar, &NotificationBar::withdraw);
 }
 
 // ---------------------------------------------------------------- navigation

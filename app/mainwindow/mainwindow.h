@@ -61,7 +61,8 @@ public:
 
     void printNotification(const QString &message, bool showGoToLog, QMessageBox::Icon kind);
     void readConfigFromDevice();
-    // Connects the page's three message signals to the slots of this window.
+    // Connects the page's message signals to the slots of this window and to
+    // its notification bar.
     void connectBaseWidget(BaseWidget *page);
 
     Ui::MainWindow *form() const { return ui; }

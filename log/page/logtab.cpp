@@ -41,6 +41,12 @@ LogTab::LogTab(QWidget *parent)
     ui->wdgLogHistory->setImageHeightLimit([this] { return historyImageLimit(); });
     ui->scrollArea->viewport()->installEventFilter(this);
 
+    // A window of 1024 x 768 leaves this page little height below the
+    // window's status rows: the bar's rows start where its heading does, not
+    // a frame of margins lower.
+    if (QLayout *bar = ui->wdgChnSelBar->layout())
+        bar->setContentsMargins(0, 0, 0, 0);
+
     // Each channel button takes the colour of its series.
     ui->wdgChnSelBar->setColorSource(ui->wdgLogHistory);
     connect(ui->wdgChnSelBar, &ChannelEnableBar::channelMaskchanged, &log, &LoghandlerCont::updateSKWGraphChnsel);
@@ -80,9 +86,10 @@ int LogTab::historyImageLimit() const
     const int rest = ui->scrollAreaWidgetContents->layout()->sizeHint().height() - graph->sizeHint().height();
     const int withRest = view - rest - beside;
     const int alone = view - beside;
-    // Below this the plot would be too low to read; then the graph alone
-    // takes the view.
-    const int readable = 16 * graph->fontMetrics().height();
+    // The image holds, besides the plot, about eight lines of labels, event
+    // rows and titles; with less than two lines of plot left the curves
+    // cannot be told apart, and the graph alone takes the view instead.
+    const int readable = 10 * graph->fontMetrics().height();
     return withRest >= readable ? withRest : std::max(1, alone);
 }
 
@@ -117,11 +124,19 @@ void LogTab::on_btnGetLog_clicked()
     const int code = log.readLog();
     if (!self)
         return;
-    if (code != ERR_OK)
+    if (code != ERR_OK) {
+        // The log shown is still the last one, and so is what its note says.
         reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
-    else if (!log.inputNote().isEmpty())
-        // The same words as logexport says for the same bytes.
-        printNotification(log.inputNote(), false, QMessageBox::Warning, false);
+    } else {
+        // A note about the log shown before says nothing about this one: it
+        // goes, whether this log is whole or not.
+        if (!shownInputNote.isEmpty())
+            withdrawNotification(shownInputNote);
+        shownInputNote = log.inputNote();
+        if (!shownInputNote.isEmpty())
+            // The same words as logexport says for the same bytes.
+            printNotification(shownInputNote, false, QMessageBox::Warning, false);
+    }
     setEnabled(true);
     busy = false;
 }
@@ -189,6 +204,10 @@ void LogTab::showPage(bool graph)
     QWidget *hidden = graph ? ui->pageTreeView : ui->pageGraph;
     hidden->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     shown->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    // The CSV file is the history's: its button stands in the row of the
+    // page's file buttons, where it takes no height from the graph, and only
+    // while the history is shown.
+    ui->btnExportCSV->setVisible(graph);
 }
 
 void LogTab::on_btnSKWHist_clicked()
@@ -236,4 +255,5 @@ void LogTab::translateUiSlot(QWidget *)
     // Translated captions must not be cut.
     ui->btnGetLog->setMinimumWidth(ui->btnGetLog->sizeHint().width());
     ui->btnExportLogRaw->setMinimumWidth(ui->btnExportLogRaw->sizeHint().width());
+    ui->btnExportCSV->setMinimumWidth(ui->btnExportCSV->sizeHint().width());
 }

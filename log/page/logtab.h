@@ -52,4 +52,7 @@ private:
 
     Ui::LogTab *ui;
     bool busy = false;
+    // The note on the notification bar about bytes the shown log left out;
+    // empty when none is shown.
+    QString shownInputNote;
 };

@@ -203,8 +203,11 @@ void TestLogTab::tabs()
     auto *stack = child<QStackedWidget>("stackGraph");
     QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("pageTreeView"));
     QVERIFY(child<QPushButton>("btnLogList")->isChecked());
+    // The CSV file is the history's: its button goes with the history.
+    QVERIFY(child<QPushButton>("btnExportCSV")->isHidden());
     child<QPushButton>("btnSKWHist")->click();
     QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("pageGraph"));
+    QVERIFY(!child<QPushButton>("btnExportCSV")->isHidden());
     QVERIFY(child<QPushButton>("btnSKWHist")->isChecked());
     QVERIFY(!child<QPushButton>("btnLogList")->isChecked());
     child<QPushButton>("btnLogList")->click();
@@ -212,6 +215,7 @@ void TestLogTab::tabs()
     QVERIFY(child<QPushButton>("btnLogList")->isChecked());
     QVERIFY(!child<QPushButton>("btnSKWHist")->isChecked());
     QCOMPARE(stack->currentWidget()->objectName(), QStringLiteral("pageTreeView"));
+    QVERIFY(child<QPushButton>("btnExportCSV")->isHidden());
     QCOMPARE(child<QWidget>("pageGraph")->sizePolicy().horizontalPolicy(), QSizePolicy::Ignored);
 }
 
@@ -375,6 +379,7 @@ void TestLogTab::csvExportWithNothingToExport()
     clickRead();
     QCOMPARE(child<QTreeView>("treeViewLog2")->model()->rowCount(), 1);
     m_page->csvName = m_dir.filePath(QStringLiteral("nothing"));
+    QTest::mouseClick(child<QPushButton>("btnSKWHist"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>("btnExportCSV"), Qt::LeftButton);
     QCOMPARE(errors(), QStringList{QStringLiteral(
                            "Nothing to export: the log shown holds no SKW values, errors or configuration changes.")});

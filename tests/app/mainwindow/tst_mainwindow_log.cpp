@@ -8,8 +8,6 @@
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QLabel>
-#include <QScrollArea>
 #include <QTreeView>
 #include <QtTest>
 
@@ -23,9 +21,9 @@
 #include "logtab.h"
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
+#include "notificationbar.h"
 #include "metatypes.h"
 #include "testnet.h"
-#include "translation.h"
 #include "unitsim.h"
 #include "unitsimblocks.h"
 
@@ -61,9 +59,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void longLogWithTheHistoryShownDrawsTheBarByTime();
-    void historyFitsTheWindow_data();
-    void historyFitsTheWindow();
     void channelBoxesStayByTheirNames();
+    void noteOfACutLogGoesWithTheNextRead();
 
 private:
     std::unique_ptr<UnitSim> unit;
@@ -188,88 +185,6 @@ void TestMainWindowLog::longLogWithTheHistoryShownDrawsTheBarByTime()
     QVERIFY(page->isEnabled());
 }
 
-void TestMainWindowLog::historyFitsTheWindow_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QString>("language");
-    QTest::newRow("1024x768 en") << QSize(1024, 768) << "en";
-    QTest::newRow("1024x768 de") << QSize(1024, 768) << "de";
-    QTest::newRow("1920x1080 en") << QSize(1920, 1080) << "en";
-}
-
-void TestMainWindowLog::historyFitsTheWindow()
-{
-    // Runs on the window and the log the test above left: the log page
-    // with the SKW history of all seven channels shown.
-    QFETCH(QSize, size);
-    QFETCH(QString, language);
-    QVERIFY(unit && window->isVisible());
-    switchTranslator(language);
-    window->resize(size);
-    auto *page = part<LogTab>(window, "pageScrollLog");
-    auto *graph = part<LineGraph>(page, "wdgLogHistory");
-    auto *area = part<QScrollArea>(page, "scrollArea");
-    QVERIFY(graph->isVisible());
-    QCOMPARE(graph->series().size(), 7);
-    for (int round = 0; round < 3; ++round) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QTRY_VERIFY_WITH_TIMEOUT(graph->isUpToDate() && !graph->isRendering(), 20000);
-    }
-    QCOMPARE(window->size(), size);
-
-    // As the user scrolls to the graph (a window high enough shows it
-    // without).
-    area->ensureWidgetVisible(graph->graphLabel(), 0, 0);
-    QCoreApplication::processEvents();
-    const QPixmap image = graph->backBuffer();
-    QCOMPARE(image.width(), graph->graphLabel()->width());
-    QVERIFY2(graph->graphLabel()->height() >= image.height(),
-             qPrintable(QStringLiteral("label %1 px high for an image of %2 px")
-                            .arg(graph->graphLabel()->height())
-                            .arg(image.height())));
-    // The whole image, the plot with its y labels, event rows, time labels
-    // and axis titles, lies in the visible part of the window.
-    const QRect whole(QPoint(0, 0), image.size());
-    const QRegion hidden = QRegion(whole) - graph->graphLabel()->visibleRegion();
-    QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("%1 x %2 image, hidden: %3 px high from y %4")
-                                              .arg(image.width())
-                                              .arg(image.height())
-                                              .arg(hidden.boundingRect().height())
-                                              .arg(hidden.boundingRect().top())));
-    const QRect inWindow(graph->graphLabel()->mapTo(window, QPoint(0, 0)), image.size());
-    QVERIFY(window->rect().contains(inWindow));
-    // A plot worth the name: some rows of grid between the axes.
-    QVERIFY2(graph->currentPlotHeight() >= 5 * graph->fontMetrics().height(),
-             qPrintable(QString::number(graph->currentPlotHeight())));
-
-    // Every time label whole: shown as the formatter wrote it, in a room
-    // that holds it as drawn, inside the image.
-    const QVector<AxisLabel> labels = graph->xAxisLabels();
-    QVERIFY(labels.size() >= 2);
-    // The image is drawn in a copy of the graph's font made from its
-    // description (the drawing thread must not share the widget's font).
-    QFont drawnFont;
-    drawnFont.fromString(graph->font().toString());
-    const QFontMetrics metrics(drawnFont);
-    for (const AxisLabel &label : labels) {
-        QCOMPARE(label.shown, label.text);
-        QVERIFY(label.text.contains(QLatin1Char(':')));
-        // Laid out as drawText lays it out (the TAB as drawn).
-        const int drawn =
-            metrics.boundingRect(QRect(0, 0, 1 << 20, 1000), Qt::AlignHCenter | Qt::AlignTop, label.text).width();
-        QVERIFY2(drawn <= label.room, qPrintable(QStringLiteral("\"%1\" needs %2 px, its room is %3 px")
-                                                     .arg(label.text)
-                                                     .arg(drawn)
-                                                     .arg(label.room)));
-        QVERIFY2(drawn <= label.rect.width(), qPrintable(label.text));
-        QVERIFY2(whole.contains(label.rect), qPrintable(label.text));
-    }
-    // Neighbours do not overlap.
-    for (int i = 1; i < labels.size(); ++i)
-        QVERIFY(labels.at(i - 1).rect.right() < labels.at(i).rect.left());
-    switchTranslator(QStringLiteral("en"));
-}
-
 void TestMainWindowLog::channelBoxesStayByTheirNames()
 {
     // Full HD: the log page's and the data page's channel bars are wide.
@@ -308,6 +223,46 @@ void TestMainWindowLog::channelBoxesStayByTheirNames()
         }
     }
     window->setcurrentIndexes(MainWindow::PageLog);
+}
+
+void TestMainWindowLog::noteOfACutLogGoesWithTheNextRead()
+{
+    // A log that ended in a cut record is named on the notification bar;
+    // the next read that shows another log takes that note away, also when
+    // the log it shows is empty.
+    QVERIFY(unit && window->isVisible());
+    window->setcurrentIndexes(MainWindow::PageLog);
+    auto *page = part<LogTab>(window, "pageScrollLog");
+    auto *bar = part<NotificationBar>(window, "notifyBar");
+    EthernetHandler *link = Device::instance()->ethernetHandler();
+    auto read = [&](const QByteArray &area, int rows) {
+        UnitSimBlocks::of(unit.get())->setLogArea(area);
+        auto *button = part<QPushButton>(page, "btnGetLog");
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled() && page->isEnabled() && !link->isWaiting(), 20000);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy() && page->isEnabled(), 20000);
+        QCOMPARE(LoghandlerCont::instance().treeModel()->rowCount(), rows);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
+    const int before = bar->entryCount();
+    const QString note =
+        QStringLiteral("The log ended in a cut record. Bytes dropped after the last whole record: 20");
+    const QByteArray cut = UnitSimBlocks::makeLogRecords(30) + QByteArray(20, char(0x5A));
+
+    read(cut, 31);
+    QCOMPARE(bar->entryCount(), before + 1);
+    QCOMPARE(bar->currentEntry().text, note);
+    // The same cut again: one note, not two.
+    read(cut, 31);
+    QCOMPARE(bar->entryCount(), before + 1);
+    read(QByteArray(), 1);
+    QCOMPARE(bar->entryCount(), before);
+    QVERIFY(bar->entryCount() == 0 || bar->currentEntry().text != note);
+
+    read(cut, 31);
+    QCOMPARE(bar->entryCount(), before + 1);
+    read(UnitSimBlocks::makeLogRecords(12), 13);
+    QCOMPARE(bar->entryCount(), before);
 }
 
 QTEST_MAIN(TestMainWindowLog)

@@ -1,0 +1,258 @@
+// The SKW history in the window a user gets: the main window as the program
+// opens it on a 1024 x 768 screen (and a full-HD one), connected to the
+// simulated unit, the Log page, "SKW History", channels 1 to 4 ticked. The
+// channel bar, the whole plot with its axes, labels and event rows, the
+// axis title and "Export to .csv" must all be in view without scrolling,
+// in English and German, with and without a notification above the page.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QScopeGuard>
+#include <QtTest>
+
+#include "channelenablebar.h"
+#include "confighandler.h"
+#include "databasecont.h"
+#include "device.h"
+#include "ethernethandler.h"
+#include "linegraph.h"
+#include "loghandlercont.h"
+#include "logtab.h"
+#include "mainwindow.h"
+#include "mainwindowfixture.h"
+#include "metatypes.h"
+#include "notificationbar.h"
+#include "testnet.h"
+#include "translation.h"
+#include "unitsim.h"
+#include "unitsimblocks.h"
+
+namespace {
+
+// tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29.
+const QHostAddress kUnit(QStringLiteral("127.0.3.28"));
+
+void settle()
+{
+    for (int n = 0; n < 3; ++n) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::processEvents();
+    }
+}
+
+// Empty when `widget` is shown whole in the window without scrolling, else
+// what is wrong with it.
+QString hiddenPart(QWidget *widget, const char *what)
+{
+    if (!widget->isVisible())
+        return QStringLiteral("%1 is hidden").arg(QLatin1String(what));
+    const QRegion hidden = QRegion(widget->rect()) - widget->visibleRegion();
+    if (hidden.isEmpty())
+        return QString();
+    const QRect r = hidden.boundingRect();
+    return QStringLiteral("%1 (%2 x %3): %4 x %5 px at %6,%7 out of view")
+        .arg(QLatin1String(what))
+        .arg(widget->width())
+        .arg(widget->height())
+        .arg(r.width())
+        .arg(r.height())
+        .arg(r.x())
+        .arg(r.y());
+}
+
+} // namespace
+
+class TestMainWindowLogHistory : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void historyInViewWithoutScrolling_data();
+    void historyInViewWithoutScrolling();
+
+private:
+    std::unique_ptr<UnitSim> unit;
+    std::unique_ptr<BoxAnswerer> answerer;
+};
+
+void TestMainWindowLogHistory::initTestCase()
+{
+    registerMetaTypes();
+    LinkTimings t;
+    t.baseTimeoutMs = 300;
+    t.heartbeatMs = 100;
+    // A loaded machine must not lose the link in the middle of a read.
+    t.watchdogMs = 10000;
+    t.watchdogSingleCoreMs = 20000;
+    Device::instance()->ethernetHandler()->setTimings(t);
+    Device::instance()->startTransport();
+    Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
+    Databasecont::instance().setMessageSink([](const QString &, const QString &) {});
+}
+
+void TestMainWindowLogHistory::cleanup()
+{
+    answerer.reset();
+    Device::instance()->ethernetHandler()->disconnectFromDevice();
+    unit.reset();
+    switchTranslator(QStringLiteral("en"));
+}
+
+void TestMainWindowLogHistory::historyInViewWithoutScrolling_data()
+{
+    QTest::addColumn<QByteArray>("screen");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("notification");
+    QTest::addColumn<bool>("fieldbus");
+    QTest::addColumn<bool>("fits");
+    // A 1024 x 768 screen: the window opens as large as the screen lets it.
+    for (const char *language : {"en", "de"})
+        for (bool notification : {false, true})
+            QTest::addRow("1024x768 %s%s", language, notification ? " notification" : "")
+                << QByteArray("1028x772") << QSize() << QString::fromLatin1(language) << notification << false
+                << true;
+    // Full HD, the window maximised.
+    QTest::newRow("1920x1080 de notification")
+        << QByteArray("1924x1084") << QSize(1920, 1080) << "de" << true << false << true;
+    // The fieldbus rows of the status section and the notification leave
+    // the page too little height for everything: the graph alone takes the
+    // view, and scrolled to, shows whole.
+    QTest::newRow("1024x768 en notification fieldbus too low")
+        << QByteArray("1028x772") << QSize() << "en" << true << true << false;
+}
+
+void TestMainWindowLogHistory::historyInViewWithoutScrolling()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    QFETCH(QByteArray, screen);
+    QFETCH(QSize, size);
+    QFETCH(QString, language);
+    QFETCH(bool, notification);
+    QFETCH(bool, fieldbus);
+    QFETCH(bool, fits);
+    const QByteArray screenOfTheRun = qgetenv("KORVANTIS_SCREEN");
+    const auto restore = qScopeGuard([screenOfTheRun] { qputenv("KORVANTIS_SCREEN", screenOfTheRun); });
+    qputenv("KORVANTIS_SCREEN", screen);
+
+    unit = std::make_unique<UnitSim>();
+    QString error;
+    QVERIFY2(unit->startQuiet(kUnit, &error), qPrintable(error));
+    UnitSimBlocks::of(unit.get())->setLogRecords(400);
+    unit->setDataControl(0x10);  // an idle unit: the log page is free
+    if (fieldbus)
+        unit->setFieldbusModule(0x93);
+
+    // As the program opens it: the language first, then the window at the
+    // size it takes by itself (its style sheet and scale applied).
+    switchTranslator(language);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    if (size.isValid())
+        window.resize(size);
+    settle();
+    QCOMPARE(window.size(), size.isValid() ? size : QSize(1024, 768));
+
+    // Connected. "Yes" to the offer reads the configuration, whose reference
+    // values the unit has not set: the notification says so above the page.
+    answerer = std::make_unique<BoxAnswerer>(&window, QList<int>{notification ? 1 : 0});
+    EthernetHandler *link = Device::instance()->ethernetHandler();
+    Device::instance()->confighandler()->setIpAddress(kUnit);
+    link->setTargetIP(kUnit);
+    QTRY_COMPARE_WITH_TIMEOUT(answerer->boxes.size(), 1, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.asksReadConfig() && !link->isWaiting(), 20000);
+    auto *bar = part<NotificationBar>(&window, "notifyBar");
+    if (notification)
+        QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible() && bar->currentEntry().text.contains(QLatin1String("Channel 1")),
+                                 10000);
+    else
+        QVERIFY(!bar->isVisible());
+
+    // Log, SKW History, channels 1 to 4 ticked by their names.
+    QTest::mouseClick(part<QPushButton>(&window, "btnLogTab"), Qt::LeftButton);
+    auto *page = part<LogTab>(&window, "pageScrollLog");
+    QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy() && page->isEnabled(), 20000);
+    QTest::mouseClick(part<QPushButton>(page, "btnSKWHist"), Qt::LeftButton);
+    auto *channels = part<ChannelEnableBar>(page, "wdgChnSelBar");
+    for (int ch = 0; ch < 4; ++ch)
+        QTest::mouseClick(channels->nameButton(ch), Qt::LeftButton);
+    QCOMPARE(channels->getChannelMask(), uint8_t(0x0F));
+    auto *graph = part<LineGraph>(page, "wdgLogHistory");
+    for (int round = 0; round < 3; ++round) {
+        settle();
+        QTRY_VERIFY_WITH_TIMEOUT(graph->isVisible() && graph->isUpToDate() && !graph->isRendering(), 20000);
+    }
+    QCOMPARE(graph->series().size(), 4);
+
+    auto *area = part<QScrollArea>(page, "scrollArea");
+    const QString sizes = QStringLiteral("view %1 px high, content %2 px, image %3 px: ")
+                              .arg(area->viewport()->height())
+                              .arg(area->widget()->height())
+                              .arg(graph->backBuffer().height());
+    QLabel *image = graph->graphLabel();
+    if (fits) {
+        // Nothing to scroll to, and everything in view as the page opens.
+        QVERIFY2(area->verticalScrollBar()->maximum() == 0, qPrintable(sizes));
+        QStringList hidden;
+        const struct
+        {
+            QWidget *widget;
+            const char *what;
+        } parts[] = {{channels, "channel bar"},
+                     {image, "plot image"},
+                     {part<QPushButton>(page, "btnExportCSV"), "Export to .csv"}};
+        for (const auto &p : parts) {
+            const QString h = hiddenPart(p.widget, p.what);
+            if (!h.isEmpty())
+                hidden << h;
+        }
+        QVERIFY2(hidden.isEmpty(), qPrintable(sizes + hidden.join(QStringLiteral("; "))));
+    } else {
+        // The bar in view; the graph below it as the user scrolls to it.
+        QVERIFY2(hiddenPart(channels, "channel bar").isEmpty(), qPrintable(sizes + hiddenPart(channels, "channel bar")));
+        area->ensureWidgetVisible(image, 0, 0);
+        settle();
+        QVERIFY2(hiddenPart(image, "plot image").isEmpty(), qPrintable(sizes + hiddenPart(image, "plot image")));
+    }
+    // The label shows the whole image: its plot with the y labels, the
+    // event rows, the time labels and the axis title.
+    const QPixmap shown = graph->backBuffer();
+    QCOMPARE(image->size(), shown.size());
+    QVERIFY2(image->rect().contains(QRect(QPoint(0, 0), shown.size())), qPrintable(sizes));
+    // A plot: at least two lines of height between the axes.
+    QVERIFY2(graph->currentPlotHeight() >= 2 * graph->fontMetrics().height(),
+             qPrintable(sizes + QStringLiteral("plot %1 px").arg(graph->currentPlotHeight())));
+
+    // Every time label whole: shown as the formatter wrote it, in a room
+    // that holds it as drawn, inside the image, apart from its neighbours.
+    const QVector<AxisLabel> labels = graph->xAxisLabels();
+    QVERIFY(!labels.isEmpty());
+    // The image is drawn in a copy of the graph's font made from its
+    // description (the drawing thread must not share the widget's font).
+    QFont drawnFont;
+    drawnFont.fromString(graph->font().toString());
+    const QFontMetrics metrics(drawnFont);
+    const QRect whole(QPoint(0, 0), shown.size());
+    for (const AxisLabel &label : labels) {
+        QCOMPARE(label.shown, label.text);
+        QVERIFY(label.text.contains(QLatin1Char(':')));
+        const int drawn =
+            metrics.boundingRect(QRect(0, 0, 1 << 20, 1000), Qt::AlignHCenter | Qt::AlignTop, label.text).width();
+        QVERIFY2(drawn <= label.room && drawn <= label.rect.width(),
+                 qPrintable(QStringLiteral("\"%1\" needs %2 px, its room is %3 px")
+                                .arg(label.text)
+                                .arg(drawn)
+                                .arg(label.room)));
+        QVERIFY2(whole.contains(label.rect), qPrintable(label.text));
+    }
+    for (int i = 1; i < labels.size(); ++i)
+        QVERIFY(labels.at(i - 1).rect.right() < labels.at(i).rect.left());
+}
+
+QTEST_MAIN(TestMainWindowLogHistory)
+#include "tst_mainwindow_loghistory.moc"
