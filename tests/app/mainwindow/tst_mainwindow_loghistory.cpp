@@ -4,9 +4,7 @@
 // channel bar, the whole plot with its axes, labels and event rows, the
 // axis title and "Export to .csv" must all be in view without scrolling,
 // in English and German, with and without a notification above the page.
-#include <QCheckBox>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -19,7 +17,6 @@
 #include "device.h"
 #include "ethernethandler.h"
 #include "linegraph.h"
-#include "loghandlercont.h"
 #include "logtab.h"
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
