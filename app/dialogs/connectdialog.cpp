@@ -186,7 +186,7 @@ void Connectdialog::on_btnDiscoverIPs_clicked()
         ui->btnDiscoverIPs->setEnabled(true);
         ui->wdgNicSel->setEnabled(true);
         reportError(tr("Couldn't find any Devices. Errorcode: %1").arg(hexCode(result)));
-        adjustSize();
+        fitContents();
     }
 }
 
@@ -208,7 +208,19 @@ void Connectdialog::updateDiscoverList()
     }
     table->setEnabled(true);
     table->blockSignals(blocked);
-    adjustSize();
+    fitContents();
+}
+
+void Connectdialog::fitContents()
+{
+    // Shown in the main window, the layout that holds the dialog sizes it:
+    // a size of its own would reach past the room that layout gives it, and
+    // the buttons at the bottom would be cut off. Only a dialog shown as a
+    // window of its own takes the size its contents ask for.
+    if (isWindow())
+        adjustSize();
+    else
+        updateGeometry();
 }
 
 void Connectdialog::addDeviceRow(int row, const QHostAddress &ip, const QString &mac, const QString &name,

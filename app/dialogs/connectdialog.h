@@ -74,6 +74,8 @@ private:
     // A state mark (link or no link) before a header label's text.
     void addStateMark(QLabel *label);
     void reportError(const QString &message);
+    // Makes room for what a search brought (units or a message).
+    void fitContents();
 
     Ui::Connectdialog *ui;
     std::shared_ptr<EventDetect> m_pressWatcher;

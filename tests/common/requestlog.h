@@ -22,3 +22,14 @@ QVector<Request> withoutResends(const QVector<Request> &log)
     }
     return out;
 }
+
+// How many requests of `command` the log holds, a request sent again
+// counted once.
+template <typename Request>
+int distinctRequests(const QVector<Request> &log, int command)
+{
+    int n = 0;
+    for (const Request &r : withoutResends(log))
+        n += r.command == command;
+    return n;
+}

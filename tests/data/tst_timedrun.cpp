@@ -1,6 +1,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "requestlog.h"
+#include "settle.h"
 #include "confighandler.h"
 #include "dataacquisition.h"
 #include "testnet.h"
@@ -60,10 +62,14 @@ void TestTimedRun::runStopsItselfOnce()
     QCOMPARE(m_link.sim->heartbeat().dataControl, UnitSimRun::kDataBusy);
     QVERIFY(m_acq->isTimedRunPending());
 
-    QTRY_VERIFY_WITH_TIMEOUT(!run()->isRunning(), 3000);
-    QTest::qWait(400);
-    QCOMPARE(requestsOf(*m_link.sim, 0x23).size(), 2);
-    QCOMPARE(requestsOf(*m_link.sim, 0x26).size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!run()->isRunning(), 20000);
+    // No second stop follows: a timer of longer than the run's has fired
+    // (and every timer due before it), and what went out has reached the
+    // unit. Each start and stop is counted once, however often it was sent.
+    QVERIFY(settle::timersDue(400));
+    QVERIFY(m_link.unitHasReadAll());
+    QCOMPARE(withoutResends(requestsOf(*m_link.sim, 0x23)).size(), 2);
+    QCOMPARE(withoutResends(requestsOf(*m_link.sim, 0x26)).size(), 1);
     QCOMPARE(m_link.sim->heartbeat().dataControl, UnitSimRun::kDataReady);
     QVERIFY(m_link.sim->heartbeat().runControl & UnitSimRun::kManualRunAllowed);
     QCOMPARE(m_link.sim->heartbeat().runControl & UnitSimRun::kResultReady, 0);
@@ -80,7 +86,7 @@ void TestTimedRun::referenceRunEndsWithAResult()
     QCOMPARE(requestsOf(*m_link.sim, 0x22).constLast().payload.at(0), char(1));
     m_link.sim->refRunResult().flags = 0x80 | 0x05;
     QVERIFY(m_acq->startTimedRun(300));
-    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->heartbeat().runControl & UnitSimRun::kResultReady, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->heartbeat().runControl & UnitSimRun::kResultReady, 20000);
 
     // The tool answers the ready bit with a result request.
     uint8_t received = 0;
@@ -116,7 +122,7 @@ void TestTimedRun::runWithoutDataLeavesNothingToRead()
 {
     run()->setLeavesData(false);
     QVERIFY(m_acq->startTimedRun(300));
-    QTRY_VERIFY_WITH_TIMEOUT(run()->runsStopped() == 1, 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(run()->runsStopped() == 1, 20000);
     QSignalSpy failed(m_acq.get(), &DataAcquisition::failed);
     QVERIFY(!m_acq->getData(MeasurementTable::RawInput, 0x7F));
     QCOMPARE(failed.count(), 1);

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "requestlog.h"
 #include "configblob.h"
 #include "configfixture.h"
 #include "byteorder.h"
@@ -359,7 +360,7 @@ void TestConfigTransfer::macConflict()
                                     "MAC Address )\nDifferent MAC Address of the Device and the SST Config found. \n "
                                     "The Reference Values will be set to an invalid Value!")
                          .arg(macText(sim()->parameters().value(0x1002))));
-    const int writes = sim()->countRequests(0xEF);
+    const int writes = distinctRequests(sim()->requestLog(), 0xEF);
     QCOMPARE(writes, result == 0 ? 5 + 7 * 2 : 0);
 }
 

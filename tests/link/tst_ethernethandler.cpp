@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "byteorder.h"
+#include "requestlog.h"
 #include "testnet.h"
 #include "unitsimfixture.h"
 
@@ -268,9 +269,12 @@ void TestEthernetHandler::retries()
     uint16_t debounce = 0;
     QCOMPARE(eth()->readDebounceTime(debounce), ERR_OK);
     QCOMPARE(debounce, uint16_t(100));
+    // At least one more attempt, each the very same frame (on a busy machine
+    // the second attempt's answer may come late too).
     const auto log = requestsOf(*sim(), 0xE1);
-    QCOMPARE(log.size(), 2);
-    QCOMPARE(log.at(1).datagram, log.at(0).datagram);
+    QVERIFY(log.size() >= 2);
+    for (const UnitSimRequest &r : log)
+        QCOMPARE(r.datagram, log.at(0).datagram);
 }
 
 void TestEthernetHandler::threeDropsTimeOut()
@@ -295,7 +299,9 @@ void TestEthernetHandler::lateAnswerCounts()
     uint8_t value = 0;
     QCOMPARE(eth()->readOutputConfig(value), ERR_OK);
     QCOMPARE(value, uint8_t(1));
-    QCOMPARE(requestsOf(*sim(), 0xE1).size(), 2);
+    // Sent again (the same request) while the answer was on its way.
+    QVERIFY(requestsOf(*sim(), 0xE1).size() >= 2);
+    QCOMPARE(withoutResends(requestsOf(*sim(), 0xE1)).size(), 1);
 }
 
 void TestEthernetHandler::errorAnswerReturnsStatus()

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "loadermetatypes.h"
+#include "bootprotocol.h"
 #include "settle.h"
 
 LoaderRig::LoaderRig(const QHostAddress &local)
@@ -101,13 +102,25 @@ uint32_t referenceCrc32(const QByteArray &bytes)
 
 } // namespace fixture
 
+QList<BootloaderSim::Request> withoutResends(const QList<BootloaderSim::Request> &requests)
+{
+    QList<BootloaderSim::Request> out;
+    for (const BootloaderSim::Request &r : requests) {
+        const bool shortWait = r.command == loader::BootProtocol::CmdCatchLoader
+                               || r.command == loader::BootProtocol::CmdReset
+                               || r.command == loader::BootProtocol::CmdOffsetDataLen;
+        if (shortWait && !out.isEmpty() && out.last().command == r.command && out.last().payload == r.payload
+            && uint16_t(out.last().sequence + 1) == r.sequence)
+            continue;
+        out << r;
+    }
+    return out;
+}
+
 QList<uint8_t> commandsOf(const QList<BootloaderSim::Request> &requests)
 {
     QList<uint8_t> out;
-    for (const BootloaderSim::Request &r : requests) {
-        if (r.command == 0x90 && !out.isEmpty() && out.last() == 0x90)
-            continue;
+    for (const BootloaderSim::Request &r : withoutResends(requests))
         out << r.command;
-    }
     return out;
 }

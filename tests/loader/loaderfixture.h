@@ -35,8 +35,13 @@ private:
     bool m_bound = false;
 };
 
-// The commands a simulated bootloader received, in order, with a catch that
-// was sent again counted once: the catch waits only 100 ms for its answer,
-// so on a busy machine the loader may resend it although the first one was
-// answered (late). Any other repeat stays in the list.
+// The requests a simulated bootloader received, in order, with a resend of
+// a request that waits only 100 ms for its answer (catch, reset, a page's
+// offset) counted once: on a busy machine the loader may send it again
+// (with the next sequence number) although the first one was answered,
+// late. A resend repeats the request right before it, byte for byte. Any
+// other repeat stays in the list: a command with a longer wait that comes
+// twice was sent twice.
+QList<BootloaderSim::Request> withoutResends(const QList<BootloaderSim::Request> &requests);
+// The commands of withoutResends(requests).
 QList<uint8_t> commandsOf(const QList<BootloaderSim::Request> &requests);

@@ -3,6 +3,7 @@
 #include "bootloadersim.h"
 #include "clifixture.h"
 #include "loaderfixture.h"
+#include "settle.h"
 #include "testnet.h"
 
 using namespace loader;
@@ -32,6 +33,9 @@ private slots:
 
 private:
     QStringList addresses() const { return {"-t", m_unit.toString(), "-s", "198.18.0.1"}; }
+    // The loader has ended: a request it sent last and got no answer to may
+    // still wait in the simulated unit's socket when that end is seen here.
+    bool unitHasReadAll() { return settle::unitHasRead(m_sim, m_unit); }
 
     QHostAddress m_unit{QStringLiteral("127.0.2.3")};
     BootloaderSim *m_sim = nullptr;
@@ -111,6 +115,8 @@ void TestCliVeth::resetAndCatchWhenUnitStaysAway()
     const LoaderRun run = runLoader(addresses() << "-rc");
     QCOMPARE(run.out, QByteArray("error catching loader\nResult: -1000\n"));
     QCOMPARE(run.exitCode, exitStatusOf(-1000));
+    // The catch and its one resend, both unanswered.
+    QVERIFY(unitHasReadAll());
     QCOMPARE(m_sim->requestsFor(0x90).size(), 2);
 }
 
@@ -182,6 +188,7 @@ void TestCliVeth::silentUnit()
     QVERIFY(run.finished);
     QCOMPARE(run.out, QByteArray("Result: -1000\n"));
     QCOMPARE(run.exitCode, exitStatusOf(-1000));
+    QVERIFY(unitHasReadAll());
     QCOMPARE(m_sim->requests().size(), 2);
 }
 

@@ -136,6 +136,8 @@ void TestCloseDuringWait::aboutClosedWhileReading()
     // The reads end through their own time-outs; only then is the wait over.
     QTRY_COMPARE_WITH_TIMEOUT(about.isNull(), deleted, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(!about || !about->isReadingVersions(), 10000);
+    // The last attempt, unanswered, has reached the unit.
+    QVERIFY(m_rig->unitHasReadAll(*m_sim));
     QCOMPARE(m_sim->requestsFor(BootProtocol::CmdReadHWVersion).size(), hwRequests);
     QCOMPARE(m_sim->requestsFor(BootProtocol::CmdReadFWVersion).size(), fwRequests);
     if (about) {
@@ -207,6 +209,8 @@ void TestCloseDuringWait::mainWindowDeletedWhileWaiting()
     onRequest(BootProtocol::CmdCatchLoader, [&] { delete window.data(); });
     window->findChild<QPushButton *>(QStringLiteral("btnCatchLoader"))->click();
     QVERIFY(window.isNull());
+    // The catch and its resend, both unanswered.
+    QVERIFY(m_rig->unitHasReadAll(*m_sim));
     QCOMPARE(m_sim->requestsFor(BootProtocol::CmdCatchLoader).size(), 2);
     nextCommandWorks();
 }

@@ -184,6 +184,35 @@ bool BootloaderSim::takeFault(FaultKind kind, uint8_t command, int32_t *value)
     return false;
 }
 
+bool BootloaderSim::holdsAnswer(uint8_t command)
+{
+    for (Fault &f : m_faults) {
+        if (f.kind != FaultKind::Hold || (f.command >= 0 && f.command != command))
+            continue;
+        // `value` counts down to the request the hold begins at.
+        if (f.value > 1) {
+            --f.value;
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+void BootloaderSim::releaseHeld()
+{
+    for (int i = m_faults.size() - 1; i >= 0; --i) {
+        if (m_faults.at(i).kind == FaultKind::Hold)
+            m_faults.removeAt(i);
+    }
+    const QList<HeldAnswer> held = m_held;
+    m_held.clear();
+    for (const HeldAnswer &a : held) {
+        if (m_unicast)
+            m_unicast->writeDatagram(a.frame, a.peer, a.port);
+    }
+}
+
 bool BootloaderSim::answersIn(State state, uint8_t command) const
 {
     switch (state) {
@@ -247,6 +276,10 @@ void BootloaderSim::handle(const QByteArray &datagram, const QHostAddress &sende
     const QByteArray frame = buildFrame(request.sequence, request.command, answer.payload, answer.flags);
     // Answers leave from the unit's own address, also for a broadcast.
     QPointer<QUdpSocket> socket = m_unicast;
+    if (holdsAnswer(request.command)) {
+        m_held.append(HeldAnswer{frame, sender, port});
+        return;
+    }
     if (takeFault(FaultKind::Delay, request.command, &value) && value > 0) {
         QTimer::singleShot(value, this, [this, frame, sender, port] {
             if (m_unicast)

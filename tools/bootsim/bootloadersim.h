@@ -53,6 +53,9 @@ public:
         ErrorStatus,  // an error answer with status `value` instead of handling
         Nak,          // a negative acknowledge instead of handling
         Silence,      // no answer and no handling
+        Hold,         // from the `value`th request on (1: the first), the
+                      // request is handled but its answer waits for
+                      // releaseHeld(): a test holds the tool in that wait
     };
 
     struct Fault
@@ -112,7 +115,13 @@ public:
 
     // Faults.
     void addFault(const Fault &fault) { m_faults.append(fault); }
-    void clearFaults() { m_faults.clear(); }
+    void clearFaults()
+    {
+        m_faults.clear();
+        m_held.clear();
+    }
+    // Sends the answers a hold has kept, in order, and ends the hold.
+    void releaseHeld();
 
     // Request log.
     const QList<Request> &requests() const { return m_requests; }
@@ -143,6 +152,7 @@ private:
     void readFrom(QUdpSocket *socket, bool broadcast);
     void handle(const QByteArray &datagram, const QHostAddress &sender, uint16_t port, bool broadcast);
     bool takeFault(FaultKind kind, uint8_t command, int32_t *value = nullptr);
+    bool holdsAnswer(uint8_t command);
     bool answersIn(State state, uint8_t command) const;
     Answer process(const Request &request);
     Answer commitBlock(const Request &request, bool info);
@@ -184,6 +194,13 @@ private:
     int m_catchWindowMs = 5000;
 
     QList<Fault> m_faults;
+    struct HeldAnswer
+    {
+        QByteArray frame;
+        QHostAddress peer;
+        uint16_t port = 0;
+    };
+    QList<HeldAnswer> m_held;
     QList<Request> m_requests;
     QFile m_log;
 };

@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QHostAddress>
+#include <QSocketNotifier>
 #include <cstdio>
+#include <memory>
+#include <unistd.h>
 
 #include "bootloadersim.h"
 
@@ -78,7 +81,10 @@ QString bootloaderSimHelp()
         "  --nak <CMD[:COUNT]>          answer with a negative acknowledge instead.\n"
         "  --refuse-crc [COUNT]         refuse page and information block CRCs (COUNT times,\n"
         "                               default always).\n"
-        "  --silent                     answer nothing.\n");
+        "  --silent                     answer nothing.\n"
+        "  --hold <CMD[:N]>             from the Nth CMD request on (default the first),\n"
+        "                               handle the request but keep its answer until a line\n"
+        "                               (or the end) is read on standard input.\n");
 }
 
 int runBootloaderSim(const QStringList &arguments)
@@ -91,6 +97,7 @@ int runBootloaderSim(const QStringList &arguments)
     int rebootMs = -1;
     int catchWindowMs = -1;
     bool broadcast = true;
+    bool hold = false;
 
     for (int i = 1; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
@@ -147,6 +154,12 @@ int runBootloaderSim(const QStringList &arguments)
                 return usageError(QStringLiteral("bad --delay ") + value);
             faults.append(fault);
             ++i;
+        } else if (a == QLatin1String("--hold") && hasValue) {
+            if (!parseFault(value, BootloaderSim::FaultKind::Hold, false, &fault))
+                return usageError(QStringLiteral("bad --hold ") + value);
+            hold = true;
+            faults.append(fault);
+            ++i;
         } else if (a == QLatin1String("--error") && hasValue) {
             if (!parseFault(value, BootloaderSim::FaultKind::ErrorStatus, false, &fault))
                 return usageError(QStringLiteral("bad --error ") + value);
@@ -180,6 +193,18 @@ int runBootloaderSim(const QStringList &arguments)
     QString error;
     if (!sim.start(&error))
         return usageError(QStringLiteral("cannot bind %1:7755: %2").arg(address.toString(), error));
+    // Standard input is read only for a hold: a program started in the
+    // background of a shell would be stopped by reading it.
+    std::unique_ptr<QSocketNotifier> input;
+    if (hold) {
+        input = std::make_unique<QSocketNotifier>(STDIN_FILENO, QSocketNotifier::Read);
+        QObject::connect(input.get(), &QSocketNotifier::activated, &sim, [&input, &sim] {
+            char buffer[256];
+            if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
+                input->setEnabled(false);
+            sim.releaseHeld();
+        });
+    }
     std::printf("simulated bootloader listening on %s:7755\n", qPrintable(address.toString()));
     std::fflush(stdout);
     return QCoreApplication::exec();

@@ -182,10 +182,7 @@ void TestMainWindowLink::referenceRunResultOncePerReadyReport()
     // A result without channels: nothing to show, so no dialog waits here.
     unit->refRunResult().flags = 0x80;
     const auto requests = [this] {
-        int n = 0;
-        for (const UnitSimRequest &r : unit->requestLog())
-            n += r.command == EthernetHandler::CmdRefRunResult;
-        return n;
+        return distinctRequests(unit->requestLog(), EthernetHandler::CmdRefRunResult);
     };
     // Answers to heartbeats the unit has received carry its state of then.
     const auto beatsFurther = [this](int n) {

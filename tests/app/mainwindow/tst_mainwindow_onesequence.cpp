@@ -12,6 +12,7 @@
 #include <QStackedWidget>
 #include <QtTest>
 
+#include "requestlog.h"
 #include "aboutdialog.h"
 #include "channelenablebar.h"
 #include "confighandler.h"
@@ -301,7 +302,7 @@ void TestMainWindowOneSequence::aboutDialogWaitsOutOfReach()
     QTRY_VERIFY_WITH_TIMEOUT(closed && window->findChild<AboutDialog *>() == nullptr, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(idle(), 20000);
     disconnect(watch);
-    QCOMPARE(unit->countRequests(EthernetHandler::CmdProductInfo), 1);
+    QCOMPARE(distinctRequests(unit->requestLog(), EthernetHandler::CmdProductInfo), 1);
     QVERIFY2(inReach.isEmpty(), qPrintable(inReach.join(QLatin1Char('\n'))));
     QCOMPARE(g_refusals, 0);
 }
@@ -376,7 +377,7 @@ void TestMainWindowOneSequence::workNoUserStartsWaitsForTheSequence()
     QVERIFY2(deferred > lastRead, qPrintable(QStringLiteral("%1 before %2").arg(deferred).arg(lastRead)));
     QCOMPARE(g_refusals, 0);
     // Both channels were read (the timed run's stop clears the view after).
-    QCOMPARE(unit->countRequests(EthernetHandler::CmdReadData), 2);
+    QCOMPARE(distinctRequests(unit->requestLog(), EthernetHandler::CmdReadData), 2);
 }
 
 QTEST_MAIN(TestMainWindowOneSequence)

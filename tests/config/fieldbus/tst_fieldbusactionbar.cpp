@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "requestlog.h"
 #include "fieldbusactionbar.h"
 #include "fieldbusconfig.h"
 #include "fieldbusfixture.h"
@@ -275,7 +276,7 @@ void TestFieldbusActionbar::secondApplyIsRefused()
     QCOMPARE(messages.errors, QStringList{refused});
     QCOMPARE(otherMessages.errors, QStringList{refused});
     QCOMPARE(messages.questions.size(), 1);
-    QCOMPARE(m_rig.sim->countRequests(EthernetHandler::CmdWriteParam), 1);
+    QCOMPARE(distinctRequests(m_rig.sim->requestLog(), EthernetHandler::CmdWriteParam), 1);
     QCOMPARE(m_rig.serviceActions().count(0x30), 1);
     // Free again once the first has ended.
     QVERIFY(!FieldbusActionbar::isApplying());

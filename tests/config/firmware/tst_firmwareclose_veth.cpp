@@ -28,6 +28,7 @@ namespace {
 const QHostAddress kUnit(QStringLiteral("127.0.10.5"));
 
 constexpr int kPages = 12;  // a 192 KB image: twelve 16 KB pages
+constexpr int kActAtPage = 4;  // the page a close or quit comes at
 
 const char kRunning[] = "A firmware update is running. KorvantisSetup can be closed when it has ended.";
 const char kEnded[] = "The Firmware update has ended successfully.";
@@ -53,8 +54,12 @@ private slots:
     void loaderWithoutAResult();
 
 private:
-    // Starts the simulated bootloader program with a fresh request log.
-    bool startUnit();
+    // Starts the simulated bootloader program with a fresh request log. With
+    // `holdAtPage`, the answer to that page's write (and every later one)
+    // waits until release(): the loader is held in the middle of the flash
+    // for as long as the test needs, however busy the machine.
+    bool startUnit(int holdAtPage = 0);
+    void release();
     // The commands of the unit's request log, in order.
     QList<int> commands() const;
     int count(int command) const;
@@ -98,7 +103,6 @@ void TestFirmwareCloseVeth::initTestCase()
 void TestFirmwareCloseVeth::init()
 {
     KORVANTIS_REQUIRE_TESTNET();
-    QVERIFY(startUnit());
 }
 
 void TestFirmwareCloseVeth::cleanup()
@@ -108,15 +112,24 @@ void TestFirmwareCloseVeth::cleanup()
     m_unit.waitForFinished();
 }
 
-bool TestFirmwareCloseVeth::startUnit()
+bool TestFirmwareCloseVeth::startUnit(int holdAtPage)
 {
     m_unit.setProgram(testnet::binDir() + QStringLiteral("/KorvantisUnitSim"));
-    m_unit.setArguments({QStringLiteral("--mode"), QStringLiteral("bootloader"), QStringLiteral("--address"),
-                         kUnit.toString(), QStringLiteral("--state"), QStringLiteral("firmware"),
-                         QStringLiteral("--reboot-ms"), QStringLiteral("500"), QStringLiteral("--no-broadcast"),
-                         QStringLiteral("--log"), m_log});
+    QStringList arguments{QStringLiteral("--mode"), QStringLiteral("bootloader"), QStringLiteral("--address"),
+                          kUnit.toString(), QStringLiteral("--state"), QStringLiteral("firmware"),
+                          QStringLiteral("--reboot-ms"), QStringLiteral("500"), QStringLiteral("--no-broadcast"),
+                          QStringLiteral("--log"), m_log};
+    if (holdAtPage > 0)
+        arguments << QStringLiteral("--hold") << QStringLiteral("0x82:%1").arg(holdAtPage);
+    m_unit.setArguments(arguments);
     m_unit.start();
     return m_unit.waitForReadyRead(10000) && m_unit.readAllStandardOutput().contains("listening");
+}
+
+void TestFirmwareCloseVeth::release()
+{
+    m_unit.write("release\n");
+    m_unit.waitForBytesWritten(10000);
 }
 
 QList<int> TestFirmwareCloseVeth::commands() const
@@ -208,11 +221,13 @@ void TestFirmwareCloseVeth::closingDuringTheFlash()
     QFETCH(bool, refused);
     QFETCH(int, exitCode);
 
+    QVERIFY(startUnit(kActAtPage));
     openWindow(m_empty.path());
     QSignalSpy failures(page(), &BaseWidget::printNotifyBarErrorwrapper);
     auto *update = page()->findChild<QPushButton *>(QStringLiteral("btnUpdate"));
 
-    // After four page writes, while the loader is flashing.
+    // Once the unit has the fourth page: its answer is held, so the loader
+    // is in the middle of the flash until the test has acted.
     bool acted = false;
     bool stayedUp = false;
     bool runningShown = false;
@@ -220,7 +235,7 @@ void TestFirmwareCloseVeth::closingDuringTheFlash()
     QTimer watch;
     watch.setInterval(20);
     connect(&watch, &QTimer::timeout, this, [&] {
-        if (acted || count(0x82) < 4)
+        if (acted || count(0x82) < kActAtPage)
             return;
         acted = true;
         pagesWhenActed = count(0x82);
@@ -228,14 +243,23 @@ void TestFirmwareCloseVeth::closingDuringTheFlash()
             stayedUp = !window->close();
         } else if (how == "quit event") {
             QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
-            // Handled at once by the loop the update waits in.
-            QTimer::singleShot(200, this, [&] { stayedUp = window && window->isVisible(); });
+            // Handled by the loop the update waits in; a call queued after
+            // it sees the window as the quit event left it.
+            QMetaObject::invokeMethod(
+                this,
+                [&] {
+                    stayedUp = window && window->isVisible();
+                    release();
+                },
+                Qt::QueuedConnection);
         } else if (how == "quit") {
             QCoreApplication::quit();
         } else {
             QCoreApplication::exit(1337);
         }
         runningShown = bar()->currentEntry().text == QLatin1String(kRunning);
+        if (how != "quit event")
+            release();
     });
 
     // Where the window stood when the update had ended.
@@ -261,7 +285,8 @@ void TestFirmwareCloseVeth::closingDuringTheFlash()
     QCOMPARE(qApp->exec(), exitCode);
 
     QVERIFY(acted);
-    QVERIFY2(pagesWhenActed < kPages, "the close came too late to test anything");
+    // The unit held the flash at the page the test acted at.
+    QCOMPARE(pagesWhenActed, kActAtPage);
     // The unit got every page and the start command after them.
     QCOMPARE(count(0x82), kPages);
     QCOMPARE(commands().last(), 0x91);
@@ -307,6 +332,9 @@ void TestFirmwareCloseVeth::loaderWithoutAResult()
     QTemporaryDir work;
     QTemporaryDir programs;  // no loader beside the program either
     QString programDir = testnet::binDir();
+    // A loader that dies does so in the middle of the flash: the unit holds
+    // the answer to the second page until the loader has been signalled.
+    QVERIFY(startUnit(loader.startsWith("SIG") ? 2 : 0));
     if (loader == "none") {
         programDir = programs.path();
     } else if (loader == "not executable") {
@@ -335,6 +363,7 @@ void TestFirmwareCloseVeth::loaderWithoutAResult()
                 return;
             signalled = true;
             ::kill(children.first(), signal);
+            release();
         });
         watch.start();
     }
