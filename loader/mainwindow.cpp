@@ -44,6 +44,13 @@ MainWindow::MainWindow(UDPServer *server, int argc, char **argv)
     : QMainWindow(nullptr), ui((initResources(), new Ui::MainWindow)), m_server(server)
 {
     ui->setupUi(this);
+    // The progress overlay covers the whole window, the menu bar, the status
+    // bar and the label below the stack included: as a page of the stack it
+    // could cover only the stack, and a click beside it reached the Help
+    // menu in the middle of a flash.
+    ui->GUIStack->removeWidget(ui->interfaceBlocker);
+    ui->interfaceBlocker->setParent(this);
+    ui->interfaceBlocker->hide();
     m_chooseFile = [](QWidget *parent, const QString &caption, const QString &start, const QString &filter) {
         return QFileDialog::getOpenFileName(parent, caption, start, filter);
     };
@@ -143,10 +150,18 @@ void MainWindow::processCommandLine(const QStringList &args)
             break;
         case Option::Target:
             handler->setTargetIP(QHostAddress(step.argument));
+            // The window of command mode shows the unit and the adapter the
+            // command works with, not the form's defaults.
+            ui->txtTargetIP->setText(handler->targetIP().toString());
             break;
         case Option::Source:
-            if (step.matched)
-                emit setIPSignal(m_adapters.at(adapterFor(QHostAddress(step.argument))), kDevicePort);
+            if (step.matched) {
+                const int adapter = adapterFor(QHostAddress(step.argument));
+                emit setIPSignal(m_adapters.at(adapter), kDevicePort);
+                // Bound just now: the combo box's own binding is not wanted.
+                const QSignalBlocker quiet(ui->cmbAdapter);
+                ui->cmbAdapter->setCurrentIndex(adapter);
+            }
             break;
         case Option::UpdateFirmware:
             emit execCMD(UpdateFirmware, step.argument);

@@ -263,18 +263,19 @@ void MainWindow::showProgress(QString message, uint8_t progress, bool visible)
     if (visible) {
         ui->lblProgress->setText(message);
         ui->interfaceNormal->setEnabled(false);
+        // Its keys would open the menus under the overlay.
+        ui->menuBar->setEnabled(false);
         ui->interfaceBlocker->show();
         ui->interfaceBlocker->raise();
         QCoreApplication::processEvents();
-        // The overlay is a page of the stack, which sits inside the central
-        // widget's margins (and under the menu bar): laid over the whole
-        // window from the window's corner, its band and text are centred on
-        // the window rather than shifted by those margins.
-        ui->interfaceBlocker->setGeometry(QRect(ui->GUIStack->mapFrom(this, QPoint(0, 0)), size()));
+        // A child of the window itself, over all of it: its band and text
+        // are centred on the window.
+        ui->interfaceBlocker->setGeometry(rect());
         ui->progressBar->setValue(progress > 100 ? 100 : progress);
     } else {
         ui->interfaceBlocker->hide();
         ui->interfaceNormal->setEnabled(!m_commandLine);
+        ui->menuBar->setEnabled(!m_commandLine);
     }
     QCoreApplication::processEvents();
 }

@@ -25,3 +25,8 @@ out="$OUT_DIR/loader-main.png"
 xvfb-run -a -s "-screen 0 1024x800x24" \
   env QT_QPA_PLATFORM=xcb "$BUILD_DIR/bin/LoaderPreview" --out "$out"
 echo "$out"
+# The same window while it writes an archive: the overlay over all of it.
+out="$OUT_DIR/loader-progress.png"
+xvfb-run -a -s "-screen 0 1024x800x24" \
+  env QT_QPA_PLATFORM=xcb "$BUILD_DIR/bin/LoaderPreview" --out "$out" --progress "Flashing"
+echo "$out"

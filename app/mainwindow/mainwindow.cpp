@@ -13,6 +13,7 @@
 #include "logtab.h"
 #include "flowlayout.h"
 #include "notificationbar.h"
+#include "requestgate.h"
 #include "scalinghandlercont.h"
 #include "screenfit.h"
 #include "statusbar.h"
@@ -277,7 +278,39 @@ MainWindow::~MainWindow()
     // Dialogs still entered are forgotten: their own slots end them, and
     // nothing may wait in an event loop while the window goes.
     dialogStack.clear();
+    goQuietly();
     delete ui;
+}
+
+void MainWindow::goQuietly()
+{
+    // Once this body has run the object is no longer a MainWindow, yet the
+    // base class still hides the window and deletes the pages. Hiding takes
+    // the focus from the box that has it, which finishes its edit: its page
+    // would store the value in the configuration model, and the model's
+    // signals would call this window's slots (updateTileIcons) on what is
+    // left of it. A page's destructor may touch the link or the model too.
+    // So nothing of the window signals any more (an edit left unconfirmed
+    // is not stored: the window and its values go), and the objects that
+    // outlive the window reach neither it nor its pages.
+    QList<QObject *> ours = findChildren<QObject *>();
+    for (QObject *object : qAsConst(ours))
+        object->blockSignals(true);
+    ours << this;
+    Device *device = Device::instance();
+    const QObject *const lasting[] = {device,
+                                      device->ethernetHandler(),
+                                      device->confighandler(),
+                                      device->udpServer(),
+                                      &LoghandlerCont::instance(),
+                                      &Databasecont::instance(),
+                                      &RequestGate::instance(),
+                                      ScalingHandlerCont::instance()};
+    for (const QObject *sender : lasting) {
+        for (QObject *receiver : qAsConst(ours))
+            QObject::disconnect(sender, nullptr, receiver, nullptr);
+    }
+    QObject::disconnect(qApp, nullptr, this, nullptr);
 }
 
 void MainWindow::connectDevice()
@@ -339,9 +372,11 @@ void MainWindow::connectDevice()
             [this](QString message) { printNotifyBarSuccesswrapper(message); });
 
     // Configuration files are chosen by the engineer in a file dialog.
-    config->setFileNameProvider([this](bool forSaving, const QString &caption, const QString &filter) {
-        return forSaving ? QFileDialog::getSaveFileName(this, caption, QString(), filter)
-                         : QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    // The model outlives the window: a dialog asked for afterwards has no parent.
+    config->setFileNameProvider([window = QPointer<MainWindow>(this)](bool forSaving, const QString &caption,
+                                                                     const QString &filter) {
+        return forSaving ? QFileDialog::getSaveFileName(window, caption, QString(), filter)
+                         : QFileDialog::getOpenFileName(window, caption, QString(), filter);
     });
 
     connect(ui->pageScrollConfig, &ConfigTab::enterDialog, this, &MainWindow::enterDialog);

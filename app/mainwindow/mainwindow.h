@@ -162,6 +162,8 @@ private:
     static const TileText kTiles[];
 
     void connectDevice();
+    // Called by the destructor: see there.
+    void goQuietly();
     void letPagesScroll();
     // Runs a menu dialog inside the dialog page and deletes it; its result.
     int runMenuDialog(BaseDialog *dialog);

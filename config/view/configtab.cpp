@@ -345,27 +345,23 @@ void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page, QWidget *headin
     // section would be scrolled to where it is no longer.
     for (int pass = 0; pass < 3; ++pass)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    const int margin = 50;
     // Pages scroll up and down only: a widget as wide as the area is never
     // a reason to scroll sideways.
     area->horizontalScrollBar()->setValue(0);
-    QRect place(page->mapTo(area->widget(), QPoint()), page->size());
+    int top = page->mapTo(area->widget(), QPoint()).y();
     if (heading)
-        place = place.united(QRect(heading->mapTo(area->widget(), QPoint()), heading->size()));
-    const int room = area->viewport()->height();
-    if (place.height() <= room) {
-        // Whole, with as much of the margin as the room leaves.
-        const int inside = qMin(margin, (room - place.height()) / 2);
-        QScrollBar *bar = area->verticalScrollBar();
-        if (place.top() - inside < bar->value())
-            bar->setValue(place.top() - inside);
-        else if (place.bottom() + inside > bar->value() + room - 1)
-            bar->setValue(place.bottom() + inside - room + 1);
-        return;
-    }
-    // Taller than the room: its top, with the section's heading, stands
-    // the margin inside (centring it would hide the heading above).
-    area->verticalScrollBar()->setValue(place.top() - margin);
+        top = qMin(top, heading->mapTo(area->widget(), QPoint()).y());
+    // The chosen section's heading stands at the top of the area, where the
+    // first section's does, and the section above it, with its buttons, is
+    // out of sight. The last sections are lower than the area: they get the
+    // room below them to be scrolled up so far, and give it back when an
+    // earlier section is chosen.
+    QWidget *content = area->widget();
+    const int needed = top + area->viewport()->height();
+    content->setMinimumHeight(needed > content->minimumSizeHint().height() ? needed : 0);
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    area->verticalScrollBar()->setValue(top);
 }
 
 void ConfigTab::HandletilePressedSlot(int32_t id)

@@ -103,10 +103,9 @@ private:
     void showFieldbusRow(bool shown);
     void selectCommonSettingsIfNeeded();
     void noteRefusal();
-    // Brings `page` into the part of `area` one sees: whole when it fits
-    // (50 pixels inside where the room allows), else its top 50 pixels
-    // inside where the area can scroll so far.
-    // `heading`, when given, stands above the page and is brought in too.
+    // Scrolls `area` so that the top of `page` (or of `heading`, which
+    // stands above the page) is the top of the part one sees; the area gets
+    // room below its last sections for that.
     static void scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading = nullptr);
 
     Ui::ConfigTab *ui;

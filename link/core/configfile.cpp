@@ -212,6 +212,16 @@ errorCode_e readFile(const QString &path, QByteArray *bytes, QString *reason)
         setReason(reason, file.errorString());
         return ERR_INVALID_FILE;
     }
+    if (data.size() > kFileSize) {
+        // Only one byte more was read; the size of the file is its own
+        // (a pipe or device has none to tell).
+        setReason(reason, file.isSequential()
+                              ? reasonText("more bytes than a configuration file holds")
+                              : reasonText("the file has %1 bytes, a configuration file %2")
+                                    .arg(file.size())
+                                    .arg(kFileSize));
+        return ERR_INVALID_FILE;
+    }
     if (bytes)
         *bytes = data;
     return ERR_OK;

@@ -66,7 +66,8 @@ errorCode_e writeFile(const QString &path, const QByteArray &bytes, QString *rea
 
 // Reads at most one byte more than a configuration file holds, so that an
 // oversized file is recognised without loading all of it. -103 when the file
-// cannot be opened or read.
+// cannot be opened or read, or holds more than a configuration file (the
+// reason names its size).
 errorCode_e readFile(const QString &path, QByteArray *bytes, QString *reason = nullptr);
 
 } // namespace ConfigFile

@@ -33,6 +33,52 @@ void deliverLanguageChange()
     QCoreApplication::processEvents();
 }
 
+// One translated text of the German catalogue: SST_de.ts plus one file per
+// subsystem in de/.
+struct CatalogueText
+{
+    QString file;
+    QString context;
+    QString source;
+    QString translation;
+};
+
+QList<CatalogueText> germanCatalogue(QString *error)
+{
+    const QString dir = qEnvironmentVariable("KORVANTIS_SOURCE_DIR") + QStringLiteral("/translations");
+    QStringList files{dir + QStringLiteral("/SST_de.ts")};
+    for (const QString &name : QDir(dir + QStringLiteral("/de")).entryList({QStringLiteral("*.ts")}, QDir::Files))
+        files << dir + QStringLiteral("/de/") + name;
+    QList<CatalogueText> texts;
+    for (const QString &file : files) {
+        QFile ts(file);
+        if (!ts.open(QIODevice::ReadOnly)) {
+            *error = file + QStringLiteral(": ") + ts.errorString();
+            return {};
+        }
+        QXmlStreamReader xml(&ts);
+        CatalogueText text;
+        text.file = file.section(QLatin1Char('/'), -1);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("name")) {
+                text.context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("source")) {
+                text.source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                text.translation = xml.readElementText();
+                texts << text;
+            }
+        }
+        if (xml.hasError()) {
+            *error = file + QStringLiteral(": ") + xml.errorString();
+            return {};
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestTranslation : public QObject
@@ -46,6 +92,7 @@ private slots:
     void germanCatalogueTranslatesEveryText();
     void germanTermsAreOneWord_data();
     void germanTermsAreOneWord();
+    void oneEnglishTextOneGermanText();
     void switchRetextsAndChangesNumberLocale();
     void languageWithoutFileKeepsEnglishButSetsLocale();
     void switchToCurrentLanguageDoesNothing();
@@ -172,6 +219,41 @@ void TestTranslation::germanTermsAreOneWord()
         QVERIFY2(!xml.hasError(), qPrintable(file + QLatin1String(": ") + xml.errorString()));
     }
     QVERIFY(named > 0);
+}
+
+// An English text that stands in several places (the file dialogs' titles,
+// a page's name in the tree and over the page) reads the same in German
+// everywhere; a soft hyphen only tells where the word may break.
+void TestTranslation::oneEnglishTextOneGermanText()
+{
+    // Where one English word names two things, or a place has no room for
+    // the full term.
+    const QSet<QString> own{
+        // The overview tile's short title.
+        QStringLiteral("MainWindow/PPU Network Settings"),
+        // The PC that wrote a log, not the fieldbus module's host name.
+        QStringLiteral("QObject/Hostname"),
+    };
+    QString error;
+    const QList<CatalogueText> texts = germanCatalogue(&error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QMap<QString, QStringList> german;  // English text -> "German (file, context)"
+    QMap<QString, QSet<QString>> words;
+    for (const CatalogueText &t : texts) {
+        if (own.contains(t.context + QLatin1Char('/') + t.source))
+            continue;
+        QString word = t.translation;
+        word.remove(QChar(0x00AD));
+        words[t.source] << word;
+        german[t.source] << QStringLiteral("\"%1\" (%2, %3)").arg(word, t.file, t.context);
+    }
+    QStringList differing;
+    for (auto it = words.cbegin(); it != words.cend(); ++it) {
+        if (it.value().size() > 1)
+            differing << QStringLiteral("\"%1\": %2").arg(it.key(), german.value(it.key()).join(QStringLiteral(", ")));
+    }
+    QVERIFY2(differing.isEmpty(), qPrintable(differing.join(QLatin1Char('\n'))));
+    QVERIFY(!words.isEmpty());
 }
 
 void TestTranslation::switchRetextsAndChangesNumberLocale()

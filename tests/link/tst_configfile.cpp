@@ -58,6 +58,7 @@ private slots:
     void refusedFiles_data();
     void refusedFiles();
     void missingFile();
+    void endlessFileIsReadOnlyInPart();
     void alteredBlobSkipsOnlyTheBlob();
     void invalidDeviceBlockSkipsOnlyThatBlock();
     void sameNetworkAsksNothing();
@@ -199,64 +200,68 @@ void TestConfigFile::defaultChannelsWriteNoFile()
 void TestConfigFile::refusedFiles_data()
 {
     QTest::addColumn<QByteArray>("file");
+    // The reason given, where it matters which.
+    QTest::addColumn<QString>("reason");
 
     const QByteArray good = savedFile();
     QCOMPARE(good.size(), 3235);
 
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("3 bytes") << good.left(3);
-    QTest::newRow("version only") << good.left(8);
-    QTest::newRow("cut in names") << good.left(1000);
-    QTest::newRow("one byte short") << good.left(3234);
-    QTest::newRow("one byte more") << good + QByteArray(1, '\0');
-    QTest::newRow("twice") << good + good;
+    QTest::newRow("empty") << QByteArray() << QString();
+    QTest::newRow("3 bytes") << good.left(3) << QString();
+    QTest::newRow("version only") << good.left(8) << QString();
+    QTest::newRow("cut in names") << good.left(1000) << QString();
+    QTest::newRow("one byte short") << good.left(3234) << QString();
+    QTest::newRow("one byte more") << good + QByteArray(1, '\0')
+                                   << "the file has 3236 bytes, a configuration file 3235";
+    QTest::newRow("twice") << good + good << "the file has 6470 bytes, a configuration file 3235";
 
     QByteArray v3 = good;
     v3[4] = 3;
-    QTest::newRow("version 3") << v3;
+    QTest::newRow("version 3") << v3 << QString();
     QByteArray v1 = good;
     v1[4] = 1;
-    QTest::newRow("version 1") << v1;
+    QTest::newRow("version 1") << v1 << QString();
 
     QByteArray longVersion = good;
     putBe32(longVersion, 0, 8);
-    QTest::newRow("version block of 8") << longVersion;
+    QTest::newRow("version block of 8") << longVersion << QString();
 
     QByteArray shortDevice = good;
     putBe32(shortDevice, 2080, 63);
-    QTest::newRow("device block of 63") << shortDevice;
+    QTest::newRow("device block of 63") << shortDevice << QString();
 
     QByteArray hugeBlob = good;
     putBe32(hugeBlob, 2148, 0xFFFFFFF0u);
-    QTest::newRow("blob length beyond the file") << hugeBlob;
+    QTest::newRow("blob length beyond the file") << hugeBlob << QString();
 
     QByteArray garbage(3235, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 131 + 7) ^ (i >> 3));
-    QTest::newRow("garbage") << garbage;
-    QTest::newRow("text") << QByteArray("[Config]\nversion=2\n").leftJustified(3235, ' ');
+    QTest::newRow("garbage") << garbage << QString();
+    QTest::newRow("text") << QByteArray("[Config]\nversion=2\n").leftJustified(3235, ' ') << QString();
 
     QByteArray longName = good;
     longName[kNamesOffset + 250] = char(251);
-    QTest::newRow("device name length 251") << longName;
+    QTest::newRow("device name length 251") << longName << QString();
 
     QByteArray semicolon = good;
     semicolon[kNamesOffset + 256 * 3] = ';';  // channel 2
-    QTest::newRow("channel name with semicolon") << semicolon;
+    QTest::newRow("channel name with semicolon") << semicolon << QString();
 
     QByteArray quote = good;
     quote[kNamesOffset + 256 * 7 + 2] = '"';  // channel 6
-    QTest::newRow("channel name with quote") << quote;
+    QTest::newRow("channel name with quote") << quote << QString();
 
     QByteArray badUtf8 = good;
     badUtf8[kNamesOffset + 1] = char(0xC3);
     badUtf8[kNamesOffset + 2] = 'x';
-    QTest::newRow("device name not UTF-8") << badUtf8;
+    QTest::newRow("device name not UTF-8") << badUtf8 << QString();
 }
 
 void TestConfigFile::refusedFiles()
 {
     QFETCH(QByteArray, file);
+    QFETCH(QString, reason);
     const QString p = path(QStringLiteral("bad.cfg"));
     QVERIFY(writeAll(p, file));
 
@@ -271,6 +276,8 @@ void TestConfigFile::refusedFiles()
 
     QCOMPARE(c.loadConfigFile(p), ERR_INVALID_FILE);
     QVERIFY(!c.lastFileError().isEmpty());
+    if (!reason.isEmpty())
+        QCOMPARE(c.lastFileError(), reason);
     QVERIFY(ConfigSnapshot::of(c) == before);
     QCOMPARE(blob.count() + device.count() + names.count() + anybus.count(), 0);
     QVERIFY(log.questions.isEmpty());
@@ -283,6 +290,19 @@ void TestConfigFile::missingFile()
     const ConfigSnapshot before = ConfigSnapshot::of(c);
     QCOMPARE(c.loadConfigFile(path(QStringLiteral("nothing-here"))), ERR_INVALID_FILE);
     QVERIFY(ConfigSnapshot::of(c) == before);
+}
+
+// A file without a size of its own (a device that never ends) is refused
+// after one byte more than a configuration file holds.
+void TestConfigFile::endlessFileIsReadOnlyInPart()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/zero")))
+        QSKIP("no /dev/zero here");
+    QByteArray bytes("unchanged");
+    QString reason;
+    QCOMPARE(ConfigFile::readFile(QStringLiteral("/dev/zero"), &bytes, &reason), ERR_INVALID_FILE);
+    QCOMPARE(reason, QStringLiteral("more bytes than a configuration file holds"));
+    QCOMPARE(bytes, QByteArray("unchanged"));
 }
 
 void TestConfigFile::alteredBlobSkipsOnlyTheBlob()

@@ -1,6 +1,11 @@
 #include <QtTest>
 
+#include <QApplication>
+#include <QScreen>
 #include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,12 +36,14 @@ private slots:
     void init();
     void cleanupTestCase();
     void adapterItems();
+    void commandModeShowsItsAddresses();
     void connectSetsTarget();
     void catchLoaderButton();
     void startFirmwareButton();
     void resetButton();
     void firmwareButton();
     void firmwareDialogCancelled();
+    void overlayTakesEveryClickDuringAWrite();
     void keyUpdateButton();
     void writeDefaultsButton();
     void netCfgButton();
@@ -155,6 +162,31 @@ void TestMainWindowVeth::adapterItems()
     QCOMPARE(combo->itemText(tool), QStringLiteral("kvt-tool  | IP: 198. 18.  0.  1"));
 }
 
+// The window of command mode (shown as well) names the unit of "-t" and the
+// adapter of "-s", not the form's 192.168.0.100 and the first adapter.
+void TestMainWindowVeth::commandModeShowsItsAddresses()
+{
+    const QHostAddress source = testnet::unitVethAddress(3);  // an adapter other than the first
+    const int adapter = m_window->adapters().indexOf(source);
+    QVERIFY(adapter > 0);
+    QByteArray target = m_unit.toString().toLatin1();
+    QByteArray local = source.toString().toLatin1();
+    char t[] = "-t", s[] = "-s", c[] = "-c";
+    char *argv[] = {programArgv[0], t, target.data(), s, local.data(), c, nullptr};
+    // Without a server nothing it queues can leave the process, and it is
+    // deleted before the event loop could run its command (and its end).
+    auto *window = new MainWindow(nullptr, 6, argv);
+    QVERIFY(window->isCommandLine());
+    auto *shownTarget = window->findChild<QLineEdit *>(QStringLiteral("txtTargetIP"));
+    auto *shownAdapter = window->findChild<QComboBox *>(QStringLiteral("cmbAdapter"));
+    const QString targetText = MainWindow::normaliseAddressText(shownTarget->text());
+    const int adapterShown = shownAdapter->currentIndex();
+    delete window;
+    QCOMPARE(targetText, m_unit.toString());
+    QCOMPARE(adapterShown, adapter);
+    QCOMPARE(EthernetHandler::instance()->targetIP(), m_unit);
+}
+
 void TestMainWindowVeth::connectSetsTarget()
 {
     auto *target = child<QLineEdit>("txtTargetIP");
@@ -235,6 +267,72 @@ void TestMainWindowVeth::firmwareDialogCancelled()
     click("btnKeyUpdate");
     QCOMPARE(m_dialogStarts.size(), 1);
     QVERIFY(status().isEmpty());
+}
+
+// While an archive is written, what a click on the menu bar, the status bar
+// or the label at the bottom reaches is the overlay: no menu opens (Help ->
+// About would read the unit in the middle of the flash).
+void TestMainWindowVeth::overlayTakesEveryClickDuringAWrite()
+{
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    auto *overlay = child<QWidget>("interfaceBlocker");
+    QMenuBar *menus = m_window->menuBar();
+    QAction *help = menus->actions().last();
+    QCOMPARE(help->text(), QStringLiteral("Help"));
+    struct Place
+    {
+        QString name;
+        QWidget *widget;
+        QPoint point;  // in the widget
+    };
+    const QList<Place> places{
+        {QStringLiteral("Help menu"), menus, menus->actionGeometry(help).center()},
+        {QStringLiteral("status bar"), m_window->statusBar(), m_window->statusBar()->rect().center()},
+        {QStringLiteral("bottom label"), child<QLabel>("label_3"), child<QLabel>("label_3")->rect().center()}};
+    // The widget a click at the place reaches. The test screen is lower than
+    // the window: for the look the window is moved so that the place lies
+    // on the screen, and back.
+    const auto reached = [this](const Place &place) {
+        const QPoint home = m_window->pos();
+        const QRect screen = m_window->screen()->geometry();
+        const QPoint global = place.widget->mapToGlobal(place.point);
+        if (!screen.contains(global))
+            m_window->move(home + QPoint(0, screen.center().y() - global.y()));
+        QWidget *hit = QApplication::widgetAt(place.widget->mapToGlobal(place.point));
+        m_window->move(home);
+        return hit;
+    };
+    // Before the write each place reaches its own widget.
+    for (const Place &place : places)
+        QVERIFY2(place.widget->isAncestorOf(reached(place)), qPrintable(place.name));
+
+    // Looked at each time the write shows its progress.
+    QStringList missed;
+    int looks = 0;
+    connect(child<QProgressBar>("progressBar"), &QProgressBar::valueChanged, this, [&] {
+        if (!overlay->isVisible())
+            return;
+        ++looks;
+        for (const Place &place : places) {
+            QWidget *hit = reached(place);
+            if (!overlay->isAncestorOf(hit))
+                missed << QStringLiteral("%1: %2").arg(place.name, hit ? hit->objectName() : QStringLiteral("nothing"));
+        }
+        if (menus->isEnabled())
+            missed << QStringLiteral("the menu bar's keys");
+    });
+    const QByteArray image = fixture::pattern(0x4000 * 3, 17);
+    m_chosen = save(fixture::makeArchive(3, {{FirmwareSection::PagedImage, image}}), "window-overlay.fwa");
+    click("btnFirmware");
+    disconnect(child<QProgressBar>("progressBar"), &QProgressBar::valueChanged, this, nullptr);
+    QCOMPARE(status(), QStringLiteral("Firmware successfully written"));
+    QVERIFY(looks > 0);
+    missed.removeDuplicates();
+    QVERIFY2(missed.isEmpty(), qPrintable(missed.join(QStringLiteral("; "))));
+    // Afterwards the window is the user's again.
+    QVERIFY(menus->isEnabled());
+    for (const Place &place : places)
+        QVERIFY2(place.widget->isAncestorOf(reached(place)), qPrintable(place.name));
 }
 
 void TestMainWindowVeth::keyUpdateButton()

@@ -1,6 +1,8 @@
 // Opens KorvantisLoader's window as the loader started without arguments
 // does, and saves a picture of it once it is on screen:
-//   LoaderPreview --out file.png
+//   LoaderPreview --out file.png [--progress TEXT]
+// With --progress the window shows the progress overlay of an archive
+// write (at 42 %) with TEXT, as it does while it flashes.
 // The window sends nothing unless a button is pressed.
 
 #include <QApplication>
@@ -24,6 +26,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("The PNG file to write."),
                                        QStringLiteral("file"));
     parser.addOption(outOption);
+    const QCommandLineOption progressOption(QStringLiteral("progress"),
+                                            QStringLiteral("Show the progress overlay with this text."),
+                                            QStringLiteral("text"));
+    parser.addOption(progressOption);
     parser.process(app);
     if (!parser.isSet(outOption)) {
         std::fprintf(stderr, "LoaderPreview: --out is missing\n");
@@ -46,6 +52,8 @@ int main(int argc, char *argv[])
         loader::MainWindow window(server, 1, windowArgs);
         QObject::connect(&window, &QObject::destroyed, server, &loader::UDPServer::quitServer);
         window.show();
+        if (parser.isSet(progressOption))
+            window.showProgress(parser.value(progressOption), 42, true);
 
         // Taken once the window is exposed and the events of its first
         // showing are through; a window that never shows is an error.

@@ -146,7 +146,7 @@
     </message>
     <message>
         <source>PPU Network Settings</source>
-        <translation>Netzwerkeinstellungen der PPU</translation>
+        <translation>PPU-Netzwerkeinstellungen</translation>
     </message>
     <message>
         <source>Sensor Parameter</source>

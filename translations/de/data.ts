@@ -91,7 +91,7 @@
     </message>
     <message>
         <source>Select Filename</source>
-        <translation>Dateiname wählen</translation>
+        <translation>Dateinamen wählen</translation>
     </message>
     <message>
         <source>Exporting...</source>

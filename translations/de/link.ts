@@ -40,6 +40,14 @@
         <translation>%1 Bytes nach dem letzten Block</translation>
     </message>
     <message>
+        <source>more bytes than a configuration file holds</source>
+        <translation>mehr Bytes, als eine Konfigurationsdatei enthält</translation>
+    </message>
+    <message>
+        <source>the file has %1 bytes, a configuration file %2</source>
+        <translation>die Datei hat %1 Bytes, eine Konfigurationsdatei %2</translation>
+    </message>
+    <message>
         <source>device name: </source>
         <translation>Gerätename: </translation>
     </message>

@@ -776,7 +776,7 @@
     </message>
     <message>
         <source>Select Filename</source>
-        <translation>Dateiname wählen</translation>
+        <translation>Dateinamen wählen</translation>
     </message>
 </context>
 <context>
@@ -835,7 +835,7 @@
     </message>
     <message>
         <source>Select Filename</source>
-        <translation>Dateiname wählen</translation>
+        <translation>Dateinamen wählen</translation>
     </message>
     <message>
         <source>Save Csv failed. Error: %1 Errorcode: %2</source>
