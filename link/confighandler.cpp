@@ -75,6 +75,7 @@ void Confighandler::setDefaultConfig()
     m_anybus = Anybus_cfg();
     m_anybusKnown = false;
     m_anybusUnit = QHostAddress();
+    m_anybusUnknownWhy = AnybusOrigin::NotRead;
 
     sealBlob(ConfigBlob::defaultBlob(timeOfDaySeed()));
 }
@@ -259,13 +260,23 @@ errorCode_e Confighandler::setAnybusCFG(Anybus_cfg cfg)
     return ERR_OK;
 }
 
-bool Confighandler::anybusCFGWritable() const
+Confighandler::AnybusOrigin Confighandler::anybusOrigin() const
 {
     // Whether the unit answers is the write's own business; a lost link has
     // already cleared the state.
     if (!m_anybusKnown || !m_handler)
-        return false;
-    return m_anybusUnit.isNull() || m_anybusUnit.isEqual(m_handler->targetAddress(), QHostAddress::ConvertV4MappedToIPv4);
+        return m_anybusUnknownWhy;
+    return m_anybusUnit.isEqual(m_handler->targetAddress(), QHostAddress::ConvertV4MappedToIPv4)
+               ? AnybusOrigin::Writable
+               : AnybusOrigin::NotRead;
+}
+
+void Confighandler::unitConfigurationReset()
+{
+    if (!m_anybusKnown)
+        return;
+    m_anybusKnown = false;
+    m_anybusUnknownWhy = AnybusOrigin::UnitReset;
 }
 
 // ---- names ----------------------------------------------------------------------

@@ -94,12 +94,20 @@ public:
     Anybus_cfg getAnybusCFG() const { return m_anybus; }
     errorCode_e getAnybusCFG(Anybus_cfg &out) const;
     errorCode_e setAnybusCFG(Anybus_cfg cfg);
-    // Whether the fieldbus record may be written to the connected unit: it
-    // was read from this unit, or loaded from a configuration file, and the
-    // link has not been lost nor another unit answered since. Edits keep the
-    // state; without it the record holds nothing of the unit's own and a
-    // write would wipe the module's settings.
-    bool anybusCFGWritable() const;
+    // Whether the fieldbus record may be written to the connected unit, and
+    // if not, why. It may once it was read from this unit or loaded from a
+    // configuration file while this unit was connected, until the link is
+    // lost, another unit answers or the unit's configuration is reset. Edits
+    // keep the state; without it the record holds nothing of the unit's own
+    // and a write would wipe the module's settings.
+    enum class AnybusOrigin {
+        Writable,
+        NotRead,            // never read from this unit (or the link was lost since)
+        UnitReset,          // read, but the unit was reset to defaults since
+        FileBeforeConnect,  // loaded from a file while this unit was not connected
+    };
+    AnybusOrigin anybusOrigin() const;
+    bool anybusCFGWritable() const { return anybusOrigin() == AnybusOrigin::Writable; }
 
     // ---- names
     errorCode_e setDevicename(const QString &name);
@@ -199,6 +207,9 @@ public slots:
     void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
     // A lost link ends a pending save as failed.
     void lostconnection();
+    // The unit's configuration was reset: its fieldbus record must be read
+    // again before one goes out.
+    void unitConfigurationReset();
     // Shows the outcome of a save the caller ran itself.
     void reportSaveResult(int32_t result);
 
@@ -249,10 +260,11 @@ private:
     CFG_Blob_struct_sorted m_blob;
     Anybus_cfg m_anybus;
     // Where the fieldbus record came from: known once read from a unit or
-    // loaded from a file; the unit it belongs to (null for a file loaded
-    // while no unit answered: the next unit to answer takes it).
+    // loaded from a file while it was connected, with the unit it belongs
+    // to; else why it is not known.
     bool m_anybusKnown = false;
     QHostAddress m_anybusUnit;
+    AnybusOrigin m_anybusUnknownWhy = AnybusOrigin::NotRead;
     bool m_warnMissingReferences = false;
 
     EthernetHandler *m_handler = nullptr;

@@ -58,8 +58,10 @@ void Confighandler::setEthernetHandler(EthernetHandler *handler)
     if (m_handler)
         disconnect(m_handler, nullptr, this, nullptr);
     m_handler = handler;
-    if (m_handler)
+    if (m_handler) {
         connect(m_handler, &EthernetHandler::connectionLost, this, &Confighandler::lostconnection);
+        connect(m_handler, &EthernetHandler::unitConfigurationReset, this, &Confighandler::unitConfigurationReset);
+    }
 }
 
 int32_t Confighandler::askQuestion(const QStringList &buttons, const QString &title, const QString &message,
@@ -441,8 +443,13 @@ void Confighandler::endSave(bool failed)
 void Confighandler::lostconnection()
 {
     // The record may belong to a unit that is gone: the next one must be
-    // read (or a file loaded) before the record goes out again.
-    m_anybusKnown = false;
+    // read (or a file loaded) before the record goes out again. A record
+    // already unknown keeps the reason it is (a real unit's reset ends the
+    // link as well).
+    if (m_anybusKnown) {
+        m_anybusKnown = false;
+        m_anybusUnknownWhy = AnybusOrigin::NotRead;
+    }
     if (m_waitingForFeedback)
         endSave(true);
 }
@@ -457,11 +464,10 @@ void Confighandler::saveDeadlineExpired()
 
 void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender)
 {
-    if (m_anybusKnown && !sender.isNull()) {
-        if (m_anybusUnit.isNull())
-            m_anybusUnit = sender;
-        else if (!m_anybusUnit.isEqual(sender, QHostAddress::ConvertV4MappedToIPv4))
-            m_anybusKnown = false;  // another unit answers: its record was never read
+    if (m_anybusKnown && !sender.isNull() && !m_anybusUnit.isEqual(sender, QHostAddress::ConvertV4MappedToIPv4)) {
+        // Another unit answers: its record was never read.
+        m_anybusKnown = false;
+        m_anybusUnknownWhy = AnybusOrigin::NotRead;
     }
     TryLock lock(m_saveMutex);
     if (!lock.locked()) {

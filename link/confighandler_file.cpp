@@ -122,10 +122,16 @@ errorCode_e Confighandler::applyConfigFile(const QString &path)
         sealBlob(blob);
 
     setAnybusCFG(content.anybus);
-    // The engineer chose this record: it may go to the unit that answers
-    // now, or else to the next one that does.
-    m_anybusKnown = true;
-    m_anybusUnit = m_handler && m_handler->isConnected() ? m_handler->targetAddress() : QHostAddress();
+    // The engineer chose this record for the unit that answers now. One
+    // loaded while none did was chosen for no unit in particular: it goes
+    // to none until it is loaded again (or a unit's own record read).
+    if (m_handler && m_handler->isConnected()) {
+        m_anybusKnown = true;
+        m_anybusUnit = m_handler->targetAddress();
+    } else {
+        m_anybusKnown = false;
+        m_anybusUnknownWhy = AnybusOrigin::FileBeforeConnect;
+    }
     emitConfigChanged();
     return ERR_OK;
 }

@@ -182,7 +182,10 @@ public:
     errorCode_e sendServiceAction16() { return sendServiceAction(ActionService16); }
     errorCode_e initConfigWrite() { return sendServiceAction(ActionInitConfigWrite); }
     errorCode_e executeConfigWrite() { return sendServiceAction(ActionExecuteConfigWrite); }
-    errorCode_e resetDefaultConfig() { return sendServiceAction(ActionResetDefaultConfig); }
+    // Both resets may change what the unit keeps whatever their answer says
+    // (an answer lost on the way is a reset done all the same):
+    // unitConfigurationReset follows every attempt.
+    errorCode_e resetDefaultConfig();
     errorCode_e resetFieldbusModule() { return sendServiceAction(ActionResetFieldbus); }
     errorCode_e setFieldbusFtp(bool enable)
     {
@@ -223,6 +226,9 @@ signals:
     // The unit at the target address gave no first answer within the
     // watchdog's time; the heartbeats keep trying.
     void targetNotAnswering(QHostAddress address);
+    // A reset to the default configuration or of the network settings went
+    // out: what was read from a unit before may no longer be what it holds.
+    void unitConfigurationReset();
 
 public slots:
     void handleMessageSlot(QByteArray rxData, QHostAddress senderIP);

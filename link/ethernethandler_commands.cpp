@@ -291,6 +291,13 @@ errorCode_e EthernetHandler::sendServiceAction(uint16_t action)
     return sendRequest(CmdServiceAction, {PayloadChunk{bytes, 2}}, 10 * m_timings.baseTimeoutMs);
 }
 
+errorCode_e EthernetHandler::resetDefaultConfig()
+{
+    const errorCode_e result = sendServiceAction(ActionResetDefaultConfig);
+    emit unitConfigurationReset();
+    return result;
+}
+
 errorCode_e EthernetHandler::oneByteCommand(uint8_t command, uint8_t value)
 {
     return sendRequest(command, {PayloadChunk{&value, 1}}, m_timings.baseTimeoutMs);

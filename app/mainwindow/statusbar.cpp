@@ -47,42 +47,6 @@ const char *const kErrorBitNames[] = {
 };
 constexpr int kNamedErrorBits = int(sizeof(kErrorBitNames) / sizeof(kErrorBitNames[0]));
 
-// Fieldbus network types by code; shown as they stand, never translated.
-struct NetworkType
-{
-    uint16_t code;
-    const char *name;
-};
-const NetworkType kNetworkTypes[] = {
-    {0x01, "PROFIBUS DP-V0"},
-    {0x05, "PROFIBUS DP-V1"},
-    {0x20, "CANopen"},
-    {0x25, "DeviceNet"},
-    {0x45, "Modbus-RTU"},
-    {0x65, "ControlNet"},
-    {0x80, "Modbus-TCP"},
-    {0x84, "PROFINET RT"},
-    {0x85, "EtherNet/IP"},
-    {0x87, "EtherCAT"},
-    {0x89, "PROFINET IRT"},
-    {0x90, "CC-Link"},
-    {0x93, "Modbus-TCP 2-Port"},
-    {0x95, "CompoNet"},
-    {0x96, "PROFINET RT 2-port"},
-    {0x98, "SERCOS III"},
-    {0x99, "BACnet MS/TP"},
-    {0x9A, "BACnet/IP"},
-    {0x9B, "EtherNet/IP 2-Port BB DLR"},
-    {0x9C, "EtherNet/IP 2-Port"},
-    {0x9D, "PROFINET IRT FO"},
-    {0x9E, "CC-Link IE Field Network"},
-    {0x9F, "POWERLINK"},
-    {0xA3, "Common Ethernet"},
-    {0xAB, "EtherNet/IP IIoT"},
-    {0xAD, "PROFINET IRT IIoT"},
-    {0xAE, "PROFINET IRT FO IIoT"},
-};
-
 const char *const kModuleStates[] = {
     QT_TRANSLATE_NOOP("StatusBar", "no Error"),
     QT_TRANSLATE_NOOP("StatusBar", "no Module Detected"),
@@ -196,10 +160,7 @@ QString StatusBar::errorBitName(int bit)
 
 QString StatusBar::networkTypeName(uint16_t code)
 {
-    for (const NetworkType &type : kNetworkTypes)
-        if (type.code == code)
-            return QString::fromLatin1(type.name);
-    return QString();
+    return FieldbusStatusRecord::networkTypeName(code);
 }
 
 void StatusBar::emitBarresized()

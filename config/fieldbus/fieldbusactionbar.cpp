@@ -1,10 +1,14 @@
 #include "fieldbusactionbar.h"
 
+#include <QEvent>
 #include <QEventLoop>
 #include <QMutex>
+#include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 
 #include "device.h"
+#include "flowlayout.h"
 #include "requestgate.h"
 #include "ui_fieldbusactionbar.h"
 #include "waitguard.h"
@@ -30,6 +34,52 @@ FieldbusActionbar::FieldbusActionbar(QWidget *parent)
     , ui(new Ui::FieldbusActionbar)
 {
     ui->setupUi(this);
+    // In German the four buttons side by side are wider than the page beside
+    // the navigation tree of a 1024 px window: they go on as many right-
+    // aligned rows as they need instead of being squeezed into one row.
+    if (QLayout *row = layout()) {
+        const QMargins margins = row->contentsMargins();
+        const int spacing = row->spacing();
+        delete row;
+        auto *flow = new FlowLayout(this);
+        flow->setContentsMargins(margins);
+        flow->setSpacing(spacing >= 0 ? spacing : style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+        flow->setAlignment(Qt::AlignRight);
+        for (QPushButton *button : buttons())
+            flow->addWidget(button);
+    }
+    for (QPushButton *button : buttons())
+        button->installEventFilter(this);
+    fitButtons();
+}
+
+QList<QPushButton *> FieldbusActionbar::buttons() const
+{
+    return {ui->btndisFTP, ui->btnenFTP, ui->btnReadFieldCfg, ui->btnResetAnybusMod};
+}
+
+void FieldbusActionbar::fitButtons()
+{
+    // Never narrower than the caption in the font the style sheet gives it.
+    for (QPushButton *button : buttons())
+        button->setMinimumWidth(button->sizeHint().width());
+}
+
+bool FieldbusActionbar::eventFilter(QObject *watched, QEvent *event)
+{
+    // The style sheet (and with it the font) comes when a button is
+    // polished, and again on every change of the scale.
+    switch (event->type()) {
+    case QEvent::Polish:
+    case QEvent::StyleChange:
+    case QEvent::FontChange:
+        if (auto *button = qobject_cast<QPushButton *>(watched))
+            button->setMinimumWidth(button->sizeHint().width());
+        break;
+    default:
+        break;
+    }
+    return BaseWidget::eventFilter(watched, event);
 }
 
 FieldbusActionbar::~FieldbusActionbar() { delete ui; }
@@ -53,14 +103,54 @@ void FieldbusActionbar::reportFailure(const QString &message)
     printNotification(message, false, QMessageBox::Critical, false);
 }
 
+QString FieldbusActionbar::moduleName(uint16_t networkType)
+{
+    const QString name = FieldbusStatusRecord::networkTypeName(networkType);
+    const QString code = QStringLiteral("0x") + QString::number(networkType, 16).toUpper().rightJustified(2, '0');
+    return name.isEmpty() ? tr("network type %1").arg(code) : QStringLiteral("%1 (%2)").arg(name, code);
+}
+
+QString FieldbusActionbar::applyRefusal()
+{
+    // A record neither read from this unit nor loaded from a file for it
+    // holds nothing of the module's own settings (after connecting it is
+    // the empty one; after a reset the unit holds its defaults): writing it
+    // would wipe the module's address and names.
+    Confighandler *config = Device::instance()->confighandler();
+    switch (config->anybusOrigin()) {
+    case Confighandler::AnybusOrigin::Writable:
+        break;
+    case Confighandler::AnybusOrigin::NotRead:
+        return tr("Nothing was written: this unit's fieldbus configuration has not been read yet. "
+                  "Click \"Read Fieldbus Configuration\" first (or load a configuration file).");
+    case Confighandler::AnybusOrigin::UnitReset:
+        return tr("Nothing was written: the unit's configuration was reset after its fieldbus configuration was "
+                  "read, so the page no longer shows what the unit holds. Click \"Read Fieldbus Configuration\" "
+                  "first.");
+    case Confighandler::AnybusOrigin::FileBeforeConnect:
+        return tr("Nothing was written: the configuration file was loaded before this unit was connected, so its "
+                  "fieldbus configuration is not taken for this unit. Load the file again now that the unit is "
+                  "connected, or click \"Read Fieldbus Configuration\".");
+    }
+    // The network type and the settings after it belong to the module the
+    // record was made for; another module must never get them.
+    const uint16_t unitType = Device::instance()->ethernetHandler()->lastHeartbeat().fieldbus.networkType;
+    const uint16_t recordType = config->getAnybusCFG().networkType();
+    if (!FieldbusStatusRecord::isModule(unitType))
+        return tr("Nothing was written: this unit reports no fieldbus module.");
+    if (recordType != unitType)
+        return tr("Nothing was written: the fieldbus configuration on this page is made for a module of type %1, "
+                  "but this unit's module is of type %2. Click \"Read Fieldbus Configuration\" to edit the unit's "
+                  "own settings, or load a configuration file made for a module of type %2.")
+            .arg(moduleName(recordType), moduleName(unitType));
+    return QString();
+}
+
 void FieldbusActionbar::on_btnResetAnybusMod_clicked()
 {
-    // A record neither read from this unit nor loaded from a file holds
-    // nothing of the module's own settings (after connecting it is the empty
-    // one): writing it would wipe the module's address and names.
-    if (!Device::instance()->confighandler()->anybusCFGWritable()) {
-        reportFailure(tr("Nothing was written: this unit's fieldbus configuration has not been read yet. "
-                         "Click \"Read Fieldbus Configuration\" first (or load a configuration file)."));
+    const QString refused = applyRefusal();
+    if (!refused.isEmpty()) {
+        reportFailure(refused);
         return;
     }
     // Every wait below runs the event loop, so the button can be clicked
@@ -174,6 +264,5 @@ void FieldbusActionbar::on_btndisFTP_clicked() { switchFtp(false); }
 void FieldbusActionbar::translateUiSlot(QWidget *)
 {
     ui->retranslateUi(this);
-    ui->btnReadFieldCfg->setMinimumWidth(ui->btnReadFieldCfg->sizeHint().width());
-    ui->btnResetAnybusMod->setMinimumWidth(ui->btnResetAnybusMod->sizeHint().width());
+    fitButtons();
 }

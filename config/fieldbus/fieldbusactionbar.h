@@ -2,6 +2,8 @@
 
 #include "basewidget.h"
 
+class QPushButton;
+
 namespace Ui {
 class FieldbusActionbar;
 }
@@ -12,7 +14,9 @@ class FieldbusActionbar;
 // server, each switch followed by a module reset. One apply runs at a time
 // in the whole program; a second one is refused with a message. An apply is
 // also refused, with a word on what to do, while the record was neither read
-// from the connected unit nor loaded from a configuration file.
+// from the connected unit nor loaded from a configuration file for it (or
+// the unit was reset since), and when the record is made for another module
+// than the one the unit reports.
 class FieldbusActionbar : public BaseWidget
 {
     Q_OBJECT
@@ -25,6 +29,11 @@ public:
     // unit's save feedback (10000 ms); shorter ones keep tests quick.
     static void setTimings(int tickMs, int feedbackTimeoutMs);
     static bool isApplying();
+    // Why an apply would write nothing now (empty when it may write): the
+    // record is not this unit's own, or is made for another module.
+    static QString applyRefusal();
+    // "PROFINET RT (0x84)"; a code without a name as its number.
+    static QString moduleName(uint16_t networkType);
 
 public slots:
     void on_btnResetAnybusMod_clicked();
@@ -34,7 +43,13 @@ public slots:
     void translateUiSlot(QWidget *ptr) override;
     void sendFieldbusmoduleReset();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    QList<QPushButton *> buttons() const;
+    // Each button at least as wide as its caption needs.
+    void fitButtons();
     void reportFailure(const QString &message);
     void switchFtp(bool enable);
 

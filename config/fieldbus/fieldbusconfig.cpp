@@ -107,7 +107,10 @@ void FieldbusConfig::AnybusCFGchanged(Anybus_cfg cfg)
     ui->leditSMTPUser->setText(nameText(cfg, kSmtpUser));
     ui->leditSMTPPassword->setText(nameText(cfg, kSmtpPassword));
 
-    const uint16_t type = cfg.networkType();
+    // The module the unit reports chooses the layout; a record made for
+    // another module has nothing to show in its settings.
+    const uint16_t type = layoutType(cfg);
+    const bool fits = cfg.networkType() == type;
     ui->wdgNetworkSettings->setVisible(hasIpSettings(type));
     ui->wdgModbus->hide();
     ui->wdgModbus->setEnabled(false);
@@ -116,33 +119,57 @@ void FieldbusConfig::AnybusCFGchanged(Anybus_cfg cfg)
     if (hasModbus(type)) {
         ui->wdgModbus->setEnabled(true);
         ui->wdgModbus->show();
-        showCombo(ui->cmbWordOrder, cfg, offset::kWordOrder);
-        ui->spnConnTimeout->setValue(u16At(cfg, offset::kConnTimeout));
-        ui->spnProcActiveTimeout->setValue(u16At(cfg, offset::kProcActiveTimeout));
     }
-    switch (pageType) {
-    case TypePage::EtherNetIP:
-        showCombo(ui->cmbEthComSet1, cfg, offset::kComSet1);
-        showCombo(ui->cmbEthComSet2, cfg, offset::kComSet2);
-        showCombo(ui->cmbMDI1, cfg, offset::kMdi1);
-        showCombo(ui->cmbMDI2, cfg, offset::kMdi2);
-        break;
-    case TypePage::ProfiNet:
-        ui->leditStationName->setText(nameText(cfg, kStationName));
-        break;
-    case TypePage::EtherCAT:
-        ui->spnDevIDEtherCAT->setValue(u16At(cfg, offset::kDeviceId));
-        break;
-    case TypePage::Powerlink:
-        ui->spnNodeID->setValue(cfg.data()[offset::kNodeId]);
-        break;
-    case TypePage::Default:
-        break;
+    if (fits) {
+        if (hasModbus(type)) {
+            showCombo(ui->cmbWordOrder, cfg, offset::kWordOrder);
+            ui->spnConnTimeout->setValue(u16At(cfg, offset::kConnTimeout));
+            ui->spnProcActiveTimeout->setValue(u16At(cfg, offset::kProcActiveTimeout));
+        }
+        switch (pageType) {
+        case TypePage::EtherNetIP:
+            showCombo(ui->cmbEthComSet1, cfg, offset::kComSet1);
+            showCombo(ui->cmbEthComSet2, cfg, offset::kComSet2);
+            showCombo(ui->cmbMDI1, cfg, offset::kMdi1);
+            showCombo(ui->cmbMDI2, cfg, offset::kMdi2);
+            break;
+        case TypePage::ProfiNet:
+            ui->leditStationName->setText(nameText(cfg, kStationName));
+            break;
+        case TypePage::EtherCAT:
+            ui->spnDevIDEtherCAT->setValue(u16At(cfg, offset::kDeviceId));
+            break;
+        case TypePage::Powerlink:
+            ui->spnNodeID->setValue(cfg.data()[offset::kNodeId]);
+            break;
+        case TypePage::Default:
+            break;
+        }
+    } else {
+        clearModuleSettings();
     }
     QWidget *page = stackPage(ui, pageType);
     page->setSizePolicy(page->sizePolicy().horizontalPolicy(), QSizePolicy::Preferred);
     ui->stackFieldbus->setCurrentWidget(page);
+    // Nothing typed there could go anywhere: the record holds no settings of
+    // this module, and the action bar does not write it to this unit.
+    for (int i = 0; i < ui->stackFieldbus->count(); ++i)
+        ui->stackFieldbus->widget(i)->setEnabled(fits);
     m_refresh.unlock();
+}
+
+uint16_t FieldbusConfig::layoutType(const Anybus_cfg &cfg) const
+{
+    return FieldbusStatusRecord::isModule(m_unitType) ? m_unitType : cfg.networkType();
+}
+
+void FieldbusConfig::clearModuleSettings()
+{
+    for (QComboBox *combo : {ui->cmbMDI1, ui->cmbMDI2, ui->cmbEthComSet1, ui->cmbEthComSet2, ui->cmbWordOrder})
+        combo->setCurrentIndex(-1);
+    for (QSpinBox *spin : {ui->spnConnTimeout, ui->spnProcActiveTimeout, ui->spnDevIDEtherCAT, ui->spnNodeID})
+        spin->setValue(spin->minimum());
+    ui->leditStationName->clear();
 }
 
 void FieldbusConfig::AnybusCFGedited()
@@ -178,16 +205,28 @@ void FieldbusConfig::AnybusCFGedited()
                           "255. The field keeps %3.")
                            .arg(boxTitle(address.box), address.edit->text(), ipv4Text(cfg, address.at));
     }
-    // A name that does not fit keeps the stored one; the refresh that
+    // A name that does not fit keeps the stored one, with a word (the line
+    // edit counts characters, the record bytes of UTF-8); the refresh that
     // follows shows it again.
-    setName(cfg, kDomainName, ui->leditDomainName->text());
-    setName(cfg, kHostName, ui->leditHostname->text());
-    setName(cfg, kSmtpServer, ui->leditSMTPServer->text());
-    setName(cfg, kSmtpUser, ui->leditSMTPUser->text());
-    setName(cfg, kSmtpPassword, ui->leditSMTPPassword->text());
+    const auto storeName = [&](QLineEdit *edit, TormaveldtBox *box, NameField field) {
+        if (!setName(cfg, field, edit->text()))
+            refused << tr("%1: the text takes %2 bytes, but the field holds at most %3 bytes (a character "
+                          "outside plain ASCII, such as an umlaut, takes two or more). The field keeps its previous "
+                          "text.")
+                           .arg(boxTitle(box))
+                           .arg(edit->text().toUtf8().size())
+                           .arg(field.width);
+    };
+    storeName(ui->leditDomainName, ui->groupBox_8, kDomainName);
+    storeName(ui->leditHostname, ui->groupBox_7, kHostName);
+    storeName(ui->leditSMTPServer, ui->groupBox_9, kSmtpServer);
+    storeName(ui->leditSMTPUser, ui->groupBox_10, kSmtpUser);
+    storeName(ui->leditSMTPPassword, ui->groupBox_11, kSmtpPassword);
 
-    if (ui->stackFieldbus->currentWidget() != ui->page_Default) {
-        const uint16_t type = cfg.networkType();
+    // The module's own settings only into a record made for the module
+    // whose layout the page shows.
+    const uint16_t type = cfg.networkType();
+    if (ui->stackFieldbus->currentWidget() != ui->page_Default && type == layoutType(cfg)) {
         switch (pageOf(type)) {
         case TypePage::EtherNetIP:
             if (hasModbus(type)) {
@@ -201,7 +240,7 @@ void FieldbusConfig::AnybusCFGedited()
             setComboByte(cfg, offset::kComSet2, ui->cmbEthComSet2->currentIndex());
             break;
         case TypePage::ProfiNet:
-            setName(cfg, kStationName, ui->leditStationName->text());
+            storeName(ui->leditStationName, ui->groupBox_21, kStationName);
             break;
         case TypePage::EtherCAT:
             setU16(cfg, offset::kDeviceId, uint16_t(ui->spnDevIDEtherCAT->value()));
@@ -221,11 +260,22 @@ void FieldbusConfig::AnybusCFGedited()
 void FieldbusConfig::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress)
 {
     const uint16_t type = states.fieldbus.networkType;
-    if (type != 0 && type != 0xFFFF && isHidden())
+    if (type != m_unitType) {
+        m_unitType = type;
+        AnybusCFGchanged(Device::instance()->confighandler()->getAnybusCFG());
+    }
+    if (FieldbusStatusRecord::isModule(type) && isHidden())
         show();
 }
 
-void FieldbusConfig::lostconnection() { hide(); }
+void FieldbusConfig::lostconnection()
+{
+    hide();
+    if (FieldbusStatusRecord::isModule(m_unitType)) {
+        m_unitType = 0xFFFF;
+        AnybusCFGchanged(Device::instance()->confighandler()->getAnybusCFG());
+    }
+}
 
 void FieldbusConfig::translateUiSlot(QWidget *)
 {

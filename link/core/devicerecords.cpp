@@ -164,7 +164,51 @@ QByteArray recordBytes(const Record &record)
     return out;
 }
 
+// Fieldbus network types by code.
+struct NetworkType
+{
+    uint16_t code;
+    const char *name;
+};
+const NetworkType kNetworkTypes[] = {
+    {0x01, "PROFIBUS DP-V0"},
+    {0x05, "PROFIBUS DP-V1"},
+    {0x20, "CANopen"},
+    {0x25, "DeviceNet"},
+    {0x45, "Modbus-RTU"},
+    {0x65, "ControlNet"},
+    {0x80, "Modbus-TCP"},
+    {0x84, "PROFINET RT"},
+    {0x85, "EtherNet/IP"},
+    {0x87, "EtherCAT"},
+    {0x89, "PROFINET IRT"},
+    {0x90, "CC-Link"},
+    {0x93, "Modbus-TCP 2-Port"},
+    {0x95, "CompoNet"},
+    {0x96, "PROFINET RT 2-port"},
+    {0x98, "SERCOS III"},
+    {0x99, "BACnet MS/TP"},
+    {0x9A, "BACnet/IP"},
+    {0x9B, "EtherNet/IP 2-Port BB DLR"},
+    {0x9C, "EtherNet/IP 2-Port"},
+    {0x9D, "PROFINET IRT FO"},
+    {0x9E, "CC-Link IE Field Network"},
+    {0x9F, "POWERLINK"},
+    {0xA3, "Common Ethernet"},
+    {0xAB, "EtherNet/IP IIoT"},
+    {0xAD, "PROFINET IRT IIoT"},
+    {0xAE, "PROFINET IRT FO IIoT"},
+};
+
 } // namespace
+
+QString FieldbusStatusRecord::networkTypeName(uint16_t networkType)
+{
+    for (const NetworkType &type : kNetworkTypes)
+        if (type.code == networkType)
+            return QString::fromLatin1(type.name);
+    return QString();
+}
 
 FieldbusStatusRecord FieldbusStatusRecord::fromBytes(const uint8_t *b)
 {

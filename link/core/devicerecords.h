@@ -22,6 +22,11 @@ struct FieldbusStatusRecord
     uint8_t flags = 0;           // bit 0: link present
 
     bool linkPresent() const { return flags & 0x01; }
+    // Whether the type names a fitted module (0 and 0xFFFF do not).
+    static bool isModule(uint16_t networkType) { return networkType != 0 && networkType != 0xFFFF; }
+    // The name of a network type as it stands, never translated; empty for
+    // a code that has none.
+    static QString networkTypeName(uint16_t networkType);
 
     static FieldbusStatusRecord fromBytes(const uint8_t *bytes);
     void toBytes(uint8_t *bytes) const;

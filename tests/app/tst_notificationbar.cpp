@@ -2,11 +2,13 @@
 #include "settle.h"
 #include "metatypes.h"
 #include "notificationbar.h"
+#include "textfitfilter.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -49,6 +51,7 @@ private slots:
     void dismissDuringErrorResetEmission();
     void scaledSizes();
     void withdrawTakesEveryEntryOfTheText();
+    void longTextGrowsTheBarWithinItsPage();
 };
 
 void TestNotificationBar::startsHidden()
@@ -268,6 +271,83 @@ void TestNotificationBar::scaledSizes()
     QCOMPARE(view.confirm->iconSize(), QSize(36, 36));
     QCOMPARE(view.goToLog->iconSize(), QSize(36, 36));
     QCOMPARE(view.confirm->maximumSize(), QSize(36, 36));
+}
+
+// A message longer than two lines is read whole: the bar grows to its
+// lines, as far as the page it lies in can spare room without growing; only
+// beyond that is it cut, and whole in the tool tip.
+void TestNotificationBar::longTextGrowsTheBarWithinItsPage()
+{
+    // As in the main window: the bar in a page of the window, above a
+    // widget that needs a height of its own.
+    QWidget window;
+    auto *frame = new QVBoxLayout(&window);
+    frame->setContentsMargins(0, 0, 0, 0);
+    auto *page = new QWidget(&window);
+    frame->addWidget(page);
+    auto *column = new QVBoxLayout(page);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    auto *bar = new NotificationBar(page);
+    auto *below = new QWidget(page);
+    below->setMinimumHeight(200);
+    column->addWidget(bar);
+    column->addWidget(below);
+    window.resize(500, 600);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    BarView view(*bar);
+    const auto settled = [&] {
+        for (int n = 0; n < 3; ++n) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            QCoreApplication::processEvents();
+        }
+    };
+
+    const QString sentence = QStringLiteral("Already written to the unit but not saved: the channel configuration. ");
+    QStringList rows;
+    for (const int copies : {0, 6, 60}) {
+        QString text = QStringLiteral("Saved.");
+        for (int n = 0; n < copies; ++n)
+            text += QLatin1Char(' ') + sentence.trimmed();
+        bar->showError(text, false, false);
+        settled();
+        const QString shown = TextFitFilter::shownText(view.errorText);
+        rows << QStringLiteral("%1 copies: bar %2 px, shown whole %3").arg(copies).arg(bar->height()).arg(shown == text);
+        if (copies == 0) {
+            // One line: the bar as it always was.
+            QCOMPARE(bar->height(), 42);
+            QCOMPARE(shown, text);
+        } else if (copies == 6) {
+            // Several lines: taller, and every word on screen.
+            QVERIFY2(bar->height() > 42, qPrintable(rows.join('\n')));
+            QCOMPARE(shown, text);
+            QCOMPARE(TextFitFilter::toolTipText(view.errorText), QString());
+        } else {
+            // More than half the page could hold: half the page, cut, whole
+            // in the tool tip; the page keeps its size and the widget below
+            // its room.
+            QVERIFY2(bar->height() <= 300, qPrintable(rows.join('\n')));
+            QVERIFY(shown.endsWith(QChar(0x2026)));
+            QCOMPARE(TextFitFilter::toolTipText(view.errorText), text);
+        }
+        QCOMPARE(window.size(), QSize(500, 600));
+        QVERIFY(below->height() >= 200);
+    }
+
+    // The widget below needs more now (another page shown there): the bar
+    // gives way, the page keeps its size.
+    below->setMinimumHeight(500);
+    settled();
+    QVERIFY2(bar->height() <= 100, qPrintable(QString::number(bar->height())));
+    QVERIFY(below->height() >= 500);
+    QVERIFY(TextFitFilter::shownText(view.errorText).endsWith(QChar(0x2026)));
+    QCOMPARE(window.size(), QSize(500, 600));
+
+    // Back to a short message: the bar is low again.
+    bar->showError(QStringLiteral("Short"), false, false);
+    settled();
+    QCOMPARE(bar->height(), 42);
 }
 
 QTEST_MAIN(TestNotificationBar)

@@ -73,6 +73,8 @@ private slots:
     void errorStatusAndUnknownCommand();
     void badRequestsAreIgnored();
     void writeChecksWidth();
+    void fieldbusModuleKeepsItsRecord_data();
+    void fieldbusModuleKeepsItsRecord();
     void programPushesAndLogs();
     void programRejectsBadOptions();
     void programHelp_data();
@@ -342,6 +344,59 @@ void TestUnitSim::writeChecksWidth()
     // The MAC address cannot be written.
     probe.send(kUnit, 3, 0xEF, QByteArray::fromHex("02100102030405060708"));
     QVERIFY(headerOf(probe.waitOne()).flags & FrameFlag::Error);
+}
+
+void TestUnitSim::fieldbusModuleKeepsItsRecord_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("offset");      // a setting of the module's own kind
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("Modbus-TCP: time-out 60 s, big endian") << 0x80 << 0x14A << QByteArray::fromHex("3c00000001");
+    QTest::newRow("PROFINET RT: station name") << 0x84 << 0x146 << QByteArray("korvantis-ppu-pn\0", 17);
+    QTest::newRow("EtherCAT: device ID") << 0x87 << 0x146 << QByteArray::fromHex("0001");
+}
+
+// A unit with a fieldbus module reports its type in the heartbeat and keeps
+// a record of that module with the defaults of its kind; written over with
+// another module's record it keeps what was written (as the tool's fault let
+// it happen), and a reset to the defaults gives it its own record again.
+void TestUnitSim::fieldbusModuleKeepsItsRecord()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    QFETCH(int, type);
+    QFETCH(int, offset);
+    QFETCH(QByteArray, bytes);
+    UnitSim sim;
+    sim.setFieldbusModule(uint16_t(type));
+    QVERIFY(sim.startQuiet(kUnit));
+    Probe probe;
+    uint16_t seq = 0;
+    const auto request = [&](uint8_t command, const QByteArray &payload) {
+        probe.send(kUnit, ++seq, command, payload);
+        const QByteArray answer = probe.waitOne();
+        if (headerOf(answer).sequence != seq || headerOf(answer).flags != uint8_t(FrameFlag::Answer))
+            return QByteArray();
+        return answer.mid(kFrameHeaderSize, headerOf(answer).length);
+    };
+    const auto record = [&] { return request(0xE1, QByteArray::fromHex("0030")).mid(2, 567); };
+    QByteArray typeBytes(2, '\0');
+    le::put16(reinterpret_cast<uint8_t *>(typeBytes.data()), uint16_t(type));
+
+    QCOMPARE(request(0x71, {}).mid(31, 2).toHex(), typeBytes.toHex());
+    QByteArray own = record();
+    QCOMPARE(own.size(), 567);
+    QCOMPARE(own.mid(0x144, 2).toHex(), typeBytes.toHex());
+    QCOMPARE(own.mid(offset, bytes.size()).toHex(), bytes.toHex());
+
+    QByteArray other(567, '\x5a');
+    other[0x144] = char(0x9F);
+    other[0x145] = 0;
+    QVERIFY(!request(0xEF, QByteArray::fromHex("0030") + other).isNull());
+    QCOMPARE(record().toHex(), other.toHex());
+
+    QVERIFY(!request(0xED, QByteArray::fromHex("2000")).isNull());
+    QCOMPARE(record().toHex(), own.toHex());
+    QCOMPARE(request(0x71, {}).mid(31, 2).toHex(), typeBytes.toHex());
 }
 
 void TestUnitSim::programPushesAndLogs()

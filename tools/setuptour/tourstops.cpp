@@ -308,6 +308,73 @@ const std::vector<TourStop> &tourStops()
          },
          [](Tour &tour) { return tour.child<NotificationBar>("notifyBar")->entryCount() > 0; }, nullptr,
          [](Tour &tour) { tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked(); }, nullptr},
+        // The foot of the fieldbus page, scrolled to as the engineer does:
+        // the action bar's four buttons with their captions whole.
+        {"setup-fieldbus-actionbar",
+         [](Tour &tour) {
+             QWidget *actions = tour.child<QWidget>("wdgFBActionBar");
+             for (QWidget *p = actions->parentWidget(); p; p = p->parentWidget())
+                 if (auto *area = qobject_cast<QScrollArea *>(p))
+                     area->ensureWidgetVisible(actions, 0, 0);
+         },
+         [](Tour &tour) { return !tour.child<QWidget>("wdgFBActionBar")->visibleRegion().isEmpty(); }, nullptr,
+         nullptr, nullptr},
+        // A record made for another module (a PROFINET one on this unit's
+        // Modbus-TCP module): the page keeps the module's layout, and Apply
+        // writes nothing and says why. Leaving it reads the unit's own again.
+        {"setup-fieldbus-other-module",
+         [](Tour &tour) {
+             Anybus_cfg record = Device::instance()->confighandler()->getAnybusCFG();
+             record.setNetworkType(0x84);
+             Device::instance()->confighandler()->setAnybusCFG(record);
+             MainWindow *window = tour.window;
+             QTimer::singleShot(0, window, [window] {
+                 window->findChild<QPushButton *>(QStringLiteral("btnResetAnybusMod"))->click();
+             });
+         },
+         [](Tour &tour) { return tour.child<NotificationBar>("notifyBar")->entryCount() > 0; }, nullptr,
+         [](Tour &tour) {
+             tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked();
+             MainWindow *window = tour.window;
+             QTimer::singleShot(0, window, [window] {
+                 window->findChild<QPushButton *>(QStringLiteral("btnReadFieldCfg"))->click();
+             });
+         },
+         [](Tour &) {
+             return !Device::instance()->ethernetHandler()->isWaiting()
+                    && Device::instance()->confighandler()->anybusCFGWritable();
+         }},
+        // "No" on the reference conflict of a configuration write: the
+        // notification lists what was written and not saved, whole.
+        {"setup-write-conflict",
+         [](Tour &tour) {
+             Confighandler *config = Device::instance()->confighandler();
+             CFG_Device_Param_struct block = config->getDeviceConfig();
+             block.setReferenceSkw(2, 300);
+             config->setDeviceConfig(block);
+             while (tour.child<NotificationBar>("notifyBar")->entryCount() > 0)
+                 tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked();
+             MainWindow *window = tour.window;
+             QTimer::singleShot(0, window, [window] {
+                 window->findChild<QPushButton *>(QStringLiteral("btnWriteConfig"))->click();
+             });
+         },
+         [](Tour &tour) {
+             if (CustomMessageBox *box = tour.visible<CustomMessageBox>())
+                 box->questionButtons().at(0)->click();
+             return noBox(tour) && !Device::instance()->ethernetHandler()->isWaiting()
+                    && tour.child<NotificationBar>("notifyBar")->entryCount() > 0;
+         },
+         nullptr,
+         [](Tour &tour) {
+             while (tour.child<NotificationBar>("notifyBar")->entryCount() > 0)
+                 tour.child<NotificationBar>("notifyBar")->on_btnConfirm_clicked();
+             Confighandler *config = Device::instance()->confighandler();
+             CFG_Device_Param_struct block = config->getDeviceConfig();
+             block.setReferenceSkw(2, -1);
+             config->setDeviceConfig(block);
+         },
+         nullptr},
         // Opening the log page reads the unit's log; the tree shows it with
         // its first entries opened.
         {"setup-log",

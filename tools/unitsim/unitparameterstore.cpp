@@ -90,11 +90,44 @@ void UnitParameterStore::reset(const QHostAddress &address, const std::array<uin
     for (int ch = 0; ch < 7; ++ch)
         setValue(0x2001, nameRecord(QStringLiteral("Channel %1").arg(ch + 1)), ch);
 
-    QByteArray anybus(567, '\0');
+    setValue(0x3000, fieldbusRecord(0xFFFF));
+}
+
+QByteArray UnitParameterStore::fieldbusRecord(uint16_t networkType)
+{
+    QByteArray record(567, '\0');
     const QByteArray host("korvantis-ppu");
-    anybus.replace(0x14, host.size(), host);
-    anybus[0x236] = 1;  // DHCP
-    setValue(0x3000, anybus);
+    record.replace(0x14, host.size(), host);
+    record[0x236] = 1;  // DHCP
+    if (networkType == 0 || networkType == 0xFFFF)
+        return record;
+    record.replace(0x144, 2, u16(networkType));
+    switch (networkType) {
+    case 0x80:  // Modbus-TCP
+    case 0x93:  // Modbus-TCP 2-Port
+        record.replace(0x14A, 2, u16(60));  // connection time-out, s
+        record[0x14E] = 1;                   // big endian
+        break;
+    case 0x84:  // PROFINET RT and its kin: the station name
+    case 0x89:
+    case 0x96:
+    case 0x9D:
+    case 0xAD:
+    case 0xAE: {
+        const QByteArray station("korvantis-ppu-pn");
+        record.replace(0x146, station.size(), station);
+        break;
+    }
+    case 0x87:  // EtherCAT: the device ID
+        record.replace(0x146, 2, u16(0x0100));
+        break;
+    case 0x9F:  // POWERLINK: the node ID
+        record[0x146] = 1;
+        break;
+    default:
+        break;
+    }
+    return record;
 }
 
 bool UnitParameterStore::contains(uint16_t id, int index) const

@@ -22,8 +22,15 @@ public:
     static uint16_t storageId(uint16_t id);
     static bool isFlaggedId(uint16_t id);
 
-    // Resets every parameter to its default for a unit at `address`.
+    // Resets every parameter to its default for a unit at `address`, with
+    // no fieldbus module fitted.
     void reset(const QHostAddress &address, const std::array<uint8_t, 6> &mac, const QString &name);
+    // The record (parameter 0x3000) that a fitted module of `networkType`
+    // keeps when new: its type and the default settings of its kind (Modbus
+    // time-out and word order, PROFINET station name, EtherCAT device ID,
+    // POWERLINK node ID); with no module (0, 0xFFFF) type 0 and nothing of
+    // a module's own.
+    static QByteArray fieldbusRecord(uint16_t networkType);
 
     bool contains(uint16_t id, int index = kNoIndex) const;
     QByteArray value(uint16_t id, int index = kNoIndex) const;

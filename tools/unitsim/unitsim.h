@@ -151,8 +151,10 @@ public:
 
     HearBeatMessage_t &heartbeat() { return m_heartbeat; }
     // The fieldbus module fitted, by its network type (0xFFFF: none): the
-    // heartbeats report it and the module record the unit keeps names it.
-    // Before start() or at any time after.
+    // heartbeats report it, and the module record the unit keeps becomes
+    // that of a new module of the type (UnitParameterStore::fieldbusRecord),
+    // as it does again after a reset to the default configuration. Before
+    // start() or at any time after.
     void setFieldbusModule(uint16_t networkType);
     // Byte 5 of the heartbeat after a start or restart (0x11 by default: a
     // low nibble of 1 keeps the data and log controls locked).

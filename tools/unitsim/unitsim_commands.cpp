@@ -93,8 +93,10 @@ void UnitSim::onServiceAction(const UnitSimRequest &request, UnitSimReply &reply
         m_fieldbusFtp = action == 0x40;
         break;
     case 0x20:
-        // Back to the factory configuration, network settings included.
+        // Back to the factory configuration, network settings included; the
+        // fitted module keeps its type and gets its own defaults.
         m_parameters.reset(m_address, m_mac, m_name);
+        m_parameters.setValue(0x3000, UnitParameterStore::fieldbusRecord(m_fieldbusType));
         m_heartbeat.configModified = 0;
         break;
     default:
@@ -114,12 +116,9 @@ void UnitSim::setFieldbusModule(uint16_t networkType)
         status.moduleState = 3;  // running
         status.commState = 1;
         status.flags = 0x01;     // link present
-        Anybus_cfg record;
-        if (record.assign(m_parameters.value(0x3000))) {
-            record.setNetworkType(networkType);
-            m_parameters.setValue(0x3000, record.toBytes());
-        }
     }
+    // A module fitted anew keeps the defaults of its kind.
+    m_parameters.setValue(0x3000, UnitParameterStore::fieldbusRecord(networkType));
 }
 
 void UnitSim::onErrorReset(const UnitSimRequest &, UnitSimReply &)

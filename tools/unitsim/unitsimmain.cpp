@@ -120,7 +120,9 @@ int runUnitSim(const QStringList &arguments)
                                          QStringLiteral("error answer for CMD[:PARAM] with STATUS"),
                                          QStringLiteral("cmd[:param]=status"));
     const QCommandLineOption fieldbus(QStringLiteral("fieldbus"),
-                                      QStringLiteral("fieldbus module fitted, by network type (e.g. 0x93)"),
+                                      QStringLiteral("fieldbus module fitted, by network type (e.g. 0x80 Modbus-TCP, "
+                                                     "0x84 PROFINET RT, 0x87 EtherCAT); its record holds the "
+                                                     "default settings of that kind of module"),
                                       QStringLiteral("type"));
     const QCommandLineOption dataControl(QStringLiteral("data-control"),
                                          QStringLiteral("heartbeat byte 5 (default 0x11; 0x10 leaves the data and "

@@ -11,6 +11,8 @@
 //   --name TEXT          the device name
 //   --restart-silence MS how long a restart keeps the unit silent (default 3000)
 //   --no-broadcast       ignore broadcasts
+//   --fieldbus TYPE      a fieldbus module of this network type (0x80 Modbus-TCP, 0x84 PROFINET RT,
+//                        0x87 EtherCAT, ...) whose record holds the defaults of its kind
 //   --drop N, --delay MS, --duplicate N, --wrong-sequence N, --wrong-command N,
 //   --corrupt-crc N, --short N, --truncate N:BYTES, --silent
 //   --error-status CMD[:PARAM]=STATUS   (numbers in C notation, e.g. 0xE1:0x2000=-16)

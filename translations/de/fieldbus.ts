@@ -71,6 +71,26 @@
         <source>Nothing was written: this unit's fieldbus configuration has not been read yet. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file).</source>
         <translation>Nichts geschrieben: Die Feldbuskonfiguration dieses Geräts wurde noch nicht gelesen. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei).</translation>
     </message>
+    <message>
+        <source>Nothing was written: the unit's configuration was reset after its fieldbus configuration was read, so the page no longer shows what the unit holds. Click &quot;Read Fieldbus Configuration&quot; first.</source>
+        <translation>Nichts geschrieben: Die Konfiguration des Geräts wurde zurückgesetzt, nachdem seine Feldbuskonfiguration gelesen wurde; die Seite zeigt also nicht mehr, was das Gerät enthält. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: the configuration file was loaded before this unit was connected, so its fieldbus configuration is not taken for this unit. Load the file again now that the unit is connected, or click &quot;Read Fieldbus Configuration&quot;.</source>
+        <translation>Nichts geschrieben: Die Konfigurationsdatei wurde geladen, bevor dieses Gerät verbunden war; ihre Feldbuskonfiguration wird daher nicht für dieses Gerät übernommen. Laden Sie die Datei erneut, jetzt da das Gerät verbunden ist, oder klicken Sie auf „Feldbuskonfiguration lesen“.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: this unit reports no fieldbus module.</source>
+        <translation>Nichts geschrieben: Dieses Gerät meldet kein Feldbusmodul.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: the fieldbus configuration on this page is made for a module of type %1, but this unit's module is of type %2. Click &quot;Read Fieldbus Configuration&quot; to edit the unit's own settings, or load a configuration file made for a module of type %2.</source>
+        <translation>Nichts geschrieben: Die Feldbuskonfiguration auf dieser Seite ist für ein Modul des Typs %1 bestimmt, das Modul dieses Geräts ist jedoch vom Typ %2. Klicken Sie auf „Feldbuskonfiguration lesen“, um die eigenen Einstellungen des Geräts zu bearbeiten, oder laden Sie eine Konfigurationsdatei für ein Modul des Typs %2.</translation>
+    </message>
+    <message>
+        <source>network type %1</source>
+        <translation>Netzwerktyp %1</translation>
+    </message>
 </context>
 <context>
     <name>FieldbusConfig</name>
@@ -225,6 +245,10 @@
     <message>
         <source>%1: &quot;%2&quot; is not an IPv4 address; each of its four parts must be a number from 0 to 255. The field keeps %3.</source>
         <translation>%1: „%2“ ist keine IPv4-Adresse; jeder ihrer vier Teile muss eine Zahl von 0 bis 255 sein. Das Feld behält %3.</translation>
+    </message>
+    <message>
+        <source>%1: the text takes %2 bytes, but the field holds at most %3 bytes (a character outside plain ASCII, such as an umlaut, takes two or more). The field keeps its previous text.</source>
+        <translation>%1: Der Text belegt %2 Bytes, das Feld fasst aber höchstens %3 Bytes (ein Zeichen außerhalb von reinem ASCII, etwa ein Umlaut, belegt zwei oder mehr). Das Feld behält seinen bisherigen Text.</translation>
     </message>
 </context>
 </TS>

@@ -340,21 +340,39 @@ void TestMainWindowFit::windowStaysWithinScreen()
     QCOMPARE(label->text(), typical);
     QCOMPARE(TextFitFilter::shownText(label), typical);
     QCOMPARE(TextFitFilter::toolTipText(label), QString());
-    // In a narrow window it is cut, and whole in the tool tip.
+    // In a narrow window it takes more lines, and the bar grows to show
+    // them all.
     window.resize(window.minimumSize().width(), 768);
-    settle();
-    QVERIFY(TextFitFilter::shownText(label).endsWith(QChar(0x2026)));
-    QCOMPARE(TextFitFilter::toolTipText(label), typical);
+    checkSize(window, QStringLiteral("long notification, narrow window"));
+    QCOMPARE(TextFitFilter::shownText(label), typical);
+    QVERIFY(bar->height() > 42);
 
-    // Channel names as long as the unit keeps them: cut even at the default
-    // size, never widening the window.
+    // Channel names as long as the unit keeps them: whole as well, never
+    // widening the window.
     window.resize(1024, 768);
     const QString longest = missing(QStringLiteral("Bearing %1, lubrication point of the main drive shaft"));
     bar->showError(longest, false, true);
     checkSize(window, QStringLiteral("longest notification"));
     auto *error = part<QLabel>(&window, "lblErrorMessage");
+    QCOMPARE(TextFitFilter::shownText(error), longest);
+
+    // More than the window can spare room for: the bar grows no further
+    // than that, the text is cut with "…" and whole in the tool tip.
+    QStringList copies;
+    for (int n = 0; n < 20; ++n)
+        copies << longest;
+    const QString endless = copies.join(QLatin1Char(' '));
+    bar->showError(endless, false, true);
+    checkSize(window, QStringLiteral("endless notification"));
     QVERIFY(TextFitFilter::shownText(error).endsWith(QChar(0x2026)));
-    QCOMPARE(TextFitFilter::toolTipText(error), longest);
+    QCOMPARE(TextFitFilter::toolTipText(error), endless);
+    // A short one after it: the bar is as low as ever.
+    while (bar->entryCount() > 0)
+        bar->on_btnConfirm_clicked();
+    bar->showError(QStringLiteral("Short"), false, false);
+    settle();
+    QCOMPARE(bar->height(), 42);
+    bar->on_btnConfirm_clicked();
 }
 
 // Every configuration page at the default size, in both languages: no

@@ -87,21 +87,36 @@ QStringList TestFieldbusActionbar::tenTicks()
 void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord_data()
 {
     QTest::addColumn<QString>("before");
-    QTest::addColumn<bool>("applies");
+    QTest::addColumn<QString>("refusal");  // empty: the apply writes
+    const QString notRead = QStringLiteral(
+        "Nothing was written: this unit's fieldbus configuration has not been read yet. Click \"Read Fieldbus "
+        "Configuration\" first (or load a configuration file).");
+    const QString reset = QStringLiteral(
+        "Nothing was written: the unit's configuration was reset after its fieldbus configuration was read, so the "
+        "page no longer shows what the unit holds. Click \"Read Fieldbus Configuration\" first.");
     // Right after connecting the tool holds the empty record: applying it
     // would wipe the module's address and names on the unit.
-    QTest::newRow("nothing read") << "nothing" << false;
-    QTest::newRow("read from the unit") << "read" << true;
-    QTest::newRow("edited after the read") << "read, edit" << true;
-    QTest::newRow("loaded from a file") << "file" << true;
-    QTest::newRow("link lost after the read") << "read, lose link" << false;
-    QTest::newRow("another unit after the read") << "read, other unit" << false;
+    QTest::newRow("nothing read") << "nothing" << notRead;
+    QTest::newRow("read from the unit") << "read" << QString();
+    QTest::newRow("edited after the read") << "read, edit" << QString();
+    QTest::newRow("loaded from a file") << "file" << QString();
+    QTest::newRow("link lost after the read") << "read, lose link" << notRead;
+    QTest::newRow("another unit after the read") << "read, other unit" << notRead;
+    // The unit holds its defaults now, whatever the answer said.
+    QTest::newRow("reset to defaults after the read") << "read, reset defaults" << reset;
+    QTest::newRow("network reset after the read") << "read, reset network" << reset;
+    QTest::newRow("read again after a reset") << "read, reset defaults, read" << QString();
+    QTest::newRow("another module's record") << "read, other module" << QStringLiteral(
+        "Nothing was written: the fieldbus configuration on this page is made for a module of type PROFINET RT "
+        "(0x84), but this unit's module is of type EtherNet/IP (0x85). Click \"Read Fieldbus Configuration\" to "
+        "edit the unit's own settings, or load a configuration file made for a module of type EtherNet/IP (0x85).");
 }
 
 void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
 {
     QFETCH(QString, before);
-    QFETCH(bool, applies);
+    QFETCH(QString, refusal);
+    const bool applies = refusal.isEmpty();
     Confighandler *config = FieldbusRig::config();
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("plant.cfg"));
@@ -128,6 +143,20 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         edited.data()[0x008] = 192;
         config->setAnybusCFG(edited);
         expected[0x008] = char(192);
+    }
+    if (before.contains(QLatin1String("reset defaults"))) {
+        QCOMPARE(FieldbusRig::handler()->resetDefaultConfig(), ERR_OK);
+        expected = onUnit = m_rig.unitRecord();
+        if (before.endsWith(QLatin1String("read")))
+            QCOMPARE(config->readCFGFieldbus(), ERR_OK);
+    } else if (before.endsWith(QLatin1String("reset network"))) {
+        // Sent by broadcast, which this unit does not take: unanswered, and
+        // still a reset for all the tool can know.
+        BCAST_NET_CONFIG record;
+        record.mac = m_rig.sim->macAddress();
+        FieldbusRig::handler()->resetNetworkSettings(record, BCAST_NET_CONFIG::ResetToDefaults);
+    } else if (before.endsWith(QLatin1String("other module"))) {
+        config->setAnybusCFG(Anybus_cfg::fromBytes(fullRecord(0x84)));
     }
     std::unique_ptr<UnitSim> other;
     // Back at the first unit for the next tests, also when a check fails.
@@ -171,9 +200,7 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         QCOMPARE(messages.questions.size(), 1);
         QCOMPARE(m_rig.unitRecord().toHex(' '), expected.toHex(' '));
     } else {
-        QCOMPARE(messages.errors,
-                 QStringList{"Nothing was written: this unit's fieldbus configuration has not been read yet. "
-                             "Click \"Read Fieldbus Configuration\" first (or load a configuration file)."});
+        QCOMPARE(messages.errors, QStringList{refusal});
         QVERIFY(messages.questions.isEmpty());
         QCOMPARE(m_rig.sim->countRequests(EthernetHandler::CmdWriteParam), 0);
         QVERIFY(m_rig.serviceActions().isEmpty());
@@ -185,6 +212,7 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         // A read makes it this unit's record again.
         QCOMPARE(config->readCFGFieldbus(), ERR_OK);
         QVERIFY(config->anybusCFGWritable());
+        QCOMPARE(FieldbusActionbar::applyRefusal(), QString());
     }
     if (other) {
         m_rig.sim->clearRequestLog();

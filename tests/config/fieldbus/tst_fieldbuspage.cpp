@@ -32,6 +32,10 @@ private slots:
     void languageSwitchThenEditKeepsEveryField();
     void shownByHeartbeatHiddenOnLoss_data();
     void shownByHeartbeatHiddenOnLoss();
+    void layoutFollowsTheUnitsModule_data();
+    void layoutFollowsTheUnitsModule();
+    void overlongNameIsRefusedWithAWord_data();
+    void overlongNameIsRefusedWithAWord();
     void roundTripThroughUnit();
 
 private:
@@ -310,6 +314,124 @@ void TestFieldbusPage::shownByHeartbeatHiddenOnLoss()
     QCOMPARE(!fb.isHidden(), shown);
     emit FieldbusRig::handler()->connectionLost();
     QVERIFY(fb.isHidden());
+}
+
+void TestFieldbusPage::layoutFollowsTheUnitsModule_data()
+{
+    QTest::addColumn<int>("unitType");  // 0xFFFF: no unit reports a module
+    QTest::addColumn<int>("recordType");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<bool>("ipSettings");
+    QTest::addColumn<bool>("modbus");
+    QTest::newRow("Modbus-TCP record, Modbus-TCP unit") << 0x80 << 0x80 << "page_EtherNetIP" << true << true;
+    QTest::newRow("PROFINET record, Modbus-TCP unit") << 0x80 << 0x84 << "page_EtherNetIP" << true << true;
+    QTest::newRow("Modbus-TCP 2-Port record, Modbus-TCP unit") << 0x80 << 0x93 << "page_EtherNetIP" << true << true;
+    QTest::newRow("EtherCAT record, PROFINET unit") << 0x84 << 0x87 << "page_ProfiNet" << true << false;
+    QTest::newRow("Modbus-TCP record, EtherCAT unit") << 0x87 << 0x80 << "page_EtherCAT" << false << false;
+    QTest::newRow("empty record, Modbus-TCP unit") << 0x80 << 0 << "page_EtherNetIP" << true << true;
+    QTest::newRow("PROFINET record, no unit") << 0xFFFF << 0x84 << "page_ProfiNet" << true << false;
+}
+
+// The page always shows the layout of the module the unit reports. A record
+// made for another module shows its addresses and names, but nothing in the
+// module's own settings, which cannot be edited; an edit of the rest changes
+// only its own bytes.
+void TestFieldbusPage::layoutFollowsTheUnitsModule()
+{
+    QFETCH(int, unitType);
+    QFETCH(int, recordType);
+    QFETCH(QString, page);
+    QFETCH(bool, ipSettings);
+    QFETCH(bool, modbus);
+    FieldbusConfig fb;
+    fb.show();
+    QByteArray record = fullRecord(uint16_t(recordType));
+    if (recordType == 0x84)
+        putText(record, 0x146, 240, "station-1");
+    setModelRecord(record);
+    HearBeatMessage_t beat;
+    beat.fieldbus.networkType = uint16_t(unitType);
+    fb.connectionsuccesfull(beat, m_rig.sim->address());
+
+    auto *stack = child<QStackedWidget>(&fb, "stackFieldbus");
+    QCOMPARE(stack->currentWidget()->objectName(), page);
+    QCOMPARE(child<QWidget>(&fb, "wdgNetworkSettings")->isVisible(), ipSettings);
+    QCOMPARE(child<QWidget>(&fb, "wdgModbus")->isVisible(), modbus);
+    const bool fits = recordType == unitType || unitType == 0xFFFF;
+    QCOMPARE(stack->currentWidget()->isEnabled(), fits);
+    if (fits) {
+        if (page == QLatin1String("page_ProfiNet"))
+            QCOMPARE(child<QLineEdit>(&fb, "leditStationName")->text(), QStringLiteral("station-1"));
+        else
+            QCOMPARE(child<QSpinBox>(&fb, "spnConnTimeout")->value(), 90);
+    } else {
+        // Nothing of another module's bytes read as this module's settings.
+        for (const char *combo : {"cmbMDI1", "cmbMDI2", "cmbEthComSet1", "cmbEthComSet2", "cmbWordOrder"})
+            QCOMPARE(child<QComboBox>(&fb, combo)->currentIndex(), -1);
+        QCOMPARE(child<QSpinBox>(&fb, "spnConnTimeout")->value(), 0);
+        QCOMPARE(child<QSpinBox>(&fb, "spnDevIDEtherCAT")->value(), 0);
+        QCOMPARE(child<QLineEdit>(&fb, "leditStationName")->text(), QString());
+    }
+    QCOMPARE(child<QLineEdit>(&fb, "leditHostname")->text(), QStringLiteral("ppu-line-3"));
+
+    type(&fb, "leditSMTPUser", QStringLiteral("ops"));
+    QByteArray expected = record;
+    putText(expected, 0x0C4, 64, "ops");
+    QCOMPARE(modelRecord().toHex(' '), expected.toHex(' '));
+
+    // The link lost, the record's own layout again.
+    fb.lostconnection();
+    QCOMPARE(stack->currentWidget()->isEnabled(), true);
+}
+
+void TestFieldbusPage::overlongNameIsRefusedWithAWord_data()
+{
+    QTest::addColumn<int>("networkType");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("characters");
+    QTest::addColumn<QString>("message");
+    const QString refused = QStringLiteral(
+        "%1: the text takes %2 bytes, but the field holds at most %3 bytes (a character outside plain ASCII, such "
+        "as an umlaut, takes two or more). The field keeps its previous text.");
+    QTest::newRow("Station Name, 121 umlauts") << 0x84 << "leditStationName" << 0x146 << 121
+                                           << refused.arg(QStringLiteral("Station Name")).arg(242).arg(240);
+    QTest::newRow("Hostname, 33 umlauts") << 0x93 << "leditHostname" << 0x014 << 33
+                                      << refused.arg(QStringLiteral("Hostname")).arg(66).arg(64);
+    QTest::newRow("Domain Name, 25 umlauts") << 0x93 << "leditDomainName" << 0x054 << 25
+                                         << refused.arg(QStringLiteral("Domain Name")).arg(50).arg(48);
+    QTest::newRow("SMTP Password, 33 umlauts") << 0x93 << "leditSMTPPassword" << 0x104 << 33
+                                           << refused.arg(QStringLiteral("SMTP Password")).arg(66).arg(64);
+}
+
+// A name longer than its field in UTF-8 bytes, though not in characters:
+// refused with a word that names the field and its limit in bytes, as a
+// mistyped address is; the field and the record keep the name they had.
+void TestFieldbusPage::overlongNameIsRefusedWithAWord()
+{
+    QFETCH(int, networkType);
+    QFETCH(QString, edit);
+    QFETCH(int, offset);
+    QFETCH(int, characters);
+    QFETCH(QString, message);
+    FieldbusConfig fb;
+    Messages messages(&fb);
+    QByteArray record = fullRecord(uint16_t(networkType));
+    if (networkType == 0x84)
+        putText(record, 0x146, 240, "station-1");
+    setModelRecord(record);
+    auto *line = child<QLineEdit>(&fb, qPrintable(edit));
+    const QString kept = line->text();
+
+    type(&fb, qPrintable(edit), QString(characters, QChar(0xE4)));
+    QCOMPARE(messages.errors, QStringList{message});
+    QCOMPARE(line->text(), kept);
+    QCOMPARE(modelRecord().toHex(' '), record.toHex(' '));
+
+    // One character less fits: taken, without a word.
+    type(&fb, qPrintable(edit), QString(characters - 1, QChar(0xE4)));
+    QCOMPARE(messages.errors.size(), 1);
+    QCOMPARE(modelRecord().mid(offset, 2 * (characters - 1)), QString(characters - 1, QChar(0xE4)).toUtf8());
 }
 
 void TestFieldbusPage::roundTripThroughUnit()
