@@ -97,7 +97,7 @@ void TestEthernetHandlerLink::watchdog()
     QCOMPARE(m_count.lost, 0);
 
     m_link.sim->setPushInterval(0);
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
     QVERIFY(!eth->isConnected());
     // The watchdog ran out and nothing restarts it: two more of its periods
     // bring no second loss.
@@ -123,7 +123,7 @@ void TestEthernetHandlerLink::heartbeatAnswersResumeLink()
     QCOMPARE(m_count.lost, 0);
 
     m_link.sim->faults().silent = true;
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
     // Heartbeats keep going out while the link is down.
     const int before = m_link.sim->countRequests(0x71);
     QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) > before + 1, 20000);
@@ -235,7 +235,7 @@ void TestEthernetHandlerLink::targetSetThriceKeepsOneTimer()
 
     // One watchdog expiry, one connectionLost.
     m_link.sim->faults().silent = true;
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * t.watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
     // Heartbeats for two more watchdog periods bring no second loss.
     const int later = m_link.sim->countRequests(0x71) + 2 * t.watchdogMs / t.heartbeatMs;
     QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) >= later, 60000);
@@ -289,8 +289,8 @@ void TestEthernetHandlerLink::restartComesBack()
     m_link.sim->setRestartSilence(2 * eth->timings().watchdogMs);
     m_link.connectToUnit();
     QCOMPARE(eth->restartPPU(), ERR_OK);
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
-    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 4 * eth->timings().watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 20000);
     QCOMPARE(m_count.lost, 1);
 }
 
