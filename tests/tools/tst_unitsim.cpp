@@ -412,7 +412,7 @@ void TestUnitSim::programHelp_data()
                            "--fieldbus", "--data-control", "--mode bootloader --help"};
     const QStringList bootloader{"--address", "--log", "--mac", "--state", "--reboot-ms", "--catch-window-ms",
                                  "--no-broadcast", "--drop", "--delay", "--error", "--nak", "--refuse-crc",
-                                 "--silent"};
+                                 "--silent", "--hold"};
     QTest::newRow("unit") << QStringList{"--help"} << unit << QStringList{"--catch-window-ms"};
     QTest::newRow("unit, named") << QStringList{"--mode", "unit", "-h"} << unit << QStringList{"--catch-window-ms"};
     QTest::newRow("bootloader") << QStringList{"--mode", "bootloader", "--help"} << bootloader
