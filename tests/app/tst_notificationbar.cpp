@@ -115,7 +115,7 @@ void TestNotificationBar::successCoversErrorAndExpires()
     QCOMPARE(view.successText->text(), QStringLiteral("B done"));
     QVERIFY(bar.timerActive());
 
-    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 20000);
     QCOMPARE(view.page(), QStringLiteral("pageError"));
     QCOMPARE(view.errorText->text(), QStringLiteral("A failed"));
     QVERIFY(!bar.timerActive()); // the error waits for confirmation
@@ -144,7 +144,7 @@ void TestNotificationBar::errorStopsSuccessTimerWhichRestartsInFull()
     QCOMPARE(view.page(), QStringLiteral("pageSuccess"));
     QVERIFY(bar.timerActive());
     QCOMPARE(bar.timerInterval(), 40);
-    QTRY_VERIFY_WITH_TIMEOUT(bar.isHidden(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar.isHidden(), 20000);
     QCOMPARE(bar.entryCount(), 0);
 }
 
@@ -165,7 +165,7 @@ void TestNotificationBar::confirmEmitsErrorResetOnce()
     // A reset entry that goes by timer resets too.
     bar.showError(QStringLiteral("x"), true, false);
     bar.showSuccess(QStringLiteral("y"), 10);
-    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 20000);
     QCOMPARE(reset.count(), 1);
     bar.timerTimeout();
     QCOMPARE(reset.count(), 2);
@@ -205,7 +205,7 @@ void TestNotificationBar::successWithoutTimeStays()
     bar.showSuccess(QStringLiteral("stays"), 0);
     QVERIFY(!bar.timerActive());
     bar.showSuccess(QStringLiteral("goes"), 10);
-    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 1, 20000);
     QCOMPARE(view.successText->text(), QStringLiteral("stays"));
     QVERIFY(!bar.isHidden());
     QVERIFY(!bar.timerActive());
@@ -242,7 +242,7 @@ void TestNotificationBar::pushDuringErrorResetEmission()
     bar.showError(QStringLiteral("unit error"), true, false);
     view.confirm->click();
     QVERIFY(nestedDone);
-    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 2, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(bar.entryCount(), 2, 20000);
     QCOMPARE(view.errorText->text(), QStringLiteral("Reset failed"));
     QCOMPARE(view.page(), QStringLiteral("pageError"));
     view.confirm->click();

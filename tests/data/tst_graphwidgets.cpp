@@ -226,7 +226,7 @@ void TestGraphWidgets::invalidationsDuringRenderStartNoSecondRender()
     graph.resize(900, 700);
     graph.show();
     QVERIFY(QTest::qWaitForWindowExposed(&graph));
-    QVERIFY(QTest::qWaitFor([&] { return graph.isRendering(); }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return graph.isRendering(); }, 20000));
     const int before = graph.renderCount();
     const auto rendersInFlight = [&graph] {
         int n = 0;
@@ -262,7 +262,7 @@ void TestGraphWidgets::dataChangedDuringRenderIsSafe()
     graph.resize(900, 700);
     graph.show();
     QVERIFY(QTest::qWaitForWindowExposed(&graph));
-    QVERIFY(QTest::qWaitFor([&] { return graph.isRendering(); }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return graph.isRendering(); }, 20000));
     // Refill with fewer, other curves while the old ones are drawn.
     f.fill(graph, curves(2, 50, 5000));
     f.table.setRows(curves(1, 3));
@@ -284,7 +284,7 @@ void TestGraphWidgets::destroyedMidRender()
     graph->resize(900, 700);
     graph->show();
     QVERIFY(QTest::qWaitForWindowExposed(graph));
-    QVERIFY(QTest::qWaitFor([&] { return graph->isRendering(); }, 5000));
+    QVERIFY(QTest::qWaitFor([&] { return graph->isRendering(); }, 20000));
     delete graph;
     QVERIFY(graph.isNull());
     // The table and proxies outlive it; the pool finishes nothing for it.

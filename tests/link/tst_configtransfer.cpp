@@ -21,11 +21,12 @@ QByteArray u16(uint16_t v)
     return b;
 }
 
-// The requests of the log other than heartbeats, as "cmd param index".
+// The requests of the log other than heartbeats, as "cmd param index", each
+// once however often it was sent.
 QStringList requestLines(const UnitSim &sim)
 {
     QStringList out;
-    for (const auto &r : sim.requestLog()) {
+    for (const auto &r : withoutResends(sim.requestLog())) {
         if (r.command == 0x71)
             continue;
         QString line = QStringLiteral("%1 %2").arg(r.command, 2, 16, QLatin1Char('0')).arg(r.paramId, 4, 16, QLatin1Char('0'));

@@ -240,7 +240,7 @@ void TestEthernetHandler::everyCommand()
     QCOMPARE(eth()->restartPPU(), ERR_OK);
     QTRY_COMPARE(sim()->countRequests(0xFF), 1);
     QCOMPARE(hexOf(requestsOf(*sim(), 0xFF).first().datagram), hexOf(frameWithSeq1(0xFF, {})));
-    QVERIFY(back.wait(3000));
+    QVERIFY(back.wait(20000));
 }
 
 void TestEthernetHandler::retries_data()

@@ -97,7 +97,7 @@ void TestEthernetHandlerLink::watchdog()
     QCOMPARE(m_count.lost, 0);
 
     m_link.sim->setPushInterval(0);
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
     QVERIFY(!eth->isConnected());
     // The watchdog ran out and nothing restarts it: two more of its periods
     // bring no second loss.
@@ -107,7 +107,7 @@ void TestEthernetHandlerLink::watchdog()
 
     // Reports again: the link comes back by itself.
     m_link.sim->setPushInterval(50);
-    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 20000);
 }
 
 void TestEthernetHandlerLink::heartbeatAnswersResumeLink()
@@ -123,12 +123,12 @@ void TestEthernetHandlerLink::heartbeatAnswersResumeLink()
     QCOMPARE(m_count.lost, 0);
 
     m_link.sim->faults().silent = true;
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
     // Heartbeats keep going out while the link is down.
     const int before = m_link.sim->countRequests(0x71);
-    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) > before + 1, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) > before + 1, 20000);
     m_link.sim->faults().silent = false;
-    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 20000);
     QCOMPARE(m_count.lost, 1);
 }
 
@@ -198,14 +198,14 @@ void TestEthernetHandlerLink::pausedLinkWatch()
     const int beats = m_link.sim->countRequests(0x71);
     // Heartbeats keep going out and their answers restart the watchdog, but
     // nobody hears a ping, and the state is not re-announced.
-    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) > beats, 2000);
-    QTRY_VERIFY_WITH_TIMEOUT(eth->watchdogActive(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) > beats, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(eth->watchdogActive(), 20000);
     eth->emitConnectionState();
     QCOMPARE(m_count.pings, pings);
     QCOMPARE(m_count.lost, 0);
 
     QCOMPARE(eth->resumeLinkWatch(), ERR_OK);
-    QTRY_VERIFY_WITH_TIMEOUT(m_count.pings > pings, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_count.pings > pings, 20000);
     const int now = m_count.pings;
     eth->emitConnectionState();
     QCOMPARE(m_count.pings, now + 1);
@@ -235,7 +235,7 @@ void TestEthernetHandlerLink::targetSetThriceKeepsOneTimer()
 
     // One watchdog expiry, one connectionLost.
     m_link.sim->faults().silent = true;
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * t.watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
     // Heartbeats for two more watchdog periods bring no second loss.
     const int later = m_link.sim->countRequests(0x71) + 2 * t.watchdogMs / t.heartbeatMs;
     QTRY_VERIFY_WITH_TIMEOUT(m_link.sim->countRequests(0x71) >= later, 60000);
@@ -266,7 +266,7 @@ void TestEthernetHandlerLink::disconnectAndInterfaceChange()
     QCOMPARE(eth->targetAddress(), QHostAddress(QHostAddress::LocalHost));
     QVERIFY(!eth->heartbeatActive());
     QVERIFY(!eth->watchdogActive());
-    QTRY_COMPARE_WITH_TIMEOUT(device->udpServer()->localAddress(), QHostAddress(QHostAddress::LocalHost), 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(device->udpServer()->localAddress(), QHostAddress(QHostAddress::LocalHost), 20000);
     QVERIFY(device->udpServer()->localPort() != 0);
 
     // The rebound socket still reaches the unit.
@@ -289,8 +289,8 @@ void TestEthernetHandlerLink::restartComesBack()
     m_link.sim->setRestartSilence(2 * eth->timings().watchdogMs);
     m_link.connectToUnit();
     QCOMPARE(eth->restartPPU(), ERR_OK);
-    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 4 * eth->timings().watchdogMs);
-    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 4 * eth->timings().watchdogMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_count.lost, 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(eth->isConnected(), 20000);
     QCOMPARE(m_count.lost, 1);
 }
 

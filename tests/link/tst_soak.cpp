@@ -256,8 +256,6 @@ void TestSoak::lossyLink()
         const Param &p = all.at(int(random.bounded(all.size())));
         const bool isWrite = random.bounded(2) == 0;
         m_sent.clear();
-        QElapsedTimer clock;
-        clock.start();
         errorCode_e r;
         QByteArray value;
         QByteArray sent;
@@ -265,13 +263,11 @@ void TestSoak::lossyLink()
             r = p.write(h, randomValue(p, random), &sent);
         else
             r = p.read(h, &value);
-        const qint64 took = clock.elapsed();
 
         const QByteArray what = QByteArray(isWrite ? "write " : "read ") + p.name + " (call "
                                 + QByteArray::number(call) + ")";
-        // Three attempts at most, and then it is over.
-        QVERIFY2(took < 3 * kTimeoutMs + 5000, what.constData());
-        QVERIFY2(!m_sent.isEmpty(), what.constData());
+        // Three attempts at most, and then it is over (it has returned).
+        QVERIFY2(!m_sent.isEmpty() && m_sent.size() <= 3, what.constData());
         // Every attempt is the same request.
         for (uint16_t s : m_sent)
             QVERIFY2(s == m_sent.first(), what.constData());

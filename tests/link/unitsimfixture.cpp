@@ -43,7 +43,7 @@ bool SimLink::start(const QHostAddress &unit, int threads, const LinkTimings &ti
 void SimLink::connectToUnit()
 {
     handler()->setTargetIP(sim->address());
-    QTRY_VERIFY_WITH_TIMEOUT(handler()->isConnected(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(handler()->isConnected(), 20000);
 }
 
 bool SimLink::unitHasReadAll(int timeoutMs)

@@ -118,7 +118,7 @@ void TestLogAgreement::initTestCase()
     link->setTimings(t);
     Device::instance()->startTransport();
     link->setTargetIP(kUnit);
-    QTRY_VERIFY_WITH_TIMEOUT(link->isConnected(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(link->isConnected(), 20000);
     m_page = std::make_unique<LogTab>();
 }
 

@@ -59,7 +59,7 @@ void TestLogRead::initTestCase()
     link()->setTimings(t);
     Device::instance()->startTransport();
     link()->setTargetIP(kUnit);
-    QTRY_VERIFY_WITH_TIMEOUT(link()->isConnected(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(link()->isConnected(), 20000);
 }
 
 void TestLogRead::cleanupTestCase()

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#include "settle.h"
 #include "ethernetframe.h"
 #include "byteorder.h"
 #include "testnet.h"
@@ -27,20 +28,20 @@ struct Probe
     {
         socket.writeDatagram(buildFrame(seq, command, payload), unit, kDevicePort);
     }
-    // Datagrams that arrive within `ms`.
-    QVector<QByteArray> collect(int ms)
+    // What the in-process `sim` has answered at once to everything sent so
+    // far: it answers while it reads a request, so once it has read a
+    // datagram sent after them, those answers wait in this socket. A delayed
+    // answer comes later.
+    QVector<QByteArray> answersSoFar(UnitSim &sim)
     {
         QVector<QByteArray> out;
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < ms) {
-            QTest::qWait(10);
-            while (socket.hasPendingDatagrams())
-                out.append(socket.receiveDatagram().data());
-        }
+        if (!settle::unitHasRead(&sim, sim.address()))
+            qWarning("the unit did not read what was sent");
+        while (socket.hasPendingDatagrams())
+            out.append(socket.receiveDatagram().data());
         return out;
     }
-    QByteArray waitOne(int ms = 2000)
+    QByteArray waitOne(int ms = 20000)
     {
         QElapsedTimer clock;
         clock.start();
@@ -173,15 +174,15 @@ void TestUnitSim::delayedAndDuplicated()
     probe.send(kUnit, 1, 0x71);  // dropped
     probe.send(kUnit, 2, 0x71);  // twice
     probe.send(kUnit, 3, 0x71);  // once
-    const auto got = probe.collect(200);
+    const auto got = probe.answersSoFar(sim);
     QCOMPARE(got.size(), 3);
     QCOMPARE(headerOf(got.at(0)).sequence, uint16_t(2));
     QCOMPARE(headerOf(got.at(1)).sequence, uint16_t(2));
     QCOMPARE(headerOf(got.at(2)).sequence, uint16_t(3));
 
-    sim.faults().delayMs = 150;
+    sim.faults().delayMs = 1000;  // far longer than reading the request takes
     probe.send(kUnit, 4, 0x71);
-    QCOMPARE(probe.collect(60).size(), 0);
+    QCOMPARE(probe.answersSoFar(sim).size(), 0);
     QVERIFY(!probe.waitOne().isEmpty());
 }
 
@@ -203,7 +204,7 @@ void TestUnitSim::staleAnswers()
     probe.send(kUnit, 3, 0x71);                                // heartbeat: no stale copy, counter kept
     probe.send(kUnit, 4, 0xE1, QByteArray::fromHex("2200"));  // first of its kind: nothing behind it
     probe.send(kUnit, 5, 0xE1, QByteArray::fromHex("2300"));
-    const auto got = probe.collect(200);
+    const auto got = probe.answersSoFar(sim);
     QCOMPARE(got.size(), 4);
     QCOMPARE(headerOf(got.at(0)).command, uint8_t(0x71));
     QCOMPARE(headerOf(got.at(1)).sequence, uint16_t(4));
@@ -213,7 +214,7 @@ void TestUnitSim::staleAnswers()
     QCOMPARE(sim.faults().staleAnswers, 0);
 
     probe.send(kUnit, 6, 0xE1, QByteArray::fromHex("2300"));
-    QCOMPARE(probe.collect(100).size(), 1);
+    QCOMPARE(probe.answersSoFar(sim).size(), 1);
 }
 
 void TestUnitSim::staleRatioSpreadsEvenly()
@@ -228,7 +229,7 @@ void TestUnitSim::staleRatioSpreadsEvenly()
     int stale = 0;
     for (uint16_t seq = 2; seq < 11; ++seq) {
         probe.send(kUnit, seq, 0xE0);
-        const auto got = probe.collect(40);
+        const auto got = probe.answersSoFar(sim);
         QVERIFY(!got.isEmpty());
         QCOMPARE(headerOf(got.at(0)).sequence, seq);
         if (got.size() == 2) {
@@ -250,17 +251,17 @@ void TestUnitSim::randomFaultsAndRetries()
     // Certain faults, so that the outcome does not depend on the draw.
     sim.faults().dropPercent = 100;
     probe.send(kUnit, 1, 0x71);
-    QCOMPARE(probe.collect(60).size(), 0);
+    QCOMPARE(probe.answersSoFar(sim).size(), 0);
     QCOMPARE(sim.randomDrops(), 1);
     sim.faults().dropPercent = 0;
     sim.faults().duplicatePercent = 100;
     probe.send(kUnit, 2, 0x71);
-    QCOMPARE(probe.collect(60).size(), 2);
+    QCOMPARE(probe.answersSoFar(sim).size(), 2);
     sim.faults().duplicatePercent = 0;
     sim.faults().latePercent = 100;
-    sim.faults().lateMs = 150;
+    sim.faults().lateMs = 1000;  // far longer than reading the request takes
     probe.send(kUnit, 3, 0x71);
-    QCOMPARE(probe.collect(60).size(), 0);
+    QCOMPARE(probe.answersSoFar(sim).size(), 0);
     QVERIFY(!probe.waitOne().isEmpty());
     QCOMPARE(sim.randomLate(), 1);
     sim.faults().latePercent = 0;
@@ -318,7 +319,7 @@ void TestUnitSim::badRequestsAreIgnored()
     probe.socket.writeDatagram(QByteArray(), kUnit, kDevicePort);
     // Not a request (no 0x80): nothing to answer.
     probe.socket.writeDatagram(buildFrame(2, 0x71, QByteArray(), FrameFlag::Answer), kUnit, kDevicePort);
-    QCOMPARE(probe.collect(100).size(), 0);
+    QCOMPARE(probe.answersSoFar(sim).size(), 0);
     QCOMPARE(sim.requestLog().size(), 0);
     // And the unit still works.
     probe.send(kUnit, 3, 0x71);
@@ -466,7 +467,7 @@ void TestUnitSim::programHelp_data()
                            "--fieldbus", "--data-control", "--mode bootloader --help"};
     const QStringList bootloader{"--address", "--log", "--mac", "--state", "--reboot-ms", "--catch-window-ms",
                                  "--no-broadcast", "--drop", "--delay", "--error", "--nak", "--refuse-crc",
-                                 "--silent"};
+                                 "--silent", "--hold"};
     QTest::newRow("unit") << QStringList{"--help"} << unit << QStringList{"--catch-window-ms"};
     QTest::newRow("unit, named") << QStringList{"--mode", "unit", "-h"} << unit << QStringList{"--catch-window-ms"};
     QTest::newRow("bootloader") << QStringList{"--mode", "bootloader", "--help"} << bootloader

@@ -298,7 +298,7 @@ void TestMainWindowLink::waitForFeedbackEnds()
     QVERIFY(config()->waitingForFeedback());
     QVERIFY(part<QWidget>(window, "pageDialog")->isHidden());
     QVERIFY(part<QWidget>(window, "pageMain")->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 6000);
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 20000);
     unit->setHandler(EthernetHandler::CmdHeartbeat, answer);
 }
 

@@ -3,6 +3,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "requestlog.h"
 #include "configconnectparams.h"
 #include "fieldbusfixture.h"
 #include "resetdefaultconfig.h"
@@ -69,7 +70,7 @@ void TestNetworkPages::type(const QString &ip, const QString &mask)
 int TestNetworkPages::writesOf(int param) const
 {
     int n = 0;
-    for (const UnitSimRequest &r : m_rig.sim->requestLog())
+    for (const UnitSimRequest &r : withoutResends(m_rig.sim->requestLog()))
         n += r.command == EthernetHandler::CmdWriteParam && r.paramId == param;
     return n;
 }
@@ -105,7 +106,7 @@ void TestNetworkPages::confirmedSettingsAreWrittenAndSaved()
     // The reset note waits for the unit to confirm the save.
     QVERIFY(FieldbusRig::config()->waitingForFeedback());
     QVERIFY(messages.successes.isEmpty());
-    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 20000);
     QCOMPARE(messages.successes, QStringList{QStringLiteral("To apply this changes a Reset is necessary")});
     QVERIFY(messages.errors.isEmpty());
 }
@@ -121,13 +122,13 @@ void TestNetworkPages::aSaveTheUnitReportsFailedGivesNoResetNote()
     messages.answers << 1;
     type(QStringLiteral("192.168.7.8"), QStringLiteral("255.255.0.0"));
     apply();
-    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 20000);
     UnitSimConfig::of(m_rig.sim.get())->setFinalStatus(0);
     QCOMPARE(modelErrors, QStringList{QStringLiteral("The Config Write Failed")});
     QVERIFY(messages.successes.isEmpty());
     // A later save of something else brings no late note either.
     FieldbusRig::config()->saveConfigOnDevice(false);
-    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!FieldbusRig::config()->waitingForFeedback(), 20000);
     QVERIFY(FieldbusRig::config()->lastSaveSucceeded());
     QVERIFY(messages.successes.isEmpty());
 }

@@ -1,3 +1,4 @@
+#include "requestlog.h"
 #include "fieldbusfixture.h"
 
 #include <QTest>
@@ -28,13 +29,13 @@ bool FieldbusRig::start(const QHostAddress &unit, uint16_t networkType)
     QObject::connect(handler(), &EthernetHandler::connectionPing, config(), &Confighandler::connectionsuccesfull,
                      Qt::UniqueConnection);
     handler()->setTargetIP(unit);
-    return QTest::qWaitFor([] { return handler()->isConnected(); }, 3000);
+    return QTest::qWaitFor([] { return handler()->isConnected(); }, 20000);
 }
 
 QList<int> FieldbusRig::serviceActions() const
 {
     QList<int> out;
-    for (const UnitSimRequest &r : sim->requestLog())
+    for (const UnitSimRequest &r : withoutResends(sim->requestLog()))
         if (r.command == EthernetHandler::CmdServiceAction && !r.payload.isEmpty())
             out.append(uint8_t(r.payload.at(0)));
     return out;

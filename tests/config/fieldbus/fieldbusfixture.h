@@ -25,7 +25,8 @@ struct FieldbusRig
     // The record the unit keeps.
     QByteArray unitRecord() const { return sim->parameters().value(0x3000); }
     void setUnitRecord(const QByteArray &record) { sim->parameters().setValue(0x3000, record); }
-    // The service actions the unit received, in order.
+    // The service actions the unit received, in order, each once however
+    // often it was sent.
     QList<int> serviceActions() const;
 };
 

@@ -9,6 +9,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "requestlog.h"
 #include "configtab.h"
 #include "confighandler.h"
 #include "custommessagebox.h"
@@ -160,7 +161,7 @@ QStringList TestFieldbusWindow::takeBarTexts()
 int TestFieldbusWindow::recordWrites() const
 {
     int n = 0;
-    for (const UnitSimRequest &r : unit->requestLog())
+    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         n += r.command == EthernetHandler::CmdWriteParam && r.paramId == 0x3000;
     return n;
 }
@@ -319,7 +320,7 @@ void TestFieldbusWindow::restartQuestionClosesWhenAnswered()
     // The reset follows Yes only, and only after the save has ended.
     QCOMPARE(unit->fieldbusResets() - resets, answer == 1 ? 1 : 0);
     QList<int> actions;
-    for (const UnitSimRequest &r : unit->requestLog())
+    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         if (r.command == EthernetHandler::CmdServiceAction && !r.payload.isEmpty())
             actions << uint8_t(r.payload.at(0));
     QCOMPARE(actions, answer == 1 ? (QList<int>{0x12, 0x11, 0x30}) : (QList<int>{0x12, 0x11}));

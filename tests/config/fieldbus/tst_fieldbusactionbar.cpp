@@ -168,14 +168,14 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         if (!other || FieldbusRig::handler()->targetAddress() == m_rig.sim->address())
             return;
         FieldbusRig::handler()->setTargetIP(m_rig.sim->address());
-        QTest::qWaitFor([this] { return m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2; }, 5000);
+        QTest::qWaitFor([this] { return m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2; }, 20000);
     }};
     if (before.endsWith(QLatin1String("lose link"))) {
         QSignalSpy lost(FieldbusRig::handler(), &EthernetHandler::connectionLost);
         m_rig.sim->faults().silent = true;
-        QVERIFY(lost.wait(5000));
+        QVERIFY(lost.wait(20000));
         m_rig.sim->faults().silent = false;
-        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 20000);
     } else if (before.endsWith(QLatin1String("other unit"))) {
         other = std::make_unique<UnitSim>();
         other->setListenBroadcast(false);
@@ -185,8 +185,8 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         QString error;
         QVERIFY2(other->start(&error), qPrintable(error));
         FieldbusRig::handler()->setTargetIP(other->address());
-        QTRY_VERIFY_WITH_TIMEOUT(other->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(other->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 20000);
     }
     const QByteArray otherBefore = other ? other->parameters().value(0x3000) : QByteArray();
     m_rig.sim->clearRequestLog();
@@ -217,8 +217,8 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
     if (other) {
         m_rig.sim->clearRequestLog();
         FieldbusRig::handler()->setTargetIP(m_rig.sim->address());
-        QTRY_VERIFY_WITH_TIMEOUT(m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(FieldbusRig::handler()->isConnected(), 20000);
         // Back at the first unit: the other unit's record is not this one's.
         QVERIFY(!config->anybusCFGWritable());
     }

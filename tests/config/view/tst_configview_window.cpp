@@ -22,6 +22,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "requestlog.h"
 #include "configblob.h"
 #include "confighandler.h"
 #include "configtab.h"
@@ -243,7 +244,7 @@ QString TestConfigViewWindow::unitDeviceName() const
 int TestConfigViewWindow::writesTo(int param) const
 {
     int n = 0;
-    for (const UnitSimRequest &r : unit->requestLog())
+    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         n += r.command == EthernetHandler::CmdWriteParam && r.paramId == param;
     return n;
 }
