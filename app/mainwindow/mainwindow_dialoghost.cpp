@@ -6,6 +6,7 @@
 
 #include "confighandler.h"
 #include "device.h"
+#include "dialogfit.h"
 #include "notificationbar.h"
 #include "waitguard.h"
 
@@ -15,6 +16,7 @@
 #include <QGridLayout>
 #include <QLayout>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QTimer>
 
 namespace {
@@ -52,6 +54,10 @@ void MainWindow::enterDialog(QWidget *widget)
     // The layout hands back the item that held the replaced widget.
     delete dialogLayout(ui->pageDialog)->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
     dialogStack.push_back(widget);
+    // A dialog gets its texts and buttons up to its show (a message box in
+    // its exec): it is fitted again then.
+    widget->installEventFilter(this);
+    fitDialog();
 }
 
 void MainWindow::exitDialog()
@@ -69,8 +75,12 @@ void MainWindow::exitDialog()
     }
     if (leaving != taking)
         delete dialogLayout(ui->pageDialog)->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
-    if (!dialogStack.empty())
+    if (leaving != dialogPlaceholder)
+        leaving->removeEventFilter(this);
+    if (!dialogStack.empty()) {
+        fitDialog();
         return;
+    }
 
     // After a configuration write the unit still has to report its save; the
     // dialog page stays up (the main page disabled) until it does, or for
@@ -100,6 +110,53 @@ void MainWindow::exitDialog()
     ui->pageDialog->lower();
     placeNotificationBar(false);
     ui->pageMain->setEnabled(true);
+}
+
+void MainWindow::fitDialog()
+{
+    if (dialogStack.empty() || fittingDialog || !dialogScroll)
+        return;
+    QWidget *dialog = dialogStack.back();
+    QLayout *page = ui->pageDialog->layout();
+    auto *box = qobject_cast<QBoxLayout *>(dialogLayout(ui->pageDialog));
+    if (!page || !box)
+        return;
+    fittingDialog = true;
+    // The dim margin gives way first, as far as the dialog as it was built
+    // needs (at a large scale on a small screen the dialog needs the room
+    // more than the page its dim frame).
+    dialogfit::natural(dialog);
+    page->setContentsMargins(dialogMargins);
+    page->activate();
+    QSize room = dialogScroll->maximumViewportSize();
+    const QSize need = dialogfit::leastSize(dialog, room.width());
+    const int wider = qMax(0, need.width() - room.width());
+    const int higher = qMax(0, need.height() - room.height());
+    if (wider > 0 || higher > 0) {
+        const QMargins m = dialogMargins;
+        page->setContentsMargins(qMax(0, m.left() - (wider + 1) / 2), qMax(0, m.top() - (higher + 1) / 2),
+                                 qMax(0, m.right() - wider / 2), qMax(0, m.bottom() - higher / 2));
+        page->activate();
+        room = dialogScroll->maximumViewportSize();
+    }
+    dialogfit::fit(dialog, room);
+    // A dialog that does not take the whole room stands in its middle.
+    const QSizePolicy policy = dialog->sizePolicy();
+    const bool fillsWidth = (policy.horizontalPolicy() & QSizePolicy::GrowFlag) && dialog->maximumWidth() >= room.width();
+    const bool fillsHeight = (policy.verticalPolicy() & QSizePolicy::GrowFlag) && dialog->maximumHeight() >= room.height();
+    const Qt::Alignment align = (fillsWidth ? Qt::Alignment() : Qt::AlignHCenter)
+                                | (fillsHeight ? Qt::Alignment() : Qt::AlignVCenter);
+    if (box->itemAt(box->indexOf(dialog)) && box->itemAt(box->indexOf(dialog))->alignment() != align)
+        box->setAlignment(dialog, align);
+    fittingDialog = false;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == dialogScroll && event->type() == QEvent::Resize)
+        || (event->type() == QEvent::Show && !dialogStack.empty() && watched == dialogStack.back()))
+        fitDialog();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::placeNotificationBar(bool overDialogs)
