@@ -39,6 +39,7 @@ public:
     {
         QPointer<QLabel> label;
         bool on = false;
+        int minimumWidth = 0;
     };
     // A part with a layout and a minimum size of its own (a frame around a
     // list and a field, say), deepest first.
@@ -115,7 +116,7 @@ Memo::Memo(QWidget *dialog)
     for (QAbstractItemView *view : partsOf<QAbstractItemView>(dialog))
         views.append({view, view->minimumSize()});
     for (QLabel *label : partsOf<QLabel>(dialog))
-        labels.append({label, label->wordWrap()});
+        labels.append({label, label->wordWrap(), label->minimumWidth()});
     QList<QPair<int, QWidget *>> framed;
     for (QWidget *w : partsOf<QWidget>(dialog)) {
         if (w->layout() && !w->minimumSize().isNull()) {
@@ -201,15 +202,22 @@ void restore(Memo *memo)
     for (const Memo::Wrap &w : qAsConst(memo->labels)) {
         if (w.label && w.label->wordWrap() != w.on)
             w.label->setWordWrap(w.on);
+        if (w.label && w.label->minimumWidth() != w.minimumWidth)
+            w.label->setMinimumWidth(w.minimumWidth);
     }
     keepOneRow(memo);
 }
 
 // A layout keeps the sizes of its items until they say they changed; a
-// nested part says so only to the layout it is in, at once, and to those
-// above later. Measured at once, every part has to say so.
+// nested part says so only to the layout of the widget it is in, at once,
+// and to those above later. Measured at once, every part has to say so.
 void refresh(QWidget *dialog)
 {
+    // Layouts nested in a layout (a row inside a grid) keep theirs too.
+    for (const Memo::Spacing &s : qAsConst(memoOf(dialog)->layouts)) {
+        if (s.layout)
+            s.layout->invalidate();
+    }
     for (QWidget *part : partsOf<QWidget>(dialog))
         part->updateGeometry();
     // A minimum size of its own stands for the layout's: a part given one
@@ -301,12 +309,12 @@ void natural(QWidget *dialog)
     refresh(dialog);
 }
 
-bool fit(QWidget *dialog, const QSize &room)
+Fit fit(QWidget *dialog, const QSize &room)
 {
     Memo *memo = memoOf(dialog);
     restore(memo);
     if (fits(dialog, room))
-        return true;
+        return Fit::AsBuilt;
 
     // Lists narrower than they were built: they scroll sideways.
     refresh(dialog);
@@ -325,27 +333,55 @@ bool fit(QWidget *dialog, const QSize &room)
                 setMinimum(view, QSize(view->minimumWidth(), qMax(m.size.height(), oneRowHeight(view))));
         }
         if (fits(dialog, room))
-            return true;
+            return Fit::Narrowed;
     }
 
-    // Texts of several words wrap where one line is wider than the room.
+    // Texts of several words wrap where one line is wider than the room:
+    // each keeps as much of its line as the room leaves (a wrapped label
+    // asks for a narrow block of lines of its own accord).
     refresh(dialog);
-    if (leastSize(dialog, room.width()).width() > room.width()) {
+    const int wider = leastSize(dialog, room.width()).width() - room.width();
+    if (wider > 0) {
+        QList<QLabel *> wrapped;
         for (const Memo::Wrap &w : qAsConst(memo->labels)) {
-            if (w.label && !w.on && w.label->text().trimmed().contains(QLatin1Char(' ')))
-                w.label->setWordWrap(true);
+            QLabel *label = w.label;
+            if (!label || w.on || !label->text().trimmed().contains(QLatin1Char(' ')))
+                continue;
+            const int line = label->sizeHint().width();
+            label->setWordWrap(true);
+            label->setMinimumWidth(qMax(label->minimumSizeHint().width(), line - wider));
+            wrapped << label;
         }
         if (fits(dialog, room))
-            return true;
+            return Fit::Wrapped;
+        // Several texts side by side: each wraps as narrow as it can.
+        refresh(dialog);
+        if (leastSize(dialog, room.width()).width() > room.width()) {
+            for (const Memo::Wrap &w : qAsConst(memo->labels)) {
+                if (wrapped.contains(w.label))
+                    w.label->setMinimumWidth(w.minimumWidth);
+            }
+            if (fits(dialog, room))
+                return Fit::Wrapped;
+        }
     }
 
     // Last, the room between its parts.
     for (double t : {0.75, 0.5, 0.25, 0.0}) {
         spaceOut(memo, t);
         if (fits(dialog, room))
-            return true;
+            return Fit::Tightened;
     }
-    return false;
+    // Too wide whatever it gives up: it scrolls sideways, and keeps only as
+    // little room between its parts as it needs to be whole in height (its
+    // buttons at the bottom).
+    for (double t : {1.0, 0.75, 0.5, 0.25, 0.0}) {
+        spaceOut(memo, t);
+        refresh(dialog);
+        if (leastSize(dialog, room.width()).height() <= room.height())
+            break;
+    }
+    return Fit::TooLarge;
 }
 
 } // namespace dialogfit

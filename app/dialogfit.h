@@ -24,8 +24,17 @@ int oneRowHeight(const QAbstractItemView *view);
 // them, everything else at its minimum.
 QSize leastSize(const QWidget *dialog, int width);
 
-// Fits `dialog` into `room`; true when it fits.
-bool fit(QWidget *dialog, const QSize &room);
+// What a dialog gave up to fit, in the order it gives way.
+enum class Fit {
+    AsBuilt,   // it fits as it was built (its lists keeping one whole row)
+    Narrowed,  // its lists became narrower
+    Wrapped,   // and texts wrap
+    Tightened, // and the spacing and margins of its layouts shrank
+    TooLarge,  // it does not fit whatever it gives up
+};
+
+// Fits `dialog` into `room`: what it had to give up.
+Fit fit(QWidget *dialog, const QSize &room);
 
 // The dialog as it was built, its lists keeping one whole row: what the
 // dialog needs before it gives anything up.

@@ -122,24 +122,28 @@ void MainWindow::fitDialog()
     if (!page || !box)
         return;
     fittingDialog = true;
-    // The dim margin gives way first, as far as the dialog as it was built
-    // needs (at a large scale on a small screen the dialog needs the room
-    // more than the page its dim frame).
-    dialogfit::natural(dialog);
-    page->setContentsMargins(dialogMargins);
-    page->activate();
-    QSize room = dialogScroll->maximumViewportSize();
-    const QSize need = dialogfit::leastSize(dialog, room.width());
-    const int wider = qMax(0, need.width() - room.width());
-    const int higher = qMax(0, need.height() - room.height());
-    if (wider > 0 || higher > 0) {
-        const QMargins m = dialogMargins;
-        page->setContentsMargins(qMax(0, m.left() - (wider + 1) / 2), qMax(0, m.top() - (higher + 1) / 2),
-                                 qMax(0, m.right() - wider / 2), qMax(0, m.bottom() - higher / 2));
+    // The dialog fits as it is, or by giving up width it does not need (its
+    // lists scroll sideways, its texts wrap). Where it would have to give
+    // up the room between its parts, the dim margin around it gives way
+    // first, above and below before left and right (at a large scale on a
+    // small screen the dialog needs the room more than the page its frame).
+    const QMargins m = dialogMargins;
+    const QMargins steps[] = {
+        m,
+        QMargins(m.left(), m.top() / 2, m.right(), m.bottom() / 2),
+        QMargins(m.left(), 0, m.right(), 0),
+        QMargins(m.left() / 2, 0, m.right() / 2, 0),
+        QMargins(),
+    };
+    QSize room;
+    for (const QMargins &margins : steps) {
+        page->setContentsMargins(margins);
         page->activate();
         room = dialogScroll->maximumViewportSize();
+        const dialogfit::Fit fit = dialogfit::fit(dialog, room);
+        if (fit != dialogfit::Fit::Tightened && fit != dialogfit::Fit::TooLarge)
+            break;
     }
-    dialogfit::fit(dialog, room);
     // A dialog that does not take the whole room stands in its middle.
     const QSizePolicy policy = dialog->sizePolicy();
     const bool fillsWidth = (policy.horizontalPolicy() & QSizePolicy::GrowFlag) && dialog->maximumWidth() >= room.width();
