@@ -39,7 +39,7 @@ public:
     {
         QPointer<QLabel> label;
         bool on = false;
-        int minimumWidth = 0;
+        QSize minimum;
     };
     // A part with a layout and a minimum size of its own (a frame around a
     // list and a field, say), deepest first.
@@ -116,7 +116,7 @@ Memo::Memo(QWidget *dialog)
     for (QAbstractItemView *view : partsOf<QAbstractItemView>(dialog))
         views.append({view, view->minimumSize()});
     for (QLabel *label : partsOf<QLabel>(dialog))
-        labels.append({label, label->wordWrap(), label->minimumWidth()});
+        labels.append({label, label->wordWrap(), label->minimumSize()});
     QList<QPair<int, QWidget *>> framed;
     for (QWidget *w : partsOf<QWidget>(dialog)) {
         if (w->layout() && !w->minimumSize().isNull()) {
@@ -202,8 +202,8 @@ void restore(Memo *memo)
     for (const Memo::Wrap &w : qAsConst(memo->labels)) {
         if (w.label && w.label->wordWrap() != w.on)
             w.label->setWordWrap(w.on);
-        if (w.label && w.label->minimumWidth() != w.minimumWidth)
-            w.label->setMinimumWidth(w.minimumWidth);
+        if (w.label)
+            setMinimum(w.label, w.minimum);
     }
     keepOneRow(memo);
 }
@@ -349,7 +349,15 @@ Fit fit(QWidget *dialog, const QSize &room)
                 continue;
             const int line = label->sizeHint().width();
             label->setWordWrap(true);
-            label->setMinimumWidth(qMax(label->minimumSizeHint().width(), line - wider));
+            const int width = qMax(label->minimumSizeHint().width(), line - wider);
+            // One that may not grow higher than its line stays one line.
+            if (label->heightForWidth(width) > label->maximumHeight()) {
+                label->setWordWrap(false);
+                continue;
+            }
+            // As high as its lines at that width, also where what holds it
+            // asks for no more than one line's height (a stack of pages).
+            setMinimum(label, QSize(width, qMax(w.minimum.height(), label->heightForWidth(width))));
             wrapped << label;
         }
         if (fits(dialog, room))
@@ -359,7 +367,7 @@ Fit fit(QWidget *dialog, const QSize &room)
         if (leastSize(dialog, room.width()).width() > room.width()) {
             for (const Memo::Wrap &w : qAsConst(memo->labels)) {
                 if (wrapped.contains(w.label))
-                    w.label->setMinimumWidth(w.minimumWidth);
+                    setMinimum(w.label, w.minimum);
             }
             if (fits(dialog, room))
                 return Fit::Wrapped;
