@@ -7,6 +7,7 @@
 #include <QDebug>
 #include <QEventLoop>
 #include <QPushButton>
+#include <QStyle>
 
 #include <cmath>
 
@@ -18,6 +19,10 @@ CustomMessageBox::CustomMessageBox(QWidget *parent)
     result = -1;
     setVisible(false);
     ScalingHandlerCont::instance()->scaleLayout(this);
+    // The close mark keeps the size the style gives it, times the factor.
+    const int mark = static_cast<int>(std::lround(style()->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, ui->btnClose)
+                                                  * ScalingHandlerCont::instance()->getScaleFactor()));
+    ui->btnClose->setIconSize(QSize(mark, mark));
     attentionIcon = QIcon(QStringLiteral(":/res/attention.svg"));
     errorIcon = QIcon(QStringLiteral(":/res/icon_error.svg"));
     infoIcon = QIcon(QStringLiteral(":/res/icon_info.svg"));

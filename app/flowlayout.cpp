@@ -1,5 +1,7 @@
 #include "flowlayout.h"
 
+#include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -82,7 +84,41 @@ QSize FlowLayout::minimumSize() const
         if (row <= oneRowLimit)
             size.setWidth(qMax(size.width(), row));
     }
+    // Once laid out and shown, as high as the rows take at the width it was
+    // given: whatever holds the layout then keeps the room for every row.
+    // Only asked for the height the width gives, a holder inside a box that
+    // is short of room was squeezed to one row's height, and the rows that
+    // wrapped were cut off. A holder not shown (on a page of a stack that
+    // is not the current one) claims no room for its rows.
+    if (laidOutWidth > 0 && parentWidget() && parentWidget()->isVisible())
+        size.setHeight(qMax(size.height(), heightForWidth(laidOutWidth)));
     return size;
+}
+
+bool FlowLayout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        noteMinimum();
+    return QLayout::eventFilter(watched, event);
+}
+
+void FlowLayout::noteMinimum()
+{
+    QWidget *holder = parentWidget();
+    if (!holder)
+        return;
+    if (!watching) {
+        holder->installEventFilter(this);
+        watching = true;
+    }
+    const int height = minimumSize().height();
+    if (height == reportedMinimum)
+        return;
+    reportedMinimum = height;
+    // The holder's parents are asked for the new room once the present
+    // layout pass is over.
+    invalidate();
+    QTimer::singleShot(0, holder, [holder] { holder->updateGeometry(); });
 }
 
 QSize FlowLayout::sizeHint() const
@@ -108,6 +144,9 @@ void FlowLayout::setGeometry(const QRect &rect)
 {
     QLayout::setGeometry(rect);
     arrange(rect, true, &rows);
+    // The rows' height at the new width is the holder's new minimum.
+    laidOutWidth = rect.width();
+    noteMinimum();
 }
 
 void FlowLayout::setOneRowUpTo(int width)

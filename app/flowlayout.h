@@ -9,7 +9,9 @@
 // among its widgets (only among those that expand sideways, where a row has
 // any), so that a row that fits looks like a box layout; with
 // Qt::AlignRight set on the layout, the widgets keep their size and each row
-// is right-aligned instead.
+// is right-aligned instead. Once laid out, and while its holder is shown, its
+// minimum height is that of the rows at its width, so that the holder keeps
+// the room for every row.
 class FlowLayout : public QLayout
 {
     Q_OBJECT
@@ -43,7 +45,13 @@ public:
     // and the row wraps. 0 (the default) never asks for the row.
     void setOneRowUpTo(int width);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Tells the holder's parents when the minimum height changed (the rows
+    // at a new width, or the holder shown or hidden).
+    void noteMinimum();
     // Places the items in `rect` (or only measures when `apply` is false)
     // and returns the height the rows take, margins included.
     int arrange(const QRect &rect, bool apply, int *rowsUsed) const;
@@ -54,4 +62,9 @@ private:
     int rows = 0;
     bool uniform = false;
     int oneRowLimit = 0;
+    // The width of the last layout pass (0 before the first), the minimum
+    // height last reported, and whether the holder is watched.
+    int laidOutWidth = 0;
+    int reportedMinimum = -1;
+    bool watching = false;
 };

@@ -5,6 +5,7 @@
 
 #include "device.h"
 #include "dialogframe.h"
+#include "scalinghandlercont.h"
 #include "dialogsresources.h"
 #include "productinfotext.h"
 #include "ui_aboutdialog.h"
@@ -17,7 +18,7 @@ AboutDialog::AboutDialog(QWidget *parent)
 {
     ui->setupUi(this);
     centreOnFirstScreen(this);
-    halveLogo(ui->lblLogo);
+    scaleLogo(ui->lblLogo, ScalingHandlerCont::instance()->getScaleFactor());
 }
 
 AboutDialog::~AboutDialog()

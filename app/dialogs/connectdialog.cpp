@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidgetItem>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 
@@ -395,6 +396,9 @@ void Connectdialog::ScaleFactorChange(double factor)
     const int s = qRound(24 * factor);
     ui->tblFoundDevices->setIconSize(QSize(s, s));
     ui->btnDiscoverIPs->setIconSize(QSize(s, s));
+    // The close mark keeps the size the style gives it, times the factor.
+    const int mark = qRound(style()->pixelMetric(QStyle::PM_ButtonIconSize, nullptr, ui->btnClose) * factor);
+    ui->btnClose->setIconSize(QSize(mark, mark));
     QHeaderView *header = ui->tblFoundDevices->horizontalHeader();
     header->setDefaultSectionSize(int(header->defaultSectionSize() * factor));
     header->setMinimumSectionSize(int(header->minimumSectionSize() * factor));

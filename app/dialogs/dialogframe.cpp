@@ -12,11 +12,13 @@ void centreOnFirstScreen(QWidget *widget)
         widget->move(screens.first()->geometry().center() - widget->rect().center());
 }
 
-void halveLogo(QLabel *label)
+void scaleLogo(QLabel *label, double factor)
 {
     const QPixmap logo = label->pixmap(Qt::ReturnByValue);
     if (logo.isNull())
         return;
-    label->setPixmap(logo.scaled(logo.width() / 2, logo.height() / 2, Qt::KeepAspectRatio, Qt::FastTransformation));
+    const int width = qMax(1, qRound(logo.width() * factor / 2));
+    const int height = qMax(1, qRound(logo.height() * factor / 2));
+    label->setPixmap(logo.scaled(width, height, Qt::KeepAspectRatio, Qt::FastTransformation));
     label->adjustSize();
 }

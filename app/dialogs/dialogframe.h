@@ -8,5 +8,6 @@ class QWidget;
 // Moves `widget` so that its centre lies on the centre of the first screen.
 void centreOnFirstScreen(QWidget *widget);
 
-// Shows the label's logo at half its width and height.
-void halveLogo(QLabel *label);
+// Shows the label's logo at half its width and height, times the display
+// scale factor `factor`.
+void scaleLogo(QLabel *label, double factor);

@@ -3,6 +3,7 @@
 #include <QTextCursor>
 
 #include "dialogframe.h"
+#include "scalinghandlercont.h"
 #include "dialogsresources.h"
 #include "licensetexts.h"
 #include "ui_licensedialog.h"
@@ -14,7 +15,7 @@ LicenseDialog::LicenseDialog(QWidget *parent, const QString &root)
 {
     ui->setupUi(this);
     centreOnFirstScreen(this);
-    halveLogo(ui->lblLogo);
+    scaleLogo(ui->lblLogo, ScalingHandlerCont::instance()->getScaleFactor());
     for (const QString &folder : licensetexts::folders(m_root))
         ui->tabWdg->addTab(new QWidget(this), folder);
     on_tabWdg_currentChanged(ui->tabWdg->currentIndex());

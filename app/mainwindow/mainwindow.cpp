@@ -7,6 +7,7 @@
 #include "configurationtile.h"
 #include "databasecont.h"
 #include "device.h"
+#include "dialogfit.h"
 #include "ethernethandler.h"
 #include "linegraph.h"
 #include "loghandlercont.h"
@@ -73,10 +74,12 @@ QScrollArea *scrollInPlace(QWidget *content, const char *name)
     return area;
 }
 
-// Holds the dialog shown in the dialog page's scroll area. A dialog with
-// wrapped texts needs more height at its width than its minimum size says;
-// the scroll area asks for the minimum size only, which would cut the
-// dialog's lowest row (its buttons) off.
+// Holds the dialog shown in the dialog page's scroll area, which gives it
+// at least the dialog's least size at the area's width. A dialog with
+// wrapped texts needs more height at its width than its minimum size says
+// (asked for that only, the area would cut the dialog's lowest row, its
+// buttons, off); asked for the height it would like at that width, the area
+// would scroll a dialog that fits when its lists keep fewer rows.
 class DialogArea : public QWidget
 {
 public:
@@ -84,10 +87,20 @@ public:
     QSize minimumSizeHint() const override
     {
         QSize size = QWidget::minimumSizeHint();
-        if (layout() && layout()->hasHeightForWidth())
-            size.setHeight(qMax(size.height(), layout()->totalHeightForWidth(qMax(width(), size.width()))));
+        QLayout *box = layout();
+        if (!box)
+            return size;
+        const QMargins m = box->contentsMargins();
+        for (int n = 0; n < box->count(); ++n) {
+            QWidget *dialog = box->itemAt(n)->widget();
+            if (dialog && !dialog->isHidden())
+                size = size.expandedTo(dialogfit::leastSize(dialog, width() - m.left() - m.right())
+                                       + QSize(m.left() + m.right(), m.top() + m.bottom()));
+        }
         return size;
     }
+    bool hasHeightForWidth() const override { return false; }
+    int heightForWidth(int) const override { return -1; }
 };
 
 // The tab buttons and the connect, restart and More buttons share a row
@@ -218,6 +231,7 @@ MainWindow::MainWindow(QWidget *parent)
         const int most = 50;
         around->setContentsMargins(qMin(m.left(), most), qMin(m.top(), most), qMin(m.right(), most),
                                    qMin(m.bottom(), most));
+        dialogMargins = around->contentsMargins();
     }
     setcurrentIndexes(PageOverview);
 
@@ -265,7 +279,10 @@ void MainWindow::letPagesScroll()
     dialogLayout->setContentsMargins(0, 0, 0, 0);
     delete ui->pageDialog->layout()->replaceWidget(ui->wdgDialog, dialogArea);
     dialogLayout->addWidget(ui->wdgDialog);
-    QScrollArea *dialogScroll = scrollInPlace(dialogArea, "scrollDialog");
+    dialogScroll = scrollInPlace(dialogArea, "scrollDialog");
+    // A new room for the dialog (the window resized, a message shown over
+    // the dialog or gone) fits the dialog into it again.
+    dialogScroll->installEventFilter(this);
     // The dimmed main page shows through around the dialog.
     dialogScroll->setStyleSheet(QStringLiteral("QScrollArea#scrollDialog, QWidget#wdgDialogArea "
                                                "{ background: transparent; }"));

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QHostAddress>
+#include <QMargins>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMutex>
@@ -23,6 +24,7 @@ class ConfigurationTile;
 class QProgressBar;
 class QPushButton;
 class QScreen;
+class QScrollArea;
 class ValueBar;
 class WaitGuard;
 
@@ -150,6 +152,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -184,6 +187,10 @@ private:
     // dialog page, over the dim layer, so a message raised in a dialog is
     // read and confirmed there; afterwards it goes back under the top bar.
     void placeNotificationBar(bool overDialogs);
+    // Fits the dialog shown into the dialog page (see dialogfit): the dim
+    // margin around it gives way first, then the dialog itself; one that
+    // does not fill the page is centred in it.
+    void fitDialog();
     // Ends the "update is running" warnings once the update is over.
     void watchFirmwareUpdates();
 
@@ -202,6 +209,11 @@ private:
     QWidget *dialogPlaceholder = nullptr;
     std::vector<QWidget *> dialogStack;
     int notifyBarHomeIndex = -1;  // its place in the main page's layout
+    // The scroll area dialogs are shown in, the dim margin around it as the
+    // form gives it, and whether a fit is under way.
+    QScrollArea *dialogScroll = nullptr;
+    QMargins dialogMargins;
+    bool fittingDialog = false;
     // The warnings shown while a firmware update runs, as they were worded.
     QStringList updateWarnings;
     QProgressBar *progressBar = nullptr;

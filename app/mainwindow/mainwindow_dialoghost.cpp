@@ -6,6 +6,7 @@
 
 #include "confighandler.h"
 #include "device.h"
+#include "dialogfit.h"
 #include "notificationbar.h"
 #include "waitguard.h"
 
@@ -15,6 +16,7 @@
 #include <QGridLayout>
 #include <QLayout>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QTimer>
 
 namespace {
@@ -52,6 +54,10 @@ void MainWindow::enterDialog(QWidget *widget)
     // The layout hands back the item that held the replaced widget.
     delete dialogLayout(ui->pageDialog)->replaceWidget(replaced, widget, Qt::FindChildrenRecursively);
     dialogStack.push_back(widget);
+    // A dialog gets its texts and buttons up to its show (a message box in
+    // its exec): it is fitted again then.
+    widget->installEventFilter(this);
+    fitDialog();
 }
 
 void MainWindow::exitDialog()
@@ -69,8 +75,12 @@ void MainWindow::exitDialog()
     }
     if (leaving != taking)
         delete dialogLayout(ui->pageDialog)->replaceWidget(leaving, taking, Qt::FindChildrenRecursively);
-    if (!dialogStack.empty())
+    if (leaving != dialogPlaceholder)
+        leaving->removeEventFilter(this);
+    if (!dialogStack.empty()) {
+        fitDialog();
         return;
+    }
 
     // After a configuration write the unit still has to report its save; the
     // dialog page stays up (the main page disabled) until it does, or for
@@ -100,6 +110,57 @@ void MainWindow::exitDialog()
     ui->pageDialog->lower();
     placeNotificationBar(false);
     ui->pageMain->setEnabled(true);
+}
+
+void MainWindow::fitDialog()
+{
+    if (dialogStack.empty() || fittingDialog || !dialogScroll)
+        return;
+    QWidget *dialog = dialogStack.back();
+    QLayout *page = ui->pageDialog->layout();
+    auto *box = qobject_cast<QBoxLayout *>(dialogLayout(ui->pageDialog));
+    if (!page || !box)
+        return;
+    fittingDialog = true;
+    // The dialog fits as it is, or by giving up width it does not need (its
+    // lists scroll sideways, its texts wrap). Where it would have to give
+    // up the room between its parts, the dim margin around it gives way
+    // first, above and below before left and right (at a large scale on a
+    // small screen the dialog needs the room more than the page its frame).
+    const QMargins m = dialogMargins;
+    const QMargins steps[] = {
+        m,
+        QMargins(m.left(), m.top() / 2, m.right(), m.bottom() / 2),
+        QMargins(m.left(), 0, m.right(), 0),
+        QMargins(m.left() / 2, 0, m.right() / 2, 0),
+        QMargins(),
+    };
+    QSize room;
+    for (const QMargins &margins : steps) {
+        page->setContentsMargins(margins);
+        page->activate();
+        room = dialogScroll->maximumViewportSize();
+        const dialogfit::Fit fit = dialogfit::fit(dialog, room);
+        if (fit != dialogfit::Fit::Tightened && fit != dialogfit::Fit::TooLarge)
+            break;
+    }
+    // A dialog that does not take the whole room stands in its middle.
+    const QSizePolicy policy = dialog->sizePolicy();
+    const bool fillsWidth = (policy.horizontalPolicy() & QSizePolicy::GrowFlag) && dialog->maximumWidth() >= room.width();
+    const bool fillsHeight = (policy.verticalPolicy() & QSizePolicy::GrowFlag) && dialog->maximumHeight() >= room.height();
+    const Qt::Alignment align = (fillsWidth ? Qt::Alignment() : Qt::AlignHCenter)
+                                | (fillsHeight ? Qt::Alignment() : Qt::AlignVCenter);
+    if (box->itemAt(box->indexOf(dialog)) && box->itemAt(box->indexOf(dialog))->alignment() != align)
+        box->setAlignment(dialog, align);
+    fittingDialog = false;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if ((watched == dialogScroll && event->type() == QEvent::Resize)
+        || (event->type() == QEvent::Show && !dialogStack.empty() && watched == dialogStack.back()))
+        fitDialog();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::placeNotificationBar(bool overDialogs)

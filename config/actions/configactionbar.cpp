@@ -32,25 +32,38 @@ ConfigActionBar::ConfigActionBar(QWidget *parent)
     , ui(new Ui::ConfigActionBar)
 {
     ui->setupUi(this);
-    // In German the two buttons side by side are wider than the room beside
-    // the navigation tree of a 1024 px window: the write button then goes
-    // under the read button instead of past the page's edge.
+    // In German the two buttons of a row side by side are wider than the
+    // room beside the navigation tree of a 1024 px window (and at a small
+    // scale the import and export pair, once the page needs its scroll
+    // bar): the second goes under the first instead of past the page's
+    // edge. Each row keeps to the right.
     if (auto *grid = qobject_cast<QGridLayout *>(layout())) {
-        grid->removeWidget(ui->btnReadConfig);
-        grid->removeWidget(ui->btnWriteConfig);
-        auto *buttons = new QWidget(this);
-        buttons->setObjectName(QStringLiteral("wdgConfigButtons"));
-        auto *flow = new FlowLayout(buttons);
-        flow->setContentsMargins(0, 0, 0, 0);
-        flow->setSpacing(grid->horizontalSpacing() >= 0 ? grid->horizontalSpacing()
-                                                        : style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
-        flow->setAlignment(Qt::AlignRight);
-        flow->addWidget(ui->btnReadConfig);
-        flow->addWidget(ui->btnWriteConfig);
-        grid->addWidget(buttons, 1, 0, 1, grid->columnCount());
+        const int spacing = grid->horizontalSpacing() >= 0 ? grid->horizontalSpacing()
+                                                           : style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+        const auto flowRow = [this, grid, spacing](int row, const char *name, QWidget *first, QWidget *second) {
+            grid->removeWidget(first);
+            grid->removeWidget(second);
+            auto *buttons = new QWidget(this);
+            buttons->setObjectName(QLatin1String(name));
+            auto *flow = new FlowLayout(buttons);
+            flow->setContentsMargins(0, 0, 0, 0);
+            flow->setSpacing(spacing);
+            flow->setAlignment(Qt::AlignRight);
+            flow->addWidget(first);
+            flow->addWidget(second);
+            grid->addWidget(buttons, row, 0, 1, grid->columnCount());
+        };
+        // The rows' alignment keeps them right: the spacer before them goes.
+        for (int n = grid->count() - 1; n >= 0; --n) {
+            if (grid->itemAt(n)->spacerItem())
+                delete grid->takeAt(n);
+        }
+        flowRow(0, "wdgFileButtons", ui->btnOpenConfig, ui->btnSaveConfig);
+        flowRow(1, "wdgConfigButtons", ui->btnReadConfig, ui->btnWriteConfig);
+        setTabOrder(ui->btnOpenConfig, ui->btnSaveConfig);
         setTabOrder(ui->btnSaveConfig, ui->btnReadConfig);
         setTabOrder(ui->btnReadConfig, ui->btnWriteConfig);
-        // The buttons keep to the right through the stretch before them; a
+        // The buttons keep to the right through their rows' alignment; a
         // fixed left margin on top of it only made the bar wider than the
         // room beside the navigation tree at a small scale.
         QMargins margins = grid->contentsMargins();

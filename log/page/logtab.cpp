@@ -244,6 +244,10 @@ void LogTab::ScaleFactorChange(double factor)
     QHeaderView *header = ui->treeViewLog2->header();
     header->setMinimumSectionSize(int(200 * factor));
     header->setDefaultSectionSize(int(300 * factor));
+    // The expand arrows are drawn in the rows' indentation: it follows the
+    // factor, from the style's own width each time.
+    ui->treeViewLog2->resetIndentation();
+    ui->treeViewLog2->setIndentation(int(std::lround(ui->treeViewLog2->indentation() * factor)));
     BaseWidget::ScaleFactorChange(factor);
 }
 

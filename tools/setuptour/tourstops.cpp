@@ -199,6 +199,8 @@ const std::vector<TourStop> &tourStops()
              return noBox(tour) && !Device::instance()->ethernetHandler()->isWaiting();
          }},
         page("setup-overview", MainWindow::PageOverview),
+        // The data page as it opens: its run controls and channel boxes.
+        page("setup-data", MainWindow::PageData),
         configPage("setup-config-common", 0),
         configPage("setup-config-channel", 2),
         configRow("setup-config-general", "gpbChannelName"),
