@@ -27,6 +27,7 @@
 #include "metatypes.h"
 #include "navtreemodel.h"
 #include "notificationbar.h"
+#include "requestlog.h"
 #include "testnet.h"
 #include "textfitfilter.h"
 #include "translation.h"
@@ -177,7 +178,7 @@ QStringList TestFieldbusModulesWindow::takeBarTexts()
 int TestFieldbusModulesWindow::recordWrites() const
 {
     int n = 0;
-    for (const UnitSimRequest &r : unit->requestLog())
+    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         n += r.command == EthernetHandler::CmdWriteParam && r.paramId == 0x3000;
     return n;
 }
@@ -185,7 +186,7 @@ int TestFieldbusModulesWindow::recordWrites() const
 QList<int> TestFieldbusModulesWindow::serviceActions() const
 {
     QList<int> actions;
-    for (const UnitSimRequest &r : unit->requestLog())
+    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         if (r.command == EthernetHandler::CmdServiceAction && !r.payload.isEmpty())
             actions << uint8_t(r.payload.at(0));
     return actions;
