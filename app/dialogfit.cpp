@@ -380,9 +380,9 @@ Fit fit(QWidget *dialog, const QSize &room)
         if (fits(dialog, room))
             return Fit::Tightened;
     }
-    // Too wide whatever it gives up: it scrolls sideways, and keeps only as
-    // little room between its parts as it needs to be whole in height (its
-    // buttons at the bottom).
+    // Too large whatever it gives up: it scrolls. The room between its parts
+    // shrinks only as far as its height needs (a dialog too wide for the
+    // room keeps its look where it is whole in height).
     for (double t : {1.0, 0.75, 0.5, 0.25, 0.0}) {
         spaceOut(memo, t);
         refresh(dialog);

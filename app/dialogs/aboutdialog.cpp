@@ -5,9 +5,9 @@
 
 #include "device.h"
 #include "dialogframe.h"
-#include "scalinghandlercont.h"
 #include "dialogsresources.h"
 #include "productinfotext.h"
+#include "scalinghandlercont.h"
 #include "ui_aboutdialog.h"
 #include "versioninfo.h"
 #include "waitguard.h"

@@ -3,9 +3,9 @@
 #include <QTextCursor>
 
 #include "dialogframe.h"
-#include "scalinghandlercont.h"
 #include "dialogsresources.h"
 #include "licensetexts.h"
+#include "scalinghandlercont.h"
 #include "ui_licensedialog.h"
 
 LicenseDialog::LicenseDialog(QWidget *parent, const QString &root)

@@ -187,9 +187,10 @@ private:
     // dialog page, over the dim layer, so a message raised in a dialog is
     // read and confirmed there; afterwards it goes back under the top bar.
     void placeNotificationBar(bool overDialogs);
-    // Fits the dialog shown into the dialog page (see dialogfit): the dim
-    // margin around it gives way first, then the dialog itself; one that
-    // does not fill the page is centred in it.
+    // Fits the dialog shown into the dialog page (see dialogfit): it gives
+    // up width it can spare, then the dim margin around it gives way, then
+    // the room between its parts; one that does not fill the page is
+    // centred in it.
     void fitDialog();
     // Ends the "update is running" warnings once the update is over.
     void watchFirmwareUpdates();

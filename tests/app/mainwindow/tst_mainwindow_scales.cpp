@@ -3,8 +3,10 @@
 // German, linked to a unit: the "Read Config" question and the connect
 // dialog fit the screen with their buttons and a whole list row in sight,
 // every channel's enable box on the Channel Configuration page can be
-// reached and ticked, and the configuration action bar shows each of its
-// buttons whole.
+// reached and ticked, the configuration action bar shows each of its buttons
+// whole, and the scaling and language dialogs stand in the middle of the
+// dialog page on their own ground. Controls, marks and logos follow the
+// scale factor.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QHeaderView>
@@ -132,12 +134,16 @@ bool lookAtDialog(MainWindow &window, const std::function<bool(QWidget *)> &read
                   const std::function<void(QWidget *)> &look, const std::function<void()> &open)
 {
     bool looked = false;
+    QElapsedTimer waited;
+    waited.start();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &window, [&] {
         if (window.dialogs().empty())
             return;
         QWidget *shown = window.dialogs().back();
-        if (!shown->isVisible() || !ready(shown))
+        // Looked at once it is ready, or after a generous wait all the same
+        // (what is wrong then shows in the look).
+        if (!shown->isVisible() || (!ready(shown) && waited.elapsed() < 30000))
             return;
         poll.stop();
         settle();
