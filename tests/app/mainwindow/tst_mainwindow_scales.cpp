@@ -382,9 +382,14 @@ void TestMainWindowScales::connectDialog(const QRect &area)
     const bool looked = lookAtDialog(
         *window,
         [](QWidget *shown) {
-            // The first search (no unit answers here) is over.
+            // The first search (no unit answers here) is over: it has begun
+            // (the list is disabled until a unit answers) and ended (the
+            // refresh is back). Before it begins, the refresh is enabled as
+            // well, and the search would empty the row put in below.
             auto *refresh = shown->findChild<QAbstractButton *>(QStringLiteral("btnDiscoverIPs"));
-            return qobject_cast<Connectdialog *>(shown) && refresh && refresh->isEnabled();
+            auto *list = shown->findChild<QTableWidget *>(QStringLiteral("tblFoundDevices"));
+            return qobject_cast<Connectdialog *>(shown) && refresh && list && refresh->isEnabled()
+                   && !list->isEnabled();
         },
         [&](QWidget *shown) {
             // The row a found unit gets, as the search fills it in.
