@@ -1,6 +1,7 @@
 #include "mainwindowfixture.h"
 
 #include "custommessagebox.h"
+#include "notificationbar.h"
 
 #include <QPushButton>
 
@@ -30,4 +31,14 @@ void BoxAnswerer::poll()
             box->closeButton()->click();
         return;
     }
+}
+
+QStringList takeBarTexts(NotificationBar *bar)
+{
+    QStringList texts;
+    while (bar->entryCount() > 0) {
+        texts << bar->currentEntry().text;
+        bar->on_btnConfirm_clicked();
+    }
+    return texts;
 }

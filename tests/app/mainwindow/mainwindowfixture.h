@@ -35,6 +35,11 @@ private:
     QTimer timer;
 };
 
+class NotificationBar;
+// Confirms every entry of the notification bar, oldest first, and returns
+// their texts.
+QStringList takeBarTexts(NotificationBar *bar);
+
 // A widget of `window` by its object name; the test fails hard without it.
 template <typename T>
 T *part(QWidget *window, const char *name);

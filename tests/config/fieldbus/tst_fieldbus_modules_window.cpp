@@ -167,12 +167,7 @@ void TestFieldbusModulesWindow::cleanupTestCase()
 
 QStringList TestFieldbusModulesWindow::takeBarTexts()
 {
-    QStringList texts;
-    while (bar()->entryCount() > 0) {
-        texts << bar()->currentEntry().text;
-        bar()->on_btnConfirm_clicked();
-    }
-    return texts;
+    return ::takeBarTexts(bar());
 }
 
 int TestFieldbusModulesWindow::recordWrites() const

@@ -150,12 +150,7 @@ void TestFieldbusWindow::cleanupTestCase()
 
 QStringList TestFieldbusWindow::takeBarTexts()
 {
-    QStringList texts;
-    while (bar()->entryCount() > 0) {
-        texts << bar()->currentEntry().text;
-        bar()->on_btnConfirm_clicked();
-    }
-    return texts;
+    return ::takeBarTexts(bar());
 }
 
 int TestFieldbusWindow::recordWrites() const

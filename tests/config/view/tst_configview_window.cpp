@@ -225,12 +225,7 @@ void TestConfigViewWindow::typeInto(QWidget *widget, const QString &text)
 
 QStringList TestConfigViewWindow::takeBarTexts()
 {
-    QStringList texts;
-    while (bar()->entryCount() > 0) {
-        texts << bar()->currentEntry().text;
-        bar()->on_btnConfirm_clicked();
-    }
-    return texts;
+    return ::takeBarTexts(bar());
 }
 
 QString TestConfigViewWindow::unitDeviceName() const
