@@ -40,6 +40,22 @@ class NotificationBar;
 // their texts.
 QStringList takeBarTexts(NotificationBar *bar);
 
+// Lets the event loop lay out what is pending: a language switch's
+// change events and the layout requests, over a few passes (a layout that
+// changes a widget's size requests the next one).
+void settleLayouts();
+
+// The program's one link for a window test: heartbeats every 100 ms, the
+// request time-out `baseTimeoutMs`, and a watchdog long enough that a
+// loaded machine does not lose the link in the middle of a test; the
+// transport started.
+void startWindowLink(int baseTimeoutMs = 150, int watchdogMs = 5000);
+
+// Selects the configuration page `page` (its object name) in the
+// navigation tree of `window`, as a click on its row does; false where
+// the tree has no row for it.
+bool selectConfigPage(QWidget *window, const char *page);
+
 // A widget of `window` by its object name; the test fails hard without it.
 template <typename T>
 T *part(QWidget *window, const char *name);

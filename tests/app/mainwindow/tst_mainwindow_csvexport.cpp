@@ -126,13 +126,7 @@ void TestMainWindowCsvExport::initTestCase()
 {
     KORVANTIS_REQUIRE_TESTNET();
     registerMetaTypes();
-    LinkTimings t;
-    t.baseTimeoutMs = 150;
-    t.heartbeatMs = 100;
-    t.watchdogMs = 5000;
-    t.watchdogSingleCoreMs = 10000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink();
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     window = new MainWindow;
     window->resize(1200, 900);

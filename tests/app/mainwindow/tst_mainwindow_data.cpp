@@ -83,14 +83,8 @@ private:
 void TestMainWindowData::initTestCase()
 {
     registerMetaTypes();
-    LinkTimings t;
-    t.baseTimeoutMs = 150;
-    t.heartbeatMs = 100;
     // A lost link resets the data page; a loaded machine must not lose it.
-    t.watchdogMs = 5000;
-    t.watchdogSingleCoreMs = 10000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink();
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     // One window for every test: it opens the catalogue once.
     window = new MainWindow;

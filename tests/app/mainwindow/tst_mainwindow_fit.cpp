@@ -36,19 +36,10 @@ namespace {
 
 const QHostAddress kUnit(QStringLiteral("198.18.0.2"));
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    for (int n = 0; n < 3; ++n) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-    }
-}
-
 void switchLanguage(const QString &language)
 {
     switchTranslator(language);
-    settle();
+    settleLayouts();
 }
 
 // Channel n shows state (n + shift) mod 4: disabled, open, short, connected.
@@ -151,7 +142,7 @@ void TestMainWindowFit::checkStatusWords(MainWindow &window, const QString &when
     for (int shift = 0; shift < 4; ++shift) {
         HearBeatMessage_t hb = rotatedStates(shift);
         bar->connectionsuccesfull(hb, kUnit);
-        settle();
+        settleLayouts();
         const QStringList clipped = clippedWords(bar);
         QVERIFY2(clipped.isEmpty(), qPrintable(when + QStringLiteral(": ") + clipped.join(QStringLiteral("; "))));
         for (int n = 0; n < StatusBar::kChannels; ++n)
@@ -160,7 +151,7 @@ void TestMainWindowFit::checkStatusWords(MainWindow &window, const QString &when
     // The words are the translated words themselves, not cut copies.
     QCOMPARE(bar->channelStateLabel(0)->text(), connectedWord);
     bar->lostconnection();
-    settle();
+    settleLayouts();
     const QStringList clipped = clippedWords(bar);
     QVERIFY2(clipped.isEmpty(), qPrintable(when + QStringLiteral(": ") + clipped.join(QStringLiteral("; "))));
 }
@@ -189,7 +180,7 @@ void TestMainWindowFit::statusWordsWhole()
     MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    settle();
+    settleLayouts();
     checkStatusWords(window, QStringLiteral("built in ") + language);
     if (QTest::currentTestFailed())
         return;
@@ -209,7 +200,7 @@ void TestMainWindowFit::narrowWindowCutsWordsWithToolTip()
     auto *bar = part<StatusBar>(&window, "wdgChannelStatus");
     HearBeatMessage_t hb = rotatedStates(0);
     bar->connectionsuccesfull(hb, kUnit);
-    settle();
+    settleLayouts();
     // Room enough: every word whole, with its own tool tip only.
     for (int n = 0; n < StatusBar::kChannels; ++n) {
         QLabel *label = bar->channelStateLabel(n);
@@ -220,7 +211,7 @@ void TestMainWindowFit::narrowWindowCutsWordsWithToolTip()
     // As narrow as the window goes: the longer words are cut with "…" and
     // shown whole in the tool tip, above what the tip says anyway.
     window.resize(window.minimumSize().width(), 768);
-    settle();
+    settleLayouts();
     int cut = 0;
     for (int n = 0; n < StatusBar::kChannels; ++n) {
         QLabel *label = bar->channelStateLabel(n);
@@ -237,14 +228,14 @@ void TestMainWindowFit::narrowWindowCutsWordsWithToolTip()
 
     // Room again: whole again.
     window.resize(1024, 768);
-    settle();
+    settleLayouts();
     for (int n = 0; n < StatusBar::kChannels; ++n)
         QCOMPARE(TextFitFilter::shownText(bar->channelStateLabel(n)), bar->channelStateLabel(n)->text());
 }
 
 void TestMainWindowFit::checkSize(MainWindow &window, const QString &when)
 {
-    settle();
+    settleLayouts();
     const QSize available = window.screen()->availableGeometry().size();
     const QSize bound = QSize(1024, 768).boundedTo(available);
     const QSize minimum = window.minimumSize().expandedTo(window.minimumSizeHint());
@@ -370,7 +361,7 @@ void TestMainWindowFit::windowStaysWithinScreen()
     while (bar->entryCount() > 0)
         bar->on_btnConfirm_clicked();
     bar->showError(QStringLiteral("Short"), false, false);
-    settle();
+    settleLayouts();
     QCOMPARE(bar->height(), 42);
     bar->on_btnConfirm_clicked();
 }
@@ -421,7 +412,7 @@ void TestMainWindowFit::configurationPagesShowWhole()
                 const QModelIndex index = model->index(row, 0, parent);
                 todo << index;
                 tree->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-                settle();
+                settleLayouts();
                 const QStringList cut = cutWidgets();
                 QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("%1, page %2: %3")
                                                        .arg(QString::fromLatin1(language), index.data().toString(),
@@ -445,7 +436,7 @@ void TestMainWindowFit::overviewTileTitlesWhole()
         switchLanguage(QString::fromLatin1(language));
         // As a fitted fieldbus module shows it.
         QVERIFY(QMetaObject::invokeMethod(&window, "showFBTileSlot"));
-        settle();
+        settleLayouts();
         const QList<ConfigurationTile *> tiles = window.findChildren<ConfigurationTile *>();
         QSet<int> checked;
         for (ConfigurationTile *tile : tiles) {

@@ -71,14 +71,8 @@ private:
 void TestMainWindowLog::initTestCase()
 {
     registerMetaTypes();
-    LinkTimings t;
-    t.baseTimeoutMs = 300;
-    t.heartbeatMs = 100;
     // A loaded machine must not lose the link in the middle of a read.
-    t.watchdogMs = 10000;
-    t.watchdogSingleCoreMs = 20000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink(300, 10000);
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     window = new MainWindow;
     // Maximised on a full-HD screen: the progress bar lies across the graph.

@@ -32,14 +32,6 @@ namespace {
 // tests/app/mainwindow takes 127.0.3.20 to 127.0.3.29.
 const QHostAddress kUnit(QStringLiteral("127.0.3.28"));
 
-void settle()
-{
-    for (int n = 0; n < 3; ++n) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-    }
-}
-
 // Empty when `widget` is shown whole in the window without scrolling, else
 // what is wrong with it.
 QString hiddenPart(QWidget *widget, const char *what)
@@ -79,14 +71,8 @@ private:
 void TestMainWindowLogHistory::initTestCase()
 {
     registerMetaTypes();
-    LinkTimings t;
-    t.baseTimeoutMs = 300;
-    t.heartbeatMs = 100;
     // A loaded machine must not lose the link in the middle of a read.
-    t.watchdogMs = 10000;
-    t.watchdogSingleCoreMs = 20000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink(300, 10000);
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     Databasecont::instance().setMessageSink([](const QString &, const QString &) {});
 }
@@ -152,7 +138,7 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     if (size.isValid())
         window.resize(size);
-    settle();
+    settleLayouts();
     QCOMPARE(window.size(), size.isValid() ? size : QSize(1024, 768));
 
     // Connected. "Yes" to the offer reads the configuration, whose reference
@@ -181,7 +167,7 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
     QCOMPARE(channels->getChannelMask(), uint8_t(0x0F));
     auto *graph = part<LineGraph>(page, "wdgLogHistory");
     for (int round = 0; round < 3; ++round) {
-        settle();
+        settleLayouts();
         QTRY_VERIFY_WITH_TIMEOUT(graph->isVisible() && graph->isUpToDate() && !graph->isRendering(), 20000);
     }
     QCOMPARE(graph->series().size(), 4);
@@ -213,7 +199,7 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
         // The bar in view; the graph below it as the user scrolls to it.
         QVERIFY2(hiddenPart(channels, "channel bar").isEmpty(), qPrintable(sizes + hiddenPart(channels, "channel bar")));
         area->ensureWidgetVisible(image, 0, 0);
-        settle();
+        settleLayouts();
         QVERIFY2(hiddenPart(image, "plot image").isEmpty(), qPrintable(sizes + hiddenPart(image, "plot image")));
     }
     // The label shows the whole image: its plot with the y labels, the

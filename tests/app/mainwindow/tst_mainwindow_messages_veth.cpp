@@ -26,15 +26,6 @@
 
 namespace {
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    for (int n = 0; n < 3; ++n) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-    }
-}
-
 // Whether a click at the centre of `widget` reaches it (or one of its
 // children), and not a widget lying over it.
 bool clickReaches(QWidget *widget)
@@ -135,7 +126,7 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
             if (!bar->isVisible())
                 return;
             // What the user sees: the layouts have placed the bar's parts.
-            settle();
+            settleLayouts();
             step = Step::Checked;
             shown = bar->currentEntry().text;
             const int before = bar->entryCount();
@@ -177,7 +168,7 @@ void TestMainWindowMessagesVeth::errorInConnectDialogOnTop()
     QVERIFY(markBeforeText);
     // Back under the top bar of the main page, with what is left on it (and
     // its "Go to log", which over a dialog would leave the dialog behind).
-    settle();
+    settleLayouts();
     QVERIFY(!goToLogOverDialog);
     QVERIFY(bar->findChild<QPushButton *>(QStringLiteral("btnGotToLog"))->isEnabled());
     QVERIFY(!window.dialogs().size());
@@ -197,7 +188,7 @@ void TestMainWindowMessagesVeth::channelWordsSurviveLanguageSwitch()
     QVERIFY(status);
     for (const char *language : {"de", "en", "de", "en"}) {
         switchTranslator(QString::fromLatin1(language));
-        settle();
+        settleLayouts();
         for (int n = 0; n < StatusBar::kChannels; ++n)
             QVERIFY2(status->channelStateLabel(n)->text() == QLatin1String("---"),
                      qPrintable(QStringLiteral("%1: channel %2 shows \"%3\"")

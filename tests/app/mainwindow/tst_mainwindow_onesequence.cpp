@@ -103,13 +103,7 @@ void TestMainWindowOneSequence::initTestCase()
 {
     registerMetaTypes();
     g_previous = qInstallMessageHandler(countRefusals);
-    LinkTimings t;
-    t.baseTimeoutMs = 1000;
-    t.heartbeatMs = 100;
-    t.watchdogMs = 5000;
-    t.watchdogSingleCoreMs = 10000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink(1000);
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     window = new MainWindow;
     window->resize(1024, 768);

@@ -38,15 +38,6 @@ namespace {
 
 const QHostAddress kUnit(QStringLiteral("198.18.0.2"));
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    for (int n = 0; n < 3; ++n) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-    }
-}
-
 QString describe(const QRect &r)
 {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -86,7 +77,7 @@ QString outOfReach(QWidget *control, const QRect &area)
         if (auto *scroll = qobject_cast<QScrollArea *>(p))
             scroll->ensureWidgetVisible(control, 0, 0);
     }
-    settle();
+    settleLayouts();
     return notInSight(control, area);
 }
 
@@ -146,7 +137,7 @@ bool lookAtDialog(MainWindow &window, const std::function<bool(QWidget *)> &read
         if (!shown->isVisible() || (!ready(shown) && waited.elapsed() < 30000))
             return;
         poll.stop();
-        settle();
+        settleLayouts();
         looked = true;
         look(shown);
     });
@@ -230,7 +221,7 @@ void TestMainWindowScales::everyScaleAndScreen()
         qputenv("KORVANTIS_SCREEN", screen);
         scale = std::make_unique<ScaleFixture>(factor);
         switchTranslator(language);
-        settle();
+        settleLayouts();
         window = std::make_unique<MainWindow>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -238,7 +229,7 @@ void TestMainWindowScales::everyScaleAndScreen()
     } else {
         switchTranslator(language);
     }
-    settle();
+    settleLayouts();
     const QList<QByteArray> wh = screen.split('x');
     const QRect area(QPoint(0, 0), QSize(wh.at(0).toInt(), wh.at(1).toInt()));
     QCOMPARE(screenfit::availableArea(window.get()), area);
@@ -292,7 +283,7 @@ void TestMainWindowScales::readConfigQuestion(const QRect &area)
         [&] { window->connectionsuccesfull(hb, kUnit); });
     if (!looked)
         faults << QStringLiteral("no question was asked");
-    settle();
+    settleLayouts();
 }
 
 // Every channel's enable box on the Channel Configuration page: in sight,
@@ -314,9 +305,9 @@ void TestMainWindowScales::enableBoxes(const QRect &area)
         return;
     }
     tree->scrollTo(row);
-    settle();
+    settleLayouts();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(row).center());
-    settle();
+    settleLayouts();
 
     for (int n = 1; n <= 7; ++n) {
         auto *box = part<QCheckBox>(window.get(), QStringLiteral("chkChn%1").arg(n).toLatin1().constData());
@@ -359,9 +350,9 @@ void TestMainWindowScales::actionBar(const QRect &area)
         auto *page = index.data(Qt::UserRole).value<QWidget *>();
         if (page && page->objectName() == QLatin1String("wdgConnParam")) {
             tree->scrollTo(index);
-            settle();
+            settleLayouts();
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
-            settle();
+            settleLayouts();
         }
     }
     auto *heading = part<QLabel>(window.get(), "lblNetworkSettings");
@@ -401,7 +392,7 @@ void TestMainWindowScales::connectDialog(const QRect &area)
             table->setItem(0, 0, name);
             table->setItem(0, 1, new QTableWidgetItem(kUnit.toString()));
             table->setItem(0, 2, new QTableWidgetItem(QStringLiteral("02-4B-56-12-00-02")));
-            settle();
+            settleLayouts();
 
             const QRect global(shown->mapToGlobal(QPoint(0, 0)), shown->size());
             if (!area.contains(global))
@@ -514,7 +505,7 @@ QMap<QString, QSize> scaledParts()
     if (!QTest::qWaitForWindowExposed(&window))
         return sizes;
     window.setcurrentIndexes(MainWindow::PageData);
-    settle();
+    settleLayouts();
     // The data page's run controls.
     for (const char *name : {"btnmanRunstart", "spnTimeInterval"})
         sizes.insert(QLatin1String(name), part<QWidget>(&window, name)->sizeHint());

@@ -34,11 +34,24 @@ bool FieldbusRig::start(const QHostAddress &unit, uint16_t networkType)
 
 QList<int> FieldbusRig::serviceActions() const
 {
+    return serviceActionsOf(*sim);
+}
+
+QList<int> serviceActionsOf(const UnitSim &unit)
+{
     QList<int> out;
-    for (const UnitSimRequest &r : withoutResends(sim->requestLog()))
+    for (const UnitSimRequest &r : withoutResends(unit.requestLog()))
         if (r.command == EthernetHandler::CmdServiceAction && !r.payload.isEmpty())
             out.append(uint8_t(r.payload.at(0)));
     return out;
+}
+
+int recordWritesOf(const UnitSim &unit)
+{
+    int n = 0;
+    for (const UnitSimRequest &r : withoutResends(unit.requestLog()))
+        n += r.command == EthernetHandler::CmdWriteParam && r.paramId == 0x3000;
+    return n;
 }
 
 Messages::Messages(BaseWidget *widget)

@@ -25,10 +25,15 @@ struct FieldbusRig
     // The record the unit keeps.
     QByteArray unitRecord() const { return sim->parameters().value(0x3000); }
     void setUnitRecord(const QByteArray &record) { sim->parameters().setValue(0x3000, record); }
-    // The service actions the unit received, in order, each once however
-    // often it was sent.
     QList<int> serviceActions() const;
 };
+
+// The service actions `unit` received, in order, each once however often
+// it was sent.
+QList<int> serviceActionsOf(const UnitSim &unit);
+// How many fieldbus records `unit` was sent, each once however often it
+// was sent.
+int recordWritesOf(const UnitSim &unit);
 
 // What a page or bar tells the user, with scripted answers to its
 // questions (each question takes the next answer; -1 when none is left).

@@ -12,10 +12,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QTreeView>
 #include <QtTest>
 
-#include "configtab.h"
 #include "confighandler.h"
 #include "databasecont.h"
 #include "device.h"
@@ -25,7 +23,6 @@
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
 #include "metatypes.h"
-#include "navtreemodel.h"
 #include "notificationbar.h"
 #include "requestlog.h"
 #include "testnet.h"
@@ -42,15 +39,6 @@ const QHostAddress kUnit(QStringLiteral("127.0.6.17"));
 Confighandler *config()
 {
     return Device::instance()->confighandler();
-}
-
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    for (int n = 0; n < 3; ++n) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QCoreApplication::processEvents();
-    }
 }
 
 // The stack page the fieldbus page shows for a module of `type`.
@@ -86,8 +74,8 @@ private:
     QPushButton *applyButton() { return part<QPushButton>(window, "btnResetAnybusMod"); }
     QPushButton *readButton() { return part<QPushButton>(window, "btnReadFieldCfg"); }
     QStringList takeBarTexts();
-    int recordWrites() const;
-    QList<int> serviceActions() const;
+    int recordWrites() const { return recordWritesOf(*unit); }
+    QList<int> serviceActions() const { return serviceActionsOf(*unit); }
     // Selects the page in the navigation tree, as a click on its row does.
     void showPage(const char *name);
     // The fitted module is now `type`: waits until the page shows its
@@ -111,14 +99,7 @@ void TestFieldbusModulesWindow::initTestCase()
     registerMetaTypes();
     // A screen with room for the window at 1920 x 1080 as well.
     qputenv("KORVANTIS_SCREEN", "1924x1084");
-    LinkTimings t;
-    t.baseTimeoutMs = 150;
-    t.heartbeatMs = 100;
-    // A loaded machine must not lose the link in the middle of a test.
-    t.watchdogMs = 5000;
-    t.watchdogSingleCoreMs = 10000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink();
     config()->setSaveFeedbackTimeout(8000);
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     FieldbusActionbar::setTimings(20, 10000);
@@ -170,33 +151,12 @@ QStringList TestFieldbusModulesWindow::takeBarTexts()
     return ::takeBarTexts(bar());
 }
 
-int TestFieldbusModulesWindow::recordWrites() const
-{
-    int n = 0;
-    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
-        n += r.command == EthernetHandler::CmdWriteParam && r.paramId == 0x3000;
-    return n;
-}
-
-QList<int> TestFieldbusModulesWindow::serviceActions() const
-{
-    QList<int> actions;
-    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
-        if (r.command == EthernetHandler::CmdServiceAction && !r.payload.isEmpty())
-            actions << uint8_t(r.payload.at(0));
-    return actions;
-}
-
 void TestFieldbusModulesWindow::showPage(const char *name)
 {
     window->setcurrentIndexes(MainWindow::PageConfig);
-    auto *tab = part<ConfigTab>(window, "pageScrollConfig");
     auto *page = part<QWidget>(window, name);
     QTRY_VERIFY(!page->isHidden());
-    const QModelIndex row = tab->findIndexForPage(tab->navModel()->rootItem(), page);
-    QVERIFY(row.isValid());
-    part<QTreeView>(window, "treeSel")->selectionModel()->select(
-        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QVERIFY(selectConfigPage(window, name));
     QTRY_VERIFY(page->isVisible());
 }
 
@@ -433,14 +393,14 @@ void TestFieldbusModulesWindow::textsWholeAtTheDefaultSize()
     QFETCH(QSize, size);
     const auto english = qScopeGuard([] {
         switchTranslator(QStringLiteral("en"));
-        settle();
+        settleLayouts();
     });
     switchTranslator(language);
-    settle();
+    settleLayouts();
     window->resize(size);
-    settle();
+    settleLayouts();
     showPage("wdgFBConfig");
-    settle();
+    settleLayouts();
     QCOMPARE(window->size(), size);
 
     for (const char *name : {"btndisFTP", "btnenFTP", "btnReadFieldCfg", "btnResetAnybusMod"}) {
@@ -473,7 +433,7 @@ void TestFieldbusModulesWindow::textsWholeAtTheDefaultSize()
         QTest::mouseClick(write, Qt::LeftButton);
         QCOMPARE(answerer.boxes.size(), 1);
     }
-    settle();
+    settleLayouts();
     QCOMPARE(bar()->entryCount(), 1);
     const QString text = bar()->currentEntry().text;
     QVERIFY2(text.contains(Confighandler::tr("The write was stopped by your choice (\"No\" on \"Reference State "

@@ -6,11 +6,9 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeView>
 #include <QtTest>
 
 #include "requestlog.h"
-#include "configtab.h"
 #include "confighandler.h"
 #include "custommessagebox.h"
 #include "databasecont.h"
@@ -21,7 +19,6 @@
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
 #include "metatypes.h"
-#include "navtreemodel.h"
 #include "notificationbar.h"
 #include "testnet.h"
 #include "unitsim.h"
@@ -71,7 +68,7 @@ private:
     QPushButton *applyButton() { return part<QPushButton>(window, "btnResetAnybusMod"); }
     QPushButton *readButton() { return part<QPushButton>(window, "btnReadFieldCfg"); }
     QStringList takeBarTexts();
-    int recordWrites() const;
+    int recordWrites() const { return recordWritesOf(*unit); }
     // Clicks Apply and answers the restart question with `answer`.
     void apply(int answer);
 
@@ -83,14 +80,7 @@ void TestFieldbusWindow::initTestCase()
 {
     KORVANTIS_REQUIRE_TESTNET();
     registerMetaTypes();
-    LinkTimings t;
-    t.baseTimeoutMs = 150;
-    t.heartbeatMs = 100;
-    // A loaded machine must not lose the link in the middle of a test.
-    t.watchdogMs = 5000;
-    t.watchdogSingleCoreMs = 10000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink();
     config()->setSaveFeedbackTimeout(8000);
     Databasecont::instance().setDbDirectory(testnet::binDir() + QStringLiteral("/Korvantisdbs/"));
     // Short progress ticks; the feedback wait as the program has it.
@@ -117,13 +107,8 @@ void TestFieldbusWindow::initTestCase()
 
     // The fieldbus page, as its row in the tree opens it.
     window->setcurrentIndexes(MainWindow::PageConfig);
-    auto *tab = part<ConfigTab>(window, "pageScrollConfig");
-    auto *page = part<QWidget>(window, "wdgFBConfig");
-    QTRY_VERIFY(!page->isHidden());
-    const QModelIndex row = tab->findIndexForPage(tab->navModel()->rootItem(), page);
-    QVERIFY(row.isValid());
-    part<QTreeView>(window, "treeSel")->selectionModel()->select(
-        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTRY_VERIFY(!part<QWidget>(window, "wdgFBConfig")->isHidden());
+    QVERIFY(selectConfigPage(window, "wdgFBConfig"));
     QTRY_VERIFY(applyButton()->isVisible());
 }
 
@@ -151,14 +136,6 @@ void TestFieldbusWindow::cleanupTestCase()
 QStringList TestFieldbusWindow::takeBarTexts()
 {
     return ::takeBarTexts(bar());
-}
-
-int TestFieldbusWindow::recordWrites() const
-{
-    int n = 0;
-    for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
-        n += r.command == EthernetHandler::CmdWriteParam && r.paramId == 0x3000;
-    return n;
 }
 
 void TestFieldbusWindow::apply(int answer)

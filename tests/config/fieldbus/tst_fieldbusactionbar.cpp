@@ -168,7 +168,8 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         if (!other || FieldbusRig::handler()->targetAddress() == m_rig.sim->address())
             return;
         FieldbusRig::handler()->setTargetIP(m_rig.sim->address());
-        QTest::qWaitFor([this] { return m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2; }, 20000);
+        // No check can fail here; a link not back shows in the next test.
+        (void)QTest::qWaitFor([this] { return m_rig.sim->countRequests(EthernetHandler::CmdHeartbeat) >= 2; }, 20000);
     }};
     if (before.endsWith(QLatin1String("lose link"))) {
         QSignalSpy lost(FieldbusRig::handler(), &EthernetHandler::connectionLost);

@@ -9,17 +9,14 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTreeView>
 #include <QtTest>
 
-#include "configtab.h"
 #include "confighandler.h"
 #include "databasecont.h"
 #include "device.h"
 #include "mainwindow.h"
 #include "mainwindowfixture.h"
 #include "metatypes.h"
-#include "navtreemodel.h"
 #include "testnet.h"
 
 namespace {
@@ -93,11 +90,7 @@ void TestConfigViewShutdown::editInFocusIsNotStoredByTheGoingWindow()
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window));
     window->setcurrentIndexes(MainWindow::PageConfig);
-    auto *view = part<ConfigTab>(window, "pageScrollConfig");
-    const QModelIndex row = view->findIndexForPage(view->navModel()->rootItem(), part<QWidget>(window, qPrintable(page)));
-    QVERIFY(row.isValid());
-    part<QTreeView>(window, "treeSel")->selectionModel()->select(
-        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QVERIFY(selectConfigPage(window, qPrintable(page)));
 
     auto *edit = part<QWidget>(window, qPrintable(box));
     QVERIFY(edit->isEnabled());

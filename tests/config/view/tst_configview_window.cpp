@@ -139,14 +139,7 @@ void TestConfigViewWindow::initTestCase()
     QFile::remove(source);
     Databasecont::instance().setDbDirectory(catalogueDir.path() + QLatin1Char('/'));
 
-    LinkTimings t;
-    t.baseTimeoutMs = 150;
-    t.heartbeatMs = 100;
-    // A loaded machine must not lose the link in the middle of a test.
-    t.watchdogMs = 5000;
-    t.watchdogSingleCoreMs = 10000;
-    Device::instance()->ethernetHandler()->setTimings(t);
-    Device::instance()->startTransport();
+    startWindowLink();
     config()->setSaveFeedbackTimeout(5000);
 
     unit = std::make_unique<UnitSim>();
@@ -208,10 +201,7 @@ void TestConfigViewWindow::cleanupTestCase()
 
 void TestConfigViewWindow::showPage(const char *page)
 {
-    const QModelIndex row = tab()->findIndexForPage(tab()->navModel()->rootItem(), part<QWidget>(window, page));
-    QVERIFY(row.isValid());
-    part<QTreeView>(window, "treeSel")->selectionModel()->select(
-        row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QVERIFY(selectConfigPage(window, page));
 }
 
 void TestConfigViewWindow::typeInto(QWidget *widget, const QString &text)
