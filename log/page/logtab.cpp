@@ -241,6 +241,7 @@ void LogTab::ScaleFactorChange(double factor)
     const int s = int(std::lround(24 * factor));
     ui->btnGetLog->setIconSize(QSize(s, s));
     ui->btnExportLogRaw->setIconSize(QSize(s, s));
+    ui->btnExportCSV->setIconSize(QSize(s, s));
     QHeaderView *header = ui->treeViewLog2->header();
     header->setMinimumSectionSize(int(200 * factor));
     header->setDefaultSectionSize(int(300 * factor));
