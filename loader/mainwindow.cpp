@@ -141,6 +141,17 @@ void MainWindow::processCommandLine(const QStringList &args)
     });
     EthernetHandler *handler = EthernetHandler::instance();
 
+    // Refused before anything is queued: the first command's result would
+    // end the process while a later one still waits, and a script would take
+    // that for the outcome of the whole line.
+    if (plan.end == commandline::End::SeveralCommands) {
+        std::printf("only one command per run\n");
+        std::fflush(stdout);
+        m_commandLine = true;
+        emit quitCMDLineApplication(ERR_SEVERAL_COMMANDS);
+        return;
+    }
+
     for (const commandline::Step &step : plan.steps) {
         m_commandLine = true;
         switch (step.option) {

@@ -158,8 +158,10 @@ void MainWindow::on_btnWriteDefaults_clicked()
         showStatus(QStringLiteral("ERROR: Please enter a valid ip address"), false);
         return;
     }
+    // This group's field is the unit's own MAC ("MAC Addres:"); the target
+    // MAC belongs to Net Cfg.
     if (!addressinput::parseMac(ui->txtDeviceMac->text(), record.mac)) {
-        showStatus(QStringLiteral("ERROR: Please enter a valid target mac address"), false);
+        showStatus(QStringLiteral("ERROR: Please enter a valid MAC address"), false);
         return;
     }
     EthernetHandler *handler = EthernetHandler::instance();

@@ -33,6 +33,7 @@ for ((run = 1; run <= RUNS; run++)); do
     # ctest's verdict per test program, then QtTest's failed functions.
     grep -E '\*\*\*(Failed|Timeout|Exception)|Test +#[0-9]+: .* (Failed|Timeout)|Subprocess aborted' "$log" | sed 's/^/  /'
     grep -E -A1 '^FAIL!|^QFATAL|ERROR: (Address|Undefined)Sanitizer|runtime error:' "$log" | sed 's/^/    /'
+    grep -A20 '^Tests left these' "$log" | grep -E '^(Tests left|  )' | sed 's/^/  /'
   fi
 done
 echo "stress test: $((RUNS - failed)) of $RUNS runs passed"

@@ -24,6 +24,6 @@ fi
 echo "NOTE: cannot create a network namespace (not root?): network tests will be skipped." >&2
 for dir in "$BUILD_DIR" "$SANITIZER_DIR"; do
   echo "=== tests of $dir"
-  (cd "$dir" && ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@") || rc=1
+  bash scripts/ctest-private-tmp.sh "$dir" "$@" || rc=1
 done
 exit $rc

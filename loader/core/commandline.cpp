@@ -79,7 +79,7 @@ Plan parse(const QStringList &words, const std::function<bool(const QString &)> 
         if (spec->argument) {
             if (position + 1 >= words.size()) {
                 plan.end = End::MissingArgument;
-                return plan;
+                break;
             }
             step.argument = words.at(position + 1);
             position += 2;
@@ -102,6 +102,16 @@ Plan parse(const QStringList &words, const std::function<bool(const QString &)> 
         plan.commandMode = true;
         plan.steps.append(step);
     }
+    int commands = 0;
+    bool helpFirst = false;
+    for (const Step &step : qAsConst(plan.steps)) {
+        if (step.option == Option::Target || step.option == Option::Source)
+            continue;
+        if (commands++ == 0)
+            helpFirst = step.option == Option::Help;
+    }
+    if (commands > 1 && !helpFirst)
+        plan.end = End::SeveralCommands;
     return plan;
 }
 

@@ -61,6 +61,10 @@ enum class End {
     Complete,         // every word walked
     MissingAddress,   // a command or unknown word before "-t" and "-s"
     MissingArgument,  // the last word is an option that takes an argument
+    // More than one command (sealing and a help after a command count too):
+    // the first one's result would end the run while a later one still
+    // waits, so such a line is refused whole.
+    SeveralCommands,
 };
 
 struct Plan
@@ -77,7 +81,8 @@ struct Plan
 // Walks the words. `isLocalAddress` says whether the argument of "-s" is one
 // of this computer's adapter addresses; only then does "-s" count as given.
 // Unknown words after both addresses are skipped; a command does not end
-// the walk.
+// the walk. A help that comes before any command ends the run before them,
+// so such a line is no refusal.
 Plan parse(const QStringList &words, const std::function<bool(const QString &)> &isLocalAddress);
 
 } // namespace commandline

@@ -28,6 +28,7 @@ enum errorCode_e : int32_t {
     ERR_TOO_MUCH_DATA = -1001,
     ERR_BAD_CONTENT = -1003,
     ERR_HEX_BEYOND_IMAGE = -1004,
+    ERR_SEVERAL_COMMANDS = -9998,   // a command line with more than one command
     ERR_MISSING_ADDRESS = -9999,
 };
 

@@ -22,7 +22,8 @@ struct SectionSpec
 };
 loader::FirmwareArchive makeArchive(int type, const QList<SectionSpec> &sections);
 
-// A unique file path in the test's temporary folder.
+// A unique file path in the test program's temporary folder (removed when
+// the program ends).
 QString tempPath(const QString &name);
 
 // The loader's CRC-32 of a whole number of 4-byte groups, computed bit by

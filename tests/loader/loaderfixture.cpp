@@ -83,8 +83,10 @@ loader::FirmwareArchive makeArchive(int type, const QList<SectionSpec> &sections
 
 QString tempPath(const QString &name)
 {
-    static QTemporaryDir *dir = new QTemporaryDir;
-    return dir->filePath(name);
+    // One folder for the whole test program, removed with its files when the
+    // program ends.
+    static QTemporaryDir dir;
+    return dir.filePath(name);
 }
 
 uint32_t referenceCrc32(const QByteArray &bytes)

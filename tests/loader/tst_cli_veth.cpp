@@ -27,6 +27,8 @@ private slots:
     void lostAnswerIsResent();
     void silentUnit();
     void secondSourceWins();
+    void severalCommandsAreRefused_data();
+    void severalCommandsAreRefused();
     void simulatorProgram();
     void standardErrorStaysEmpty_data();
     void standardErrorStaysEmpty();
@@ -199,6 +201,54 @@ void TestCliVeth::secondSourceWins()
     QCOMPARE(m_sim->requests().first().sender, QHostAddress(QStringLiteral("198.18.0.4")));
 }
 
+void TestCliVeth::severalCommandsAreRefused_data()
+{
+    // The first command's result ended the process while the second one
+    // waited (or had not begun): "Result: 0" for a flash that never
+    // happened. Such a line is refused before anything is sent or written.
+    QTest::addColumn<QStringList>("commands");
+    QTest::addColumn<bool>("addresses");
+    QTest::addColumn<bool>("silent");
+    QTest::newRow("flash, then seal") << QStringList{"-f", "app.fwa", "-m", "good.hex"} << true << false;
+    QTest::newRow("seal, then flash") << QStringList{"-m", "good.hex", "-f", "app.fwa"} << true << false;
+    QTest::newRow("catch on a silent unit, then seal") << QStringList{"-c", "-m", "good.hex"} << true << true;
+    QTest::newRow("catch, then start") << QStringList{"-c", "-l"} << true << false;
+    QTest::newRow("firmware, then keys") << QStringList{"-f", "app.fwa", "-k", "app.fwa"} << true << false;
+    QTest::newRow("an unknown word between") << QStringList{"-rc", "foo", "-c"} << true << false;
+    QTest::newRow("help after a command") << QStringList{"-f", "app.fwa", "-h"} << true << false;
+    QTest::newRow("two seals") << QStringList{"-m", "good.hex", "-m", "good.hex"} << false << false;
+    QTest::newRow("the second one without its argument") << QStringList{"-c", "-f", "app.fwa", "-m"} << true
+                                                         << false;
+}
+
+void TestCliVeth::severalCommandsAreRefused()
+{
+    QFETCH(QStringList, commands);
+    QFETCH(bool, addresses);
+    QFETCH(bool, silent);
+    if (silent)
+        m_sim->addFault({BootloaderSim::FaultKind::Silence, -1, -1, 0});
+    const QByteArray hexText(":020000040801F1\n:0440000001020304B2\n:00000001FF\n");
+    const QString hex = fixture::tempPath("several.hex");
+    QFile f(hex);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(hexText);
+    f.close();
+    const QString fw = fixture::tempPath("several.fwa");
+    QCOMPARE(fixture::makeArchive(3, {{FirmwareSection::PagedImage, fixture::pattern(0x4000, 31)}}).save(fw), ERR_OK);
+    commands.replaceInStrings(QStringLiteral("good.hex"), hex).replaceInStrings(QStringLiteral("app.fwa"), fw);
+
+    const LoaderRun run = runLoader((addresses ? this->addresses() : QStringList()) + commands);
+    QVERIFY(run.finished);
+    QCOMPARE(run.out, QByteArray("only one command per run\nResult: -9998\n"));
+    QCOMPARE(run.exitCode, exitStatusOf(-9998));
+    QVERIFY(run.err.isEmpty());
+    QVERIFY(unitHasReadAll());
+    QVERIFY(m_sim->requests().isEmpty());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), hexText);  // not sealed either
+}
+
 void TestCliVeth::simulatorProgram()
 {
     // The same simulation as a program: KorvantisUnitSim --mode bootloader.
@@ -272,6 +322,9 @@ void TestCliVeth::standardErrorStaysEmpty_data()
         << QStringList{"-t", "300.1.1.1", "-t", m_unit.toString(), "-s", "198.18.0.1", "-c"} << false << false
         << QByteArray() << 0;
     QTest::newRow("option without its argument") << QStringList{"-m"} << false << false << QByteArray() << -1001;
+    QTest::newRow("help before a command: the help alone")
+        << (QStringList{"-h"} + a + QStringList{"-f", fw}) << false << false << QByteArray("usage: KorvantisLoader.exe*")
+        << 0;
     QTest::newRow("silent unit") << (a + QStringList{"-c"}) << false << true << QByteArray() << -1000;
 }
 

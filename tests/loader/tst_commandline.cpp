@@ -28,6 +28,7 @@ QString describe(const Plan &plan)
     case End::Complete: parts << QStringLiteral("end"); break;
     case End::MissingAddress: parts << QStringLiteral("no-address"); break;
     case End::MissingArgument: parts << QStringLiteral("no-argument"); break;
+    case End::SeveralCommands: parts << QStringLiteral("several"); break;
     }
     return parts.join(QLatin1Char(' '));
 }
@@ -85,6 +86,25 @@ void TestCommandLine::parse_data()
     QTest::newRow("help before a command: both in order")
         << QStringList{"-h", "-t", "10.0.0.2", "-s", kLocal, "-l"} << "-h -t:10.0.0.2 -s:198.18.0.1+ -l end" << true
         << true;
+    QTest::newRow("two commands are refused")
+        << QStringList{"-t", "10.0.0.2", "-s", kLocal, "-c", "-l"} << "-t:10.0.0.2 -s:198.18.0.1+ -c -l several" << true
+        << true;
+    QTest::newRow("sealing counts as a command")
+        << QStringList{"-m", "a.hex", "-t", "10.0.0.2", "-s", kLocal, "-f", "a.fwa"}
+        << "-m:a.hex -t:10.0.0.2 -s:198.18.0.1+ -f:a.fwa several" << true << true;
+    QTest::newRow("two seals") << QStringList{"-m", "a.hex", "-m", "b.hex"} << "-m:a.hex -m:b.hex several" << true
+                               << true;
+    QTest::newRow("help after a command")
+        << QStringList{"-t", "10.0.0.2", "-s", kLocal, "-c", "-h"} << "-t:10.0.0.2 -s:198.18.0.1+ -c -h several"
+        << true << true;
+    QTest::newRow("a second command without its argument is no second command")
+        << QStringList{"-t", "10.0.0.2", "-s", kLocal, "-c", "-f"} << "-t:10.0.0.2 -s:198.18.0.1+ -c no-argument"
+        << true << true;
+    QTest::newRow("two commands, then an option without its argument")
+        << QStringList{"-t", "10.0.0.2", "-s", kLocal, "-c", "-l", "-m"}
+        << "-t:10.0.0.2 -s:198.18.0.1+ -c -l several" << true << true;
+    QTest::newRow("a command before the addresses is refused for those")
+        << QStringList{"-m", "a.hex", "-c", "-t", "10.0.0.2", "-s", kLocal} << "-m:a.hex no-address" << true << true;
     QTest::newRow("addresses alone queue nothing")
         << QStringList{"-t", "10.0.0.2", "-s", kLocal} << "-t:10.0.0.2 -s:198.18.0.1+ end" << true << false;
     QTest::newRow("an address word is an argument, not an option")

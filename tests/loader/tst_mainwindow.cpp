@@ -293,7 +293,10 @@ void TestMainWindow::invalidInputSendsNothing_data()
     QTest::addColumn<QString>("ip");
     QTest::addColumn<QString>("mask");
     QTest::addColumn<QString>("message");
-    const QString badMac = QStringLiteral("ERROR: Please enter a valid target mac address");
+    // Each group names its own field: the MAC and default IP group the
+    // unit's MAC, Net Cfg the target's.
+    const QString badMac = QStringLiteral("ERROR: Please enter a valid MAC address");
+    const QString badTargetMac = QStringLiteral("ERROR: Please enter a valid target mac address");
     const QString badIp = QStringLiteral("ERROR: Please enter a valid ip address");
     const QString badMask = QStringLiteral("ERROR: Please enter a valid subnet mask");
     const QString mac = QStringLiteral("0A:1B:2C:3D:4E:5F");
@@ -302,9 +305,10 @@ void TestMainWindow::invalidInputSendsNothing_data()
     QTest::newRow("write: zero MAC") << "btnWriteDefaults" << "00:00:00:00:00:00" << "192.168.0.100" << "" << badMac;
     QTest::newRow("write: half-typed IP") << "btnWriteDefaults" << mac << "192.168" << "" << badIp;
     QTest::newRow("write: IP part 256") << "btnWriteDefaults" << mac << "192.168.0.256" << "" << badIp;
-    QTest::newRow("netcfg: short MAC") << "btnNetCfg" << "0A:1B:2C" << "192.168.0.100" << "255.255.255.0" << badMac;
+    QTest::newRow("netcfg: short MAC") << "btnNetCfg" << "0A:1B:2C" << "192.168.0.100" << "255.255.255.0"
+                                       << badTargetMac;
     QTest::newRow("netcfg: one digit") << "btnNetCfg" << "0A:1B:2C:3D:4E:5" << "192.168.0.100" << "255.255.255.0"
-                                       << badMac;
+                                       << badTargetMac;
     QTest::newRow("netcfg: IP 999") << "btnNetCfg" << mac << "999.168.0.100" << "255.255.255.0" << badIp;
     QTest::newRow("netcfg: blank IP") << "btnNetCfg" << mac << "" << "255.255.255.0" << badIp;
     QTest::newRow("netcfg: mask 256") << "btnNetCfg" << mac << "192.168.0.100" << "255.255.256.0" << badMask;

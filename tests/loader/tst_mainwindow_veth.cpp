@@ -399,7 +399,7 @@ void TestMainWindowVeth::invalidInputSendsNothing_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
     QTest::newRow("device MAC incomplete") << "btnWriteDefaults" << "txtDeviceMac" << "0A:1B:2C:3D:4E"
-                                           << "ERROR: Please enter a valid target mac address";
+                                           << "ERROR: Please enter a valid MAC address";
     QTest::newRow("default IP part above 255") << "btnWriteDefaults" << "txtdefaultIP" << "192.168.0.300"
                                                << "ERROR: Please enter a valid ip address";
     QTest::newRow("net cfg MAC incomplete") << "btnNetCfg" << "txtNetCfgTargetMAC" << "0A:1B:2C"

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs ctest in a build tree with a temporary folder of this run's own
+# (TMPDIR), and fails the run when a test left anything in it: a test
+# removes what it makes. The folder is removed afterwards either way.
+# Usage: scripts/ctest-private-tmp.sh <build-dir> [ctest options]
+set -uo pipefail
+BUILD_DIR=$1; shift
+cd "$BUILD_DIR" || exit 1
+TMPDIR=$(mktemp -d "${TMPDIR:-/tmp}/korvantis-ctest-XXXXXX") || exit 1
+export TMPDIR
+ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
+rc=$?
+left=$(find "$TMPDIR" -mindepth 1 -maxdepth 1 -printf '  %f\n')
+if [[ -n $left ]]; then
+  echo "Tests left these in the temporary folder (a test removes what it makes):"
+  echo "$left"
+  rc=1
+fi
+rm -rf "$TMPDIR"
+exit $rc
