@@ -6,8 +6,16 @@
 set -uo pipefail
 BUILD_DIR=$1; shift
 cd "$BUILD_DIR" || exit 1
-TMPDIR=$(mktemp -d "${TMPDIR:-/tmp}/korvantis-ctest-XXXXXX") || exit 1
-export TMPDIR
+base=$(mktemp -d "${TMPDIR:-/tmp}/korvantis-ctest-XXXXXX") || exit 1
+trap 'rm -rf "$base"' EXIT
+mkdir "$base/tmp"
+export TMPDIR=$base/tmp
+# Without XDG_RUNTIME_DIR Qt makes TMPDIR/runtime-<user> and keeps it: the
+# platform's folder, not a test's, so it goes beside the one checked.
+if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
+  mkdir -m 700 "$base/runtime"
+  export XDG_RUNTIME_DIR=$base/runtime
+fi
 ctest --output-on-failure -j "${JOBS:-$(nproc)}" "$@"
 rc=$?
 left=$(find "$TMPDIR" -mindepth 1 -maxdepth 1 -printf '  %f\n')
@@ -16,5 +24,4 @@ if [[ -n $left ]]; then
   echo "$left"
   rc=1
 fi
-rm -rf "$TMPDIR"
 exit $rc

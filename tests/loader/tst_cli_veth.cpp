@@ -207,7 +207,7 @@ void TestCliVeth::severalCommandsAreRefused_data()
     // waited (or had not begun): "Result: 0" for a flash that never
     // happened. Such a line is refused before anything is sent or written.
     QTest::addColumn<QStringList>("commands");
-    QTest::addColumn<bool>("addresses");
+    QTest::addColumn<bool>("withAddresses");
     QTest::addColumn<bool>("silent");
     QTest::newRow("flash, then seal") << QStringList{"-f", "app.fwa", "-m", "good.hex"} << true << false;
     QTest::newRow("seal, then flash") << QStringList{"-m", "good.hex", "-f", "app.fwa"} << true << false;
@@ -224,7 +224,7 @@ void TestCliVeth::severalCommandsAreRefused_data()
 void TestCliVeth::severalCommandsAreRefused()
 {
     QFETCH(QStringList, commands);
-    QFETCH(bool, addresses);
+    QFETCH(bool, withAddresses);
     QFETCH(bool, silent);
     if (silent)
         m_sim->addFault({BootloaderSim::FaultKind::Silence, -1, -1, 0});
@@ -238,7 +238,7 @@ void TestCliVeth::severalCommandsAreRefused()
     QCOMPARE(fixture::makeArchive(3, {{FirmwareSection::PagedImage, fixture::pattern(0x4000, 31)}}).save(fw), ERR_OK);
     commands.replaceInStrings(QStringLiteral("good.hex"), hex).replaceInStrings(QStringLiteral("app.fwa"), fw);
 
-    const LoaderRun run = runLoader((addresses ? this->addresses() : QStringList()) + commands);
+    const LoaderRun run = runLoader((withAddresses ? addresses() : QStringList()) + commands);
     QVERIFY(run.finished);
     QCOMPARE(run.out, QByteArray("only one command per run\nResult: -9998\n"));
     QCOMPARE(run.exitCode, exitStatusOf(-9998));
