@@ -16,7 +16,7 @@ SCALE=${3:-1}
 SCREEN=${4:-1400x1000}
 
 if [[ -z "${KORVANTIS_TEST_NETNS:-}" ]]; then
-  cmake --build "$BUILD_DIR" --target SetupTour KorvantisUnitSim korvantis_translations >/dev/null
+  cmake --build "$BUILD_DIR" --target SetupTour KorvantisUnitSim korvantis_translations korvantis_catalogue >/dev/null
   exec unshare -n bash -c "source scripts/netns-setup.sh && exec bash scripts/screenshot-setup.sh '$BUILD_DIR' '$OUT_DIR' '$SCALE' '$SCREEN'"
 fi
 
