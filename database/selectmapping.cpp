@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QRegularExpression>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QSqlError>
@@ -190,7 +191,24 @@ void SelectMapping::applyFilter(int s)
         m_selectedMappingId = id;
         qDebug() << "selected Mapping id " << id;
         writeMapping(id);
+    } else if (selectionWrote) {
+        // A mapping the user only passed over on the way to this choice
+        // must not reach the unit.
+        restoreEntriesWhenShown();
     }
+}
+
+void SelectMapping::restoreEntriesWhenShown()
+{
+    // All seven entries: a catalogue entry is shared by the channels that
+    // use it, so writing it may have changed other channels' values too.
+    // Nothing but this selection changed them since the channel was shown.
+    CFG_Blob_struct_sorted blob = config.getConfigBlob();
+    for (int i = 0; i < kChannelCount; ++i)
+        blob.setMapping(i, blobWhenShown.mapping(i));
+    const QScopedValueRollback<OwnWrite> restoring(ownWrite, OwnWrite::Restore);
+    if (config.sealBlob(blob) == ERR_OK)
+        selectionWrote = false;
 }
 
 void SelectMapping::writeMapping(int mappingId)
@@ -217,12 +235,15 @@ void SelectMapping::writeMapping(int mappingId)
                               .arg(mappingId)
                               .arg(refusal.column, refusal.value),
                           false, QMessageBox::Critical, false);
-        currentChannelchanged(currentChannel);
+        showChannel();
         return;
     }
     // The model reports its own refusal.
-    if (config.setChannelConfig(entry, currentChannel, false) != ERR_OK)
-        currentChannelchanged(currentChannel);
+    const QScopedValueRollback<OwnWrite> writing(ownWrite, OwnWrite::Mapping);
+    if (config.setChannelConfig(entry, currentChannel, false) == ERR_OK)
+        selectionWrote = true;
+    else
+        showChannel();
 }
 
 void SelectMapping::currentChannelchanged(uint8_t channel)
@@ -232,8 +253,18 @@ void SelectMapping::currentChannelchanged(uint8_t channel)
     currentChannel = channel;
     if (!modelsReady)
         return;
+    // The user's choices from here on are a new selection.
+    blobWhenShown = config.getConfigBlob();
+    selectionWrote = false;
+    showChannel();
+}
+
+void SelectMapping::showChannel()
+{
+    if (!modelsReady || currentChannel > 6)
+        return;
     CFG_ChannelMapping_struct entry;
-    config.channelEntry(channel, entry);
+    config.channelEntry(currentChannel, entry);
     const int id = entry.id();
     // Showing the stored entry selects and writes nothing.
     const auto blockers = blockComboSignals();
@@ -278,7 +309,19 @@ void SelectMapping::currentChannelchanged(uint8_t channel)
 
 void SelectMapping::updateConfigBlob(CFG_Blob_struct_sorted)
 {
-    currentChannelchanged(currentChannel);
+    switch (ownWrite) {
+    case OwnWrite::Mapping:
+        // The written mapping is shown in full, within the same selection.
+        showChannel();
+        return;
+    case OwnWrite::Restore:
+        // The combo boxes keep the user's partial choice, so that it can
+        // be completed.
+        return;
+    case OwnWrite::None:
+        currentChannelchanged(currentChannel);
+        return;
+    }
 }
 
 void SelectMapping::on_cmbDevFamily_currentIndexChanged(int)

@@ -69,6 +69,11 @@ private:
     void setup();
     void applyFilter(int stage);
     void writeMapping(int mappingId);
+    // Shows the channel's stored entry in the combo boxes.
+    void showChannel();
+    // Puts back the mapping entries the channel was shown with, leaving the
+    // combo boxes as the user set them.
+    void restoreEntriesWhenShown();
     void onModelDataChanged(QComboBox *combo);
     // Holds the six combo boxes' signals back while the program itself
     // moves their rows or current entries.
@@ -80,4 +85,13 @@ private:
     QSqlQueryModel *queryModel = nullptr;
     QList<SelectionStage> stages;
     int m_selectedMappingId = -1;
+    // The blob as it was when the current channel was shown (or a new
+    // configuration arrived): a mapping that a choice wrote on the way and a
+    // later choice left behind goes back to what the channel held then.
+    CFG_Blob_struct_sorted blobWhenShown;
+    bool selectionWrote = false;
+    // Which of the page's own blob changes is under way; neither starts a
+    // new selection, and a restore leaves the combo boxes alone.
+    enum class OwnWrite { None, Mapping, Restore };
+    OwnWrite ownWrite = OwnWrite::None;
 };

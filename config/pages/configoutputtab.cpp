@@ -165,6 +165,8 @@ void ConfigOutputTab::updateConfigDevice(CFG_Device_Param_struct newcfgentry)
         ui->leditSuggCompVal->setText(kNone);
     }
     ui->dspnRefCurr->setMaximum(14.0);
+    if ((analog && reference < 0) || (reference >= 0 && refreshCurrent))
+        shownCurrent = ui->dspnRefCurr->value();
 }
 
 void ConfigOutputTab::saveDeviceInfo()
@@ -205,6 +207,11 @@ bool ConfigOutputTab::save(bool current, bool limit)
     const QWidget *focus = QApplication::focusWidget();
     const bool focusLeft = !focus || (focus != ui->dspnRefCurr && !ui->dspnRefCurr->isAncestorOf(focus)
                                       && focus != ui->spnComVal && !ui->spnComVal->isAncestorOf(focus));
+    // The box shows the stored scale to two decimals (12345 as 12.35 mA):
+    // a value the user left as shown must not replace the stored one.
+    current = current && ui->dspnRefCurr->value() != shownCurrent;
+    if (!current && !limit)
+        return true;
     CFG_Device_Param_struct block = model()->getDeviceConfig();
     if (current)
         block.setScale(c, uint16_t(std::lround(ui->dspnRefCurr->value() * 1000.0)));

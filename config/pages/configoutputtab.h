@@ -54,4 +54,7 @@ private:
     int32_t shownChannel = -1;
     int shownScale = -1;
     int shownThreshold = -1;
+    // The value the refresh last gave the current box, after its rounding
+    // to two decimals and its range: the box holding it was not changed.
+    double shownCurrent = -1.0;
 };

@@ -24,6 +24,7 @@ private slots:
     void keysAndIdsMatchExactly();
     void everyRowOfALargeCatalogue();
     void outOfRangeValueWritesNothing();
+    void passedOverMappingIsTakenBack();
     void followsChannelAndBlob();
     void showsStoredEntryWhenBuilt();
     void emptyCatalogueOffersOnlyTheFixedRows();
@@ -283,6 +284,70 @@ void TestSelectMapping::outOfRangeValueWritesNothing()
     QVERIFY(choose(family, "F1"));
     QCOMPARE(errors.count(), 0);
     QCOMPARE(storedMappingId(rig.config, 3), 1);
+}
+
+// A choice that leaves one mapping writes it at once; when the next choice
+// leaves it behind, the entries go back to what they were when the channel
+// was shown, while the combo boxes keep the user's choice.
+void TestSelectMapping::passedOverMappingIsTakenBack()
+{
+    CatalogueRig rig;
+    // Channel 2 holds mapping 12; channel 3 holds mapping 106 with values
+    // of an older catalogue, in the entry a channel writing 106 shares.
+    storeMappingId(rig.config, 2, 12);
+    CFG_ChannelMapping_struct older;
+    rig.config.channelEntry(3, older);
+    older.setId(106);
+    older.setTau(800);
+    QCOMPARE(rig.config.setChannelConfig(older, 3, false), ERR_OK);
+    CFG_ChannelMapping_struct before2, before3;
+    rig.config.channelEntry(2, before2);
+    rig.config.channelEntry(3, before3);
+
+    SelectMapping page(rig.container(), rig.config);
+    page.currentChannelchanged(2);
+    rig.load();
+    const QList<QComboBox *> boxes = combos(page);
+    QVERIFY(choose(boxes.at(0), "Spindle Bearing"));
+    QVERIFY(choose(boxes.at(1), "65"));
+    QVERIFY(choose(boxes.at(2), "Cylindrical Roller"));
+    QCOMPARE(storedMappingId(rig.config, 2), 106);
+    CFG_ChannelMapping_struct entry;
+    rig.config.channelEntry(3, entry);
+    QCOMPARE(int(entry.tau()), 2000);
+
+    // Angular Contact leaves mappings 104 and 105.
+    QSignalSpy blobs(&rig.config, &Confighandler::ConfigBlobchanged);
+    QVERIFY(choose(boxes.at(2), "Angular Contact"));
+    QCOMPARE(blobs.count(), 1);
+    rig.config.channelEntry(2, entry);
+    QCOMPARE(entry.toBytes().left(35).toHex(), before2.toBytes().left(35).toHex());
+    QCOMPARE(int(entry.channelMask()), 1 << 2);
+    rig.config.channelEntry(3, entry);
+    QCOMPARE(entry.toBytes().left(35).toHex(), before3.toBytes().left(35).toHex());
+    // The page still shows the user's choice, ready to be completed.
+    QCOMPARE(boxes.at(0)->currentText(), QString("Spindle Bearing"));
+    QCOMPARE(boxes.at(1)->currentText(), QString("65"));
+    QCOMPARE(boxes.at(2)->currentText(), QString("Angular Contact"));
+    for (int s = 3; s < 6; ++s) {
+        QCOMPARE(boxes.at(s)->currentText(), QString("custom entry"));
+        QCOMPARE(boxes.at(s)->isEnabled(), s == 3);
+    }
+
+    // Nothing more to take back: a further choice writes nothing.
+    blobs.clear();
+    QVERIFY(choose(boxes.at(1), "50"));
+    QCOMPARE(blobs.count(), 0);
+    QCOMPARE(storedMappingId(rig.config, 2), 12);
+
+    // A selection completed is written and stays.
+    QVERIFY(choose(boxes.at(1), "65"));
+    QVERIFY(choose(boxes.at(2), "Angular Contact"));
+    QVERIFY(choose(boxes.at(3), "Standard"));
+    QVERIFY(choose(boxes.at(4), "Oil-Air"));
+    QVERIFY(choose(boxes.at(5), "2"));
+    QCOMPARE(storedMappingId(rig.config, 2), 105);
+    QCOMPARE(blobs.count(), 1);
 }
 
 void TestSelectMapping::followsChannelAndBlob()

@@ -23,6 +23,7 @@
 #include <QtTest>
 
 #include "requestlog.h"
+#include "byteorder.h"
 #include "configblob.h"
 #include "confighandler.h"
 #include "configtab.h"
@@ -86,6 +87,10 @@ private slots:
     void nameRefusedByTheClickStopsIt_data();
     void nameRefusedByTheClickStopsIt();
     void decimalCommaInTheCurrentBox();
+    void untouchedCurrentKeepsTheStoredScale_data();
+    void untouchedCurrentKeepsTheStoredScale();
+    void passedOverMappingDoesNotReachTheUnit_data();
+    void passedOverMappingDoesNotReachTheUnit();
 
 private:
     ConfigTab *tab() { return part<ConfigTab>(window, "pageScrollConfig"); }
@@ -102,6 +107,13 @@ private:
     QStringList takeBarTexts();
     QString unitDeviceName() const;
     int writesTo(int param) const;
+    // The mapping entry that serves the channel in the blob the unit holds.
+    CFG_ChannelMapping_struct unitMappingEntry(uint8_t channel) const;
+    uint16_t unitValue16(int param) const;
+    void setUnitValue16(int param, uint16_t value);
+    // "Write Config to Device", clicked, and waited for until the unit has
+    // saved.
+    void writeToUnit();
 
     std::unique_ptr<UnitSim> unit;
     MainWindow *window = nullptr;
@@ -232,6 +244,39 @@ int TestConfigViewWindow::writesTo(int param) const
     for (const UnitSimRequest &r : withoutResends(unit->requestLog()))
         n += r.command == EthernetHandler::CmdWriteParam && r.paramId == param;
     return n;
+}
+
+CFG_ChannelMapping_struct TestConfigViewWindow::unitMappingEntry(uint8_t channel) const
+{
+    const QByteArray scrambled = unit->parameters().value(EthernetHandler::ParamConfigBlob);
+    if (scrambled.size() != CFG_Blob_struct_sorted::kSize)
+        return CFG_ChannelMapping_struct();
+    CFG_Blob_struct_sorted blob;
+    blob.assignRaw(Confighandler::unscrambleBlob(reinterpret_cast<const uint8_t *>(scrambled.constData()))->data());
+    const uint8_t i = Confighandler::channelEntryIndex(blob, channel);
+    return i < 7 ? blob.mapping(i) : CFG_ChannelMapping_struct();
+}
+
+uint16_t TestConfigViewWindow::unitValue16(int param) const
+{
+    const QByteArray value = unit->parameters().value(uint16_t(param));
+    return value.size() == 2 ? le::u16(reinterpret_cast<const uint8_t *>(value.constData())) : 0;
+}
+
+void TestConfigViewWindow::setUnitValue16(int param, uint16_t value)
+{
+    QByteArray bytes(2, '\0');
+    le::put16(reinterpret_cast<uint8_t *>(bytes.data()), value);
+    unit->parameters().setValue(uint16_t(param), bytes);
+}
+
+void TestConfigViewWindow::writeToUnit()
+{
+    auto *write = part<QPushButton>(window, "btnWriteConfig");
+    QTRY_VERIFY(write->isEnabled());
+    QTest::mouseClick(write, Qt::LeftButton);
+    QTRY_VERIFY(writesTo(EthernetHandler::ParamDeviceName) == 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!config()->waitingForFeedback(), 20000);
 }
 
 void TestConfigViewWindow::outputValueStaysWithItsChannel_data()
@@ -840,6 +885,147 @@ void TestConfigViewWindow::decimalCommaInTheCurrentBox()
     QTest::keyClick(current, Qt::Key_Return);
     QCOMPARE(current->value(), 12.5);
     QCOMPARE(int(config()->getDeviceConfig().scale(0)), 12500);
+}
+
+void TestConfigViewWindow::untouchedCurrentKeepsTheStoredScale_data()
+{
+    QTest::addColumn<QString>("typed");  // empty: nothing typed
+    QTest::addColumn<bool>("writeAtOnce");  // the click on Write takes the focus, not Tab
+    QTest::addColumn<int>("written");
+
+    QTest::newRow("left unchanged, Tab") << QString() << false << 12345;
+    QTest::newRow("left unchanged, Write at once") << QString() << true << 12345;
+    QTest::newRow("12.5 typed, Tab") << QStringLiteral("12.5") << false << 12500;
+    QTest::newRow("12.5 typed, Write at once") << QStringLiteral("12.5") << true << 12500;
+}
+
+// A reference run leaves scales to the µA, which the current box shows to
+// two decimals (12345 as 12.35 mA). Clicking into the box and leaving it
+// changes nothing on the unit; a typed value goes there as typed.
+void TestConfigViewWindow::untouchedCurrentKeepsTheStoredScale()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, writeAtOnce);
+    QFETCH(int, written);
+
+    // Channel 6 of the unit has a reference run behind it; the tool has read it.
+    const int scaleParam = EthernetHandler::ParamChannelScale + 5;
+    const int referenceParam = EthernetHandler::ParamChannelRefSkw + 5;
+    const uint16_t unitScale = unitValue16(scaleParam);
+    const uint16_t unitReference = unitValue16(referenceParam);
+    const auto restore = qScopeGuard([&] {
+        setUnitValue16(scaleParam, unitScale);
+        setUnitValue16(referenceParam, unitReference);
+    });
+    setUnitValue16(scaleParam, 12345);
+    setUnitValue16(referenceParam, 300);
+    CFG_Device_Param_struct block = readBlock;
+    block.setOutputSelect(1);
+    block.setScale(5, 12345);
+    block.setReferenceSkw(5, 300);
+    QCOMPARE(config()->setDeviceConfig(block), ERR_OK);
+
+    QTest::mouseClick(channelButton(6), Qt::LeftButton);
+    QCOMPARE(tab()->currentChannel(), 5);
+    showPage("wdgConfigOutputTab");
+    auto *current = part<QDoubleSpinBox>(window, "dspnRefCurr");
+    QVERIFY(current->isEnabled());
+    QCOMPARE(current->text(), QStringLiteral("12.35mA"));
+
+    if (typed.isEmpty()) {
+        current->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(current->hasFocus());
+    } else {
+        typeInto(current, typed);
+    }
+    if (!writeAtOnce) {
+        QTest::keyClick(current, Qt::Key_Tab);
+        QVERIFY(!current->hasFocus());
+        QCOMPARE(int(config()->getDeviceConfig().scale(5)), written);
+    }
+    writeToUnit();
+    QCOMPARE(writesTo(scaleParam), 1);
+    QCOMPARE(int(unitValue16(scaleParam)), written);
+    QCOMPARE(int(config()->getDeviceConfig().scale(5)), written);
+    QCOMPARE(current->text(), typed.isEmpty() ? QStringLiteral("12.35mA") : QStringLiteral("12.50mA"));
+}
+
+void TestConfigViewWindow::passedOverMappingDoesNotReachTheUnit_data()
+{
+    QTest::addColumn<int>("ups");       // Up presses in "Design Model"
+    QTest::addColumn<QString>("model");  // what it shows then
+    QTest::addColumn<int>("written");   // the mapping the unit gets for channel 1
+
+    // Cylindrical Roller leaves mapping 106 alone; Angular Contact 104 and 105.
+    QTest::newRow("passed over") << 2 << QStringLiteral("Angular Contact") << 12;
+    QTest::newRow("completed and left in place") << 1 << QStringLiteral("Cylindrical Roller") << 106;
+}
+
+// Walking through the design models with the keyboard writes each one that
+// leaves a single mapping; one the user walks past must not go to the unit.
+void TestConfigViewWindow::passedOverMappingDoesNotReachTheUnit()
+{
+    QFETCH(int, ups);
+    QFETCH(QString, model);
+    QFETCH(int, written);
+
+    const QByteArray unitBlob = unit->parameters().value(EthernetHandler::ParamConfigBlob);
+    const auto restore = qScopeGuard(
+        [&] { unit->parameters().setValue(EthernetHandler::ParamConfigBlob, unitBlob); });
+    const CFG_ChannelMapping_struct before = unitMappingEntry(0);
+    QCOMPARE(before.id(), 12);
+
+    showPage("wdgMapping");
+    auto *family = part<QComboBox>(window, "cmbDevFamily");
+    auto *size = part<QComboBox>(window, "cmbDevSize");
+    auto *type = part<QComboBox>(window, "cmbDevType");
+    auto *variant = part<QComboBox>(window, "cmbDevVariant");
+    const auto pick = [](QComboBox *box, const QString &text) {
+        const int index = box->findText(text, Qt::MatchExactly);
+        box->setCurrentIndex(index);
+        return index >= 0 && box->currentText() == text;
+    };
+    QVERIFY(pick(family, QStringLiteral("Spindle Bearing")));
+    QVERIFY(pick(size, QStringLiteral("65")));
+    size->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(size->hasFocus());
+    QTest::keyClick(size, Qt::Key_Tab);
+    QTRY_VERIFY(type->hasFocus());
+    QCOMPARE(type->currentText(), QStringLiteral("custom entry"));
+    for (int n = 0; n < ups; ++n)
+        QTest::keyClick(type, Qt::Key_Up);
+    QCOMPARE(type->currentText(), model);
+    CFG_ChannelMapping_struct entry;
+    config()->channelEntry(0, entry);
+    QCOMPARE(entry.id(), written);
+    if (written == 12) {
+        // The page keeps the user's choice, open to be completed.
+        QCOMPARE(family->currentText(), QStringLiteral("Spindle Bearing"));
+        QCOMPARE(size->currentText(), QStringLiteral("65"));
+        QCOMPARE(variant->currentText(), QStringLiteral("custom entry"));
+        QVERIFY(variant->isEnabled());
+    }
+
+    writeToUnit();
+    QCOMPARE(writesTo(EthernetHandler::ParamConfigBlob), 1);
+    const CFG_ChannelMapping_struct sent = unitMappingEntry(0);
+    QCOMPARE(sent.id(), written);
+    if (written == 12) {
+        QCOMPARE(sent.toBytes().left(35).toHex(), before.toBytes().left(35).toHex());
+    } else {
+        // Cylindrical Roller with oil: Tau 2000, segment time 10000, factor 63.
+        QCOMPARE(int(sent.tau()), 2000);
+        QCOMPARE(int(sent.segmentTime()), 10000);
+        QCOMPARE(int(sent.referenceScaleFactor()), 63);
+    }
+
+    // Shown again, the channel shows what it holds.
+    QTest::mouseClick(channelButton(2), Qt::LeftButton);
+    QTest::mouseClick(channelButton(1), Qt::LeftButton);
+    const QStringList shown{family->currentText(), type->currentText(), variant->currentText(),
+                            size->currentText(), part<QComboBox>(window, "cmbLubType")->currentText(),
+                            part<QComboBox>(window, "cmbVersion")->currentText()};
+    QCOMPARE(shown.join(QLatin1Char(' ')), Databasecont::instance().getMappingText(written));
 }
 
 QTEST_MAIN(TestConfigViewWindow)
