@@ -11,6 +11,7 @@
 #include "navtreemodel.h"
 #include "scalinghandlercont.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -338,6 +339,62 @@ void ConfigTab::on_stackedWidget_currentChanged(int)
         ui->wdgProdInfo->triggerReadout();
 }
 
+QAbstractScrollArea *ConfigTab::pageArea() const
+{
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(w))
+            return area;
+    }
+    return nullptr;
+}
+
+bool ConfigTab::fitPageToRoom()
+{
+    auto *area = scrollAreas.value(selectedPage(), nullptr);
+    QAbstractScrollArea *outer = pageArea();
+    if (outer && outer->viewport() != watchedRoom) {
+        watchedRoom = outer->viewport();
+        watchedRoom->installEventFilter(this);
+    }
+    // Pages that are not shown take no room of their own.
+    for (QScrollArea *other : scrollAreas) {
+        if (other != area && other->minimumHeight() > 0)
+            other->setMinimumHeight(0);
+    }
+    if (!area || !area->widget())
+        return true;
+    QWidget *content = area->widget();
+    // What the page's own area shows at the height the view is given: the
+    // room the window's page area offers less what stands above the area
+    // (the action bar, the channel tabs) at its least height.
+    const int shownLeast = area->minimumHeight() > 0 ? area->minimumHeight() : area->minimumSizeHint().height();
+    QWidget *shownPage = ui->stackedWidget->currentWidget();
+    const int above = minimumSizeHint().height() - ui->stackedWidget->minimumSizeHint().height()
+                      + (shownPage ? shownPage->minimumSizeHint().height() : shownLeast) - shownLeast;
+    const int room = (outer ? outer->viewport()->height() : height()) - above;
+    // Sections as tall as they need (without the room kept below the last
+    // ones for scrolling them to the top).
+    const int sections = content->hasHeightForWidth() ? content->heightForWidth(content->width())
+                                                        : content->minimumSizeHint().height();
+    // A strip lower than this shows a section's heading and hardly any of
+    // its fields, at any scale (a large scale on a common screen, a small
+    // scale in the window as it opens), while the window's page area would
+    // scroll the rest a second time: there the page's own area shows all
+    // its sections and the page area alone scrolls.
+    const int leastUsefulRoom = 100;
+    const bool ownScroll = !outer || room >= qMin(leastUsefulRoom, sections);
+    const int least = ownScroll ? 0 : sections + 2 * area->frameWidth();
+    if (area->minimumHeight() != least)
+        area->setMinimumHeight(least);
+    return ownScroll;
+}
+
+void ConfigTab::showEvent(QShowEvent *event)
+{
+    BaseWidget::showEvent(event);
+    fitPageToRoom();
+}
+
 void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading)
 {
     // A page just shown in the stack (or re-texted) gets its place only
@@ -345,23 +402,40 @@ void ConfigTab::scrollIntoView(QScrollArea *area, QWidget *page, QWidget *headin
     // section would be scrolled to where it is no longer.
     for (int pass = 0; pass < 3; ++pass)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWidget *content = area->widget();
+    content->setMinimumHeight(0);
+    const bool ownScroll = fitPageToRoom();
+    // A new height climbs the layouts up to the window's page area one
+    // posted request per level.
+    for (int pass = 0; pass < 8; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     // Pages scroll up and down only: a widget as wide as the area is never
     // a reason to scroll sideways.
     area->horizontalScrollBar()->setValue(0);
-    int top = page->mapTo(area->widget(), QPoint()).y();
-    if (heading)
-        top = qMin(top, heading->mapTo(area->widget(), QPoint()).y());
+    QWidget *top = heading && heading->mapTo(content, QPoint()).y() < page->mapTo(content, QPoint()).y() ? heading
+                                                                                                       : page;
+    if (!ownScroll) {
+        // The window's page area scrolls the whole page: the section's
+        // heading to its top, or as far as the page goes (the last sections
+        // then stand whole at its foot).
+        QAbstractScrollArea *outer = pageArea();
+        QWidget *held = outer->viewport()->findChild<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        area->verticalScrollBar()->setValue(0);
+        if (held && held->isAncestorOf(top))
+            outer->verticalScrollBar()->setValue(top->mapTo(held, QPoint()).y());
+        return;
+    }
+    const int y = top->mapTo(content, QPoint()).y();
     // The chosen section's heading stands at the top of the area, where the
     // first section's does, and the section above it, with its buttons, is
     // out of sight. The last sections are lower than the area: they get the
     // room below them to be scrolled up so far, and give it back when an
     // earlier section is chosen.
-    QWidget *content = area->widget();
-    const int needed = top + area->viewport()->height();
+    const int needed = y + area->viewport()->height();
     content->setMinimumHeight(needed > content->minimumSizeHint().height() ? needed : 0);
     for (int pass = 0; pass < 3; ++pass)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    area->verticalScrollBar()->setValue(top);
+    area->verticalScrollBar()->setValue(y);
 }
 
 void ConfigTab::HandletilePressedSlot(int32_t id)
@@ -471,6 +545,12 @@ void ConfigTab::noteRefusal()
 
 bool ConfigTab::eventFilter(QObject *watched, QEvent *event)
 {
+    // The room the window gives the view has changed: the shown page's own
+    // area may scroll it now, or must give that to the window's page area.
+    if (watched == watchedRoom && event->type() == QEvent::Resize) {
+        fitPageToRoom();
+        return BaseWidget::eventFilter(watched, event);
+    }
     // The press (or key) that moved the focus is over once it is released
     // or another key comes: the refusal belonged to it alone.
     switch (event->type()) {

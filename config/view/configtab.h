@@ -17,6 +17,7 @@ class NavTreeItemDelegate;
 class NavTreeModel;
 class QButtonGroup;
 class QScrollArea;
+class QAbstractScrollArea;
 
 namespace Ui {
 class ConfigTab;
@@ -94,6 +95,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildNavTree();
@@ -106,7 +108,15 @@ private:
     // Scrolls `area` so that the top of `page` (or of `heading`, which
     // stands above the page) is the top of the part one sees; the area gets
     // room below its last sections for that.
-    static void scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading = nullptr);
+    void scrollIntoView(QScrollArea *area, QWidget *page, QWidget *heading = nullptr);
+    // The scroll area of the window that holds the view (its page area),
+    // or null when the view stands on its own.
+    QAbstractScrollArea *pageArea() const;
+    // Chooses which one area scrolls the shown page: its own, where the
+    // room the window gives the view leaves it a useful height, else the
+    // window's page area, with the page's own area as tall as its sections.
+    // True when the page's own area scrolls.
+    bool fitPageToRoom();
 
     Ui::ConfigTab *ui;
     int32_t channel = -1;
@@ -117,4 +127,5 @@ private:
     std::shared_ptr<QButtonGroup> enableChecks;
     QList<QWidget *> channelFrames;
     QMap<QWidget *, QScrollArea *> scrollAreas;
+    QPointer<QWidget> watchedRoom;
 };

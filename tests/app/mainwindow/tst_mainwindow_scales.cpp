@@ -3,17 +3,21 @@
 // German, linked to a unit: the "Read Config" question and the connect
 // dialog fit the screen with their buttons and a whole list row in sight,
 // every channel's enable box on the Channel Configuration page can be
-// reached and ticked, the configuration action bar shows each of its buttons
-// whole, and the scaling and language dialogs stand in the middle of the
-// dialog page on their own ground. Controls, marks and logos follow the
-// scale factor.
+// reached and ticked, the Output Configuration row brings that section's
+// fields into sight with one scroll bar on the page, the configuration
+// action bar shows each of its buttons whole, and the scaling and language
+// dialogs stand in the middle of the dialog page on their own ground.
+// Controls, marks and logos follow the scale factor.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTreeView>
@@ -164,6 +168,7 @@ private:
     void readConfigQuestion(const QRect &area);
     void enableBoxes(const QRect &area);
     void actionBar(const QRect &area);
+    void outputSection(const QRect &area, bool fieldsInSight);
     void connectDialog(const QRect &area);
     void smallDialogs(const QRect &area);
 
@@ -239,6 +244,10 @@ void TestMainWindowScales::everyScaleAndScreen()
     readConfigQuestion(area);
     enableBoxes(area);
     actionBar(area);
+    // At 1.0 the sections' own area shows a section taller than itself
+    // from its heading; at 2.0 the small screen's page area is lower than
+    // the section.
+    outputSection(area, factor == QLatin1String("0.5") || (factor == QLatin1String("2.0") && screen == "1920x1080"));
     connectDialog(area);
     smallDialogs(area);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("\n   "))));
@@ -364,6 +373,50 @@ void TestMainWindowScales::actionBar(const QRect &area)
         if (!fault.isEmpty())
             faults << QLatin1String(name) + QStringLiteral(": ") + fault;
     }
+}
+
+// The Output Configuration row of the navigation tree, chosen from another
+// page: only one scroll bar of the page in use (the channel sections' own
+// area, or the window's page area where the room is short, never both),
+// and, where `fieldsInSight`, the section's heading and its fields in sight
+// without any further scrolling.
+void TestMainWindowScales::outputSection(const QRect &area, bool fieldsInSight)
+{
+    if (!selectConfigPage(window.get(), "wdgConfigOutputTab")) {
+        faults << QStringLiteral("no Output Configuration row");
+        return;
+    }
+    auto *section = part<QWidget>(window.get(), "wdgConfigOutputTab");
+    QList<QWidget *> shown{part<QWidget>(section, "label")};
+    for (QWidget *w : section->findChildren<QWidget *>()) {
+        if ((qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractSpinBox *>(w)) && w->isVisibleTo(section))
+            shown << w;
+    }
+    const auto scrolling = [this] {
+        QStringList found;
+        QList<QScrollArea *> areas{part<QScrollArea>(window.get(), "scrollPages")};
+        areas += part<QWidget>(window.get(), "pageScrollConfig")->findChildren<QScrollArea *>();
+        for (QScrollArea *scroll : areas) {
+            if (scroll->isVisible() && scroll->verticalScrollBar()->maximum() > 0)
+                found << QStringLiteral("%1 by %2 px").arg(nameOf(scroll)).arg(scroll->verticalScrollBar()->maximum());
+        }
+        return found;
+    };
+    QStringList missing;
+    // The layout settles over a few passes.
+    (void)QTest::qWaitFor([&] {
+        settleLayouts();
+        missing.clear();
+        for (QWidget *w : fieldsInSight ? shown : QList<QWidget *>()) {
+            if (const QString fault = notInSight(w, area); !fault.isEmpty())
+                missing << fault;
+        }
+        return missing.isEmpty() && scrolling().size() <= 1;
+    }, 5000);
+    for (const QString &fault : missing)
+        faults << QStringLiteral("output section: ") + fault;
+    if (scrolling().size() > 1)
+        faults << QStringLiteral("the configuration page scrolls in %1").arg(scrolling().join(QStringLiteral(" and ")));
 }
 
 // The connect dialog: on the screen, its buttons in sight without scrolling
