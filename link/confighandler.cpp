@@ -71,6 +71,7 @@ void Confighandler::setDefaultConfig()
     m_deviceName.setText(QStringLiteral("Korvantis"));
     for (int ch = 0; ch < kChannelCount; ++ch)
         m_channelNames[size_t(ch)].setText(QStringLiteral("Channel %1").arg(ch + 1));
+    m_channelNameUnread.fill(false);
 
     m_anybus = Anybus_cfg();
     m_anybusKnown = false;
@@ -301,8 +302,31 @@ errorCode_e Confighandler::setChannelname(const QString &name, uint8_t channel)
     if (DeviceNameRecord::utf8Size(name) > DeviceNameRecord::kMaxTextBytes)
         return ERR_DATA_SIZE;
     storeName(m_channelNames[channel], name);
+    m_channelNameUnread[channel] = false;
     emit Channelnamechanged(name, channel);
     return ERR_OK;
+}
+
+bool Confighandler::channelNameWritable(uint8_t channel) const
+{
+    return channel < kChannelCount && !m_channelNameUnread[channel];
+}
+
+QString Confighandler::unreadChannelNamesNote() const
+{
+    QStringList channels;  // counted from 1, as the pages show them
+    for (uint8_t ch = 0; ch < kChannelCount; ++ch)
+        if (m_channelNameUnread[ch])
+            channels << QString::number(ch + 1);
+    if (channels.isEmpty())
+        return QString();
+    if (channels.size() == 1)
+        return tr("The name of channel %1 was not written: it could not be read from this unit, so the name shown "
+                  "is not the unit's own, and the unit keeps its name. A name typed for the channel is written.")
+            .arg(channels.first());
+    return tr("The names of channels %1 were not written: they could not be read from this unit, so the names "
+              "shown are not the unit's own, and the unit keeps its names. A name typed for a channel is written.")
+        .arg(channels.join(QStringLiteral(", ")));
 }
 
 QString Confighandler::deviceNameProblem(const QString &name)

@@ -121,6 +121,15 @@ public:
     // user; empty for a name it takes.
     static QString deviceNameProblem(const QString &name);
     static QString channelNameProblem(const QString &name);
+    // Whether the channel's name goes to the unit with a write. Not after
+    // its read failed (or brought a name the setters refuse): the name kept
+    // then is not this unit's but an earlier unit's or the default, and the
+    // unit keeps its own. Again once the name is read, typed or loaded from
+    // a configuration file.
+    bool channelNameWritable(uint8_t channel) const;
+    // The channels whose names a write leaves as they are on the unit, in
+    // words for the engineer; empty when every name goes out.
+    QString unreadChannelNamesNote() const;
 
     // ---- network settings
     QHostAddress getIpAddress() const;
@@ -256,6 +265,9 @@ private:
     CFG_ConnectionParameters_struct m_connection;
     DeviceNameRecord m_deviceName;
     std::array<DeviceNameRecord, kChannelCount> m_channelNames;
+    // Set where the channel name's last read failed: the name kept is not
+    // the unit's own and is not written to it.
+    std::array<bool, kChannelCount> m_channelNameUnread{};
     CFG_Device_Param_struct m_deviceParams;
     CFG_Blob_struct_sorted m_blob;
     Anybus_cfg m_anybus;

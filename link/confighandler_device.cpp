@@ -97,11 +97,21 @@ errorCode_e Confighandler::readChannelname(uint8_t channelIndex)
         return ERR_NOT_SUPPORTED;
     QString name;
     const errorCode_e r = m_handler->readChannelName(name, channelIndex);
-    if (r < ERR_OK)
+    // Either way the stored name stays, but it is not this unit's: a write
+    // must not put it there in place of the unit's own.
+    const auto keepUnread = [this, channelIndex] {
+        if (channelIndex < kChannelCount)
+            m_channelNameUnread[channelIndex] = true;
+    };
+    if (r < ERR_OK) {
+        keepUnread();
         return r;
+    }
     // A name the setter refuses is not taken; saying so beats a success
     // that left the old name in place.
     const errorCode_e stored = setChannelname(name, channelIndex);
+    if (stored != ERR_OK)
+        keepUnread();
     return stored != ERR_OK ? stored : r;
 }
 
@@ -122,6 +132,10 @@ errorCode_e Confighandler::writeChannelname(uint8_t channelIndex)
         return ERR_INVALID_PARAM;
     if (!m_handler)
         return ERR_NOT_SUPPORTED;
+    // Nothing to write: the unit keeps its own name (see
+    // unreadChannelNamesNote).
+    if (m_channelNameUnread[channelIndex])
+        return ERR_OK;
     DeviceNameRecord record = m_channelNames[channelIndex];
     const errorCode_e r = m_handler->writeChannelName(record, channelIndex);
     if (r != ERR_OK)
@@ -314,6 +328,9 @@ errorCode_e Confighandler::writeConfigToDevice()
         if ((r = writeChannelname(ch)) != ERR_OK)
             return r;
     }
+    const QString kept = unreadChannelNamesNote();
+    if (!kept.isEmpty())
+        reportError(kept);
     saveConfigOnDevice(false);
     return ERR_OK;
 }

@@ -108,6 +108,8 @@ errorCode_e Confighandler::applyConfigFile(const QString &path)
     m_deviceName = content.deviceName;
     for (int ch = 0; ch < kChannelCount; ++ch)
         m_channelNames[size_t(ch)] = content.channelNames[size_t(ch)];
+    // The engineer chose these names for the unit.
+    m_channelNameUnread.fill(false);
 
     // Only a block that will be taken arms the missing-reference warning; a
     // refused one is reported by the validation alone and must not leave the

@@ -343,12 +343,15 @@ void MainWindow::connectDevice()
     connect(handler, &EthernetHandler::targetNotAnswering, this, &MainWindow::targetNotAnswering);
 
     // The result is shown once the request that fetched it has ended: the
-    // dialog waits in an event loop of its own.
+    // dialog waits in an event loop of its own. It asks the unit who it is
+    // first, so it waits for any sequence running then as well.
     connect(handler, &EthernetHandler::RefRunResultreceived, this, [this](ReferenceRunResult_t &result) {
         const ReferenceRunResult_t copy = result;
         QTimer::singleShot(0, this, [this, copy] {
-            ReferenceRunResult_t shown = copy;
-            RefRunResultreceived(shown);
+            RequestGate::instance().whenFree(this, [this, copy] {
+                ReferenceRunResult_t shown = copy;
+                RefRunResultreceived(shown);
+            });
         });
     });
     connect(handler, &EthernetHandler::initProgressbar, this, &MainWindow::initProgressbar);

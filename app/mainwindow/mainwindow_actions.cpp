@@ -11,6 +11,7 @@
 #include "notificationbar.h"
 #include "programrun.h"
 #include "refrundialog.h"
+#include "requestgate.h"
 #include "scalingdialog.h"
 #include "screenfit.h"
 #include "translation.h"
@@ -56,12 +57,23 @@ void MainWindow::on_actionScaling_triggered()
 
 void MainWindow::RefRunResultreceived(ReferenceRunResult_t &result)
 {
+    const WaitGuard guard(this);
+    // The result belongs to the unit that answers now, and only that unit
+    // takes its values: the dialog knows it by its MAC address, read before
+    // the dialog shows (a result that names no channel shows nothing).
+    QByteArray runUnit;
+    if (result.channelMask() != 0) {
+        const RequestHold hold;
+        runUnit = RefRunDialog::answeringUnit(Device::instance()->ethernetHandler());
+        if (!goesOn(guard, this))
+            return;
+    }
     // Made on the heap: a window deleted while the dialog waits deletes its
     // dialogs with it.
     QPointer<RefRunDialog> dialog = new RefRunDialog(this);
+    dialog->setRunUnit(runUnit);
     connectBaseWidget(dialog);
     enterDialog(dialog);
-    const WaitGuard guard(this);
     dialog->setRefRunResult(result);
     // The window may have gone while the dialog waited.
     if (!guard)

@@ -145,6 +145,10 @@ bool ConfigActionBar::writeSequence()
             return false;
         }
     }
+    // Names the unit did not give when asked were left as it has them.
+    const QString kept = config->unreadChannelNamesNote();
+    if (!kept.isEmpty())
+        printNotification(kept, false, QMessageBox::Warning, false);
     return true;
 }
 

@@ -16,6 +16,16 @@ namespace {
 const char *const kNotProcessed = QT_TRANSLATE_NOOP("RefRunDialog", "The following Channels were not Processed: ");
 const QString kNoValue = QStringLiteral("---");
 
+// The MAC address part of the unit's 8-byte parameter: six two-digit
+// hexadecimal bytes separated by ":".
+QString macText(const QByteArray &mac)
+{
+    QStringList parts;
+    for (int i = 0; i < 6 && i < mac.size(); ++i)
+        parts << QStringLiteral("%1").arg(uint8_t(mac.at(i)), 2, 16, QLatin1Char('0')).toUpper();
+    return parts.join(QLatin1Char(':'));
+}
+
 } // namespace
 
 RefRunDialog::RefRunDialog(QWidget *parent)
@@ -43,6 +53,16 @@ void RefRunDialog::resolveLink()
         m_handler = Device::instance()->ethernetHandler();
     if (!m_config)
         m_config = Device::instance()->confighandler();
+}
+
+QByteArray RefRunDialog::answeringUnit(EthernetHandler *handler)
+{
+    if (!handler)
+        handler = Device::instance()->ethernetHandler();
+    uint8_t mac[EthernetHandler::kMacParamSize] = {};
+    if (handler->readMACAddress(mac) != ERR_OK)
+        return QByteArray();
+    return QByteArray(reinterpret_cast<const char *>(mac), sizeof mac);
 }
 
 QString RefRunDialog::decimal(double value)
@@ -228,6 +248,13 @@ void RefRunDialog::on_btnExit_clicked()
     resolveLink();
     // The values of every channel go out as one sequence.
     const RequestHold hold;
+    // The values are the run's unit's. Another unit at its address (one
+    // that replaced it meanwhile) must not take them as its own.
+    if (!answeringUnitIsTheRunsOwn()) {
+        dialogResult = 0;
+        emit DialogFinished();
+        return;
+    }
     bool failed = false;
     for (int i = 0; i < m_items.size(); ++i) {
         const Item &item = m_items.at(i);
@@ -244,6 +271,28 @@ void RefRunDialog::on_btnExit_clicked()
                           false);
     dialogResult = failed ? 0 : 1;
     emit DialogFinished();
+}
+
+bool RefRunDialog::answeringUnitIsTheRunsOwn()
+{
+    QString problem;
+    if (m_runUnit.isEmpty()) {
+        problem = tr("It is not known which unit the reference run was made on (its MAC address could not be read "
+                     "when the result came). Nothing was written.");
+    } else {
+        const QByteArray answering = answeringUnit(m_handler);
+        if (answering.isEmpty())
+            problem = tr("The unit did not give its MAC address, so it is not known whether it is the one the "
+                         "reference run was made on. Nothing was written.");
+        else if (answering != m_runUnit)
+            problem = tr("The unit that answers now (MAC address %1) is not the one the reference run was made on "
+                         "(MAC address %2). Nothing was written to it.")
+                          .arg(macText(answering), macText(m_runUnit));
+    }
+    if (problem.isEmpty())
+        return true;
+    printNotification(problem, false, QMessageBox::Warning, false);
+    return false;
 }
 
 void RefRunDialog::translateUiSlot(QWidget *)

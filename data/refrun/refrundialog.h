@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -40,6 +41,16 @@ public:
 
     // The link to write through; without one the program's device is used.
     void setLink(EthernetHandler *handler, Confighandler *config);
+    // The unit the run was made on, by its MAC address as the unit gives it
+    // (parameter 0x1002); empty when it could not be read. Leaving writes
+    // only to a unit that answers with this address; without one, or when
+    // another unit answers, it says so and writes nothing.
+    void setRunUnit(const QByteArray &mac) { m_runUnit = mac; }
+    QByteArray runUnit() const { return m_runUnit; }
+    // Reads the MAC address of the unit that answers now, for setRunUnit:
+    // empty when it does not answer. Asked before the dialog shows, while
+    // nothing can end it yet.
+    static QByteArray answeringUnit(EthernetHandler *handler);
 
     // Fills the dialog from the record and runs it; returns its result (1
     // after every write succeeded), 0 when the record names no channel.
@@ -64,6 +75,9 @@ private:
     void refreshNotProcessed();
     QStringList notProcessed() const;
     bool sendChannelValue(const Item &item);
+    // Whether the unit that answers now is the one the run was made on;
+    // if not, says so.
+    bool answeringUnitIsTheRunsOwn();
     QString itemName(int index) const;
     static QString decimal(double value);
 
@@ -74,4 +88,5 @@ private:
     ReferenceRunResult_t m_result;
     int m_current = 0;
     QVector<Item> m_items;
+    QByteArray m_runUnit;
 };

@@ -51,6 +51,8 @@ private slots:
     void thresholdModeTexts_data();
     void thresholdModeTexts();
     void emptyMaskShowsNothing();
+    void otherUnitGetsNothing_data();
+    void otherUnitGetsNothing();
     void drawnWithTheDialogBackground();
 
 private:
@@ -84,6 +86,10 @@ void TestRefRunDialog::init()
     m_parent->show();
     m_dialog = new RefRunDialog(m_parent.get());
     m_dialog->setLink(m_link.handler(), m_link.device->confighandler());
+    // The run was made on this unit, as the main window notes it.
+    m_dialog->setRunUnit(RefRunDialog::answeringUnit(m_link.handler()));
+    QCOMPARE(m_dialog->runUnit().left(6),
+             QByteArray(reinterpret_cast<const char *>(m_link.sim->macAddress().data()), 6));
     for (int ch = 0; ch < 7; ++ch)
         m_link.device->confighandler()->setChannelname(QStringLiteral("Bearing %1").arg(ch + 1), uint8_t(ch));
 }
@@ -260,6 +266,45 @@ void TestRefRunDialog::emptyMaskShowsNothing()
     QVERIFY(!ran);  // no event loop ran: the dialog was never executed
     QCOMPARE(child<QTabWidget>("tabChnsel")->count(), 0);
     QVERIFY(writes().isEmpty());
+}
+
+// The values of a run go to the unit it was made on only: when the unit
+// that answers has another MAC address (or the run's is not known), leaving
+// says so and writes nothing, and no save follows.
+void TestRefRunDialog::otherUnitGetsNothing_data()
+{
+    QTest::addColumn<QByteArray>("runUnit");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("another unit answers")
+        << QByteArray::fromHex("024b560d0d0d0000")
+        << QStringLiteral("The unit that answers now (MAC address %1) is not the one the reference run was made on "
+                          "(MAC address 02:4B:56:0D:0D:0D). Nothing was written to it.");
+    QTest::newRow("the run's unit is not known")
+        << QByteArray()
+        << QStringLiteral("It is not known which unit the reference run was made on (its MAC address could not be "
+                          "read when the result came). Nothing was written.");
+}
+
+void TestRefRunDialog::otherUnitGetsNothing()
+{
+    QFETCH(QByteArray, runUnit);
+    QFETCH(QString, said);
+    const QByteArray own(reinterpret_cast<const char *>(m_link.sim->macAddress().data()), 6);
+    m_dialog->setRunUnit(runUnit);
+    QSignalSpy notes(m_dialog, &BaseWidget::printNotifyBarErrorwrapper);
+    const int r = run(record(true, 0x03), [&] {
+        applyOnTab(0, 9.0);
+        applyOnTab(1, 9.5);
+        QTest::mouseClick(child<QPushButton>("btnExit"), Qt::LeftButton);
+    });
+    QCOMPARE(r, 0);
+    QVERIFY(!m_dialog->isVisible());
+    QCOMPARE(notes.count(), 1);
+    if (said.contains(QLatin1String("%1")))
+        said = said.arg(QString::fromLatin1(own.toHex(':').toUpper()));
+    QCOMPARE(notes.at(0).at(0).toString(), said);
+    QVERIFY(writes().isEmpty());
+    QCOMPARE(saveRequests(), 0);
 }
 
 // The dialog page in front of the main page is see-through; a dialog gets

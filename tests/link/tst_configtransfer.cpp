@@ -96,6 +96,7 @@ private slots:
     void referenceConflict();
     void invalidEntryInUnitBlob();
     void failedNameReadKeepsName();
+    void unreadNamesStayOnTheUnit();
     void fieldbusBlock();
     void networkSettings();
     void networkSettingsFailures_data();
@@ -436,6 +437,75 @@ void TestConfigTransfer::failedNameReadKeepsName()
              7);
     QCOMPARE(m_log->errors.first(),
              QStringLiteral("Read device name failed. Error: %1 Errorcode: -5").arg(ErrorDecode::decode(-5)));
+}
+
+// A name kept after its read failed is another unit's (or the default), not
+// this unit's: a write leaves the unit's own in place and says so. A name
+// typed, read again or loaded from a file goes out as before.
+void TestConfigTransfer::unreadNamesStayOnTheUnit()
+{
+    readAndConfigure();
+    auto &p = sim()->parameters();
+    QVector<QByteArray> unitNames;
+    for (uint8_t ch = 0; ch < 7; ++ch) {
+        QCOMPARE(config()->setChannelname(QStringLiteral("Other unit %1").arg(ch + 1), ch), ERR_OK);
+        unitNames << p.value(0x2001, ch);
+    }
+    sim()->setErrorStatus(0xE1, 0x2001, -5);
+    for (uint8_t ch = 0; ch < 7; ++ch) {
+        QCOMPARE(int(config()->readChannelname(ch)), -5);
+        QVERIFY(!config()->channelNameWritable(ch));
+    }
+    sim()->clearErrorStatus();
+    QCOMPARE(config()->setChannelname(QStringLiteral("Typed"), 3), ERR_OK);
+    sim()->clearRequestLog();
+
+    const auto nameWrites = [this] {
+        QStringList out;
+        for (const QString &l : requestLines(*sim()))
+            if (l.startsWith(line(0xEF, 0x2001)))
+                out << l;
+        return out;
+    };
+    QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
+    QCOMPARE(nameWrites(), QStringList{line(0xEF, 0x2001, 3)});
+    for (uint8_t ch = 0; ch < 7; ++ch) {
+        DeviceNameRecord typed;
+        typed.setText(QStringLiteral("Typed"));
+        QCOMPARE(p.value(0x2001, ch), ch == 3 ? typed.toBytes() : unitNames.at(ch));
+    }
+    QCOMPARE(m_log->errors,
+             QStringList{QStringLiteral("The names of channels 1, 2, 3, 5, 6, 7 were not written: they could not be "
+                                        "read from this unit, so the names shown are not the unit's own, and the "
+                                        "unit keeps its names. A name typed for a channel is written.")});
+
+    // A name read again is the unit's again; one whose read fails again is
+    // not.
+    QCOMPARE(config()->readChannelname(0), ERR_OK);
+    QVERIFY(config()->channelNameWritable(0));
+    m_log->clear();
+    sim()->setErrorStatus(0xE1, 0x2001, -5);
+    QCOMPARE(int(config()->readChannelname(0)), -5);
+    sim()->clearErrorStatus();
+    QCOMPARE(config()->readChannelname(1), ERR_OK);
+    sim()->clearRequestLog();
+    QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
+    QCOMPARE(nameWrites(), (QStringList{line(0xEF, 0x2001, 1), line(0xEF, 0x2001, 3)}));
+    QCOMPARE(m_log->errors,
+             QStringList{QStringLiteral("The names of channels 1, 3, 5, 6, 7 were not written: they could not be read "
+                                        "from this unit, so the names shown are not the unit's own, and the unit "
+                                        "keeps its names. A name typed for a channel is written.")});
+
+    // Names loaded from a file are the engineer's choice for the unit.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("chosen.cfg"));
+    QCOMPARE(config()->saveConfigFile(file), ERR_OK);
+    QCOMPARE(config()->loadConfigFile(file), ERR_OK);
+    m_log->clear();
+    sim()->clearRequestLog();
+    QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
+    QCOMPARE(nameWrites().size(), 7);
+    QVERIFY(m_log->errors.isEmpty());
 }
 
 void TestConfigTransfer::fieldbusBlock()

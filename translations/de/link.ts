@@ -290,6 +290,14 @@
         <source>The write was stopped by your choice (&quot;No&quot; on &quot;Reference State conflict&quot;). Already written to the unit but not saved: %1. The device and channel names were not written.</source>
         <translation>Das Schreiben wurde durch Ihre Wahl abgebrochen („Nein“ bei „Konflikt des Referenzzustands“). Bereits auf das Gerät geschrieben, aber nicht gespeichert: %1. Geräte- und Kanalnamen wurden nicht geschrieben.</translation>
     </message>
+    <message>
+        <source>The name of channel %1 was not written: it could not be read from this unit, so the name shown is not the unit's own, and the unit keeps its name. A name typed for the channel is written.</source>
+        <translation>Der Name von Kanal %1 wurde nicht geschrieben: Er konnte nicht vom Gerät gelesen werden, der angezeigte Name ist also nicht der des Geräts, und das Gerät behält seinen Namen. Ein für den Kanal eingegebener Name wird geschrieben.</translation>
+    </message>
+    <message>
+        <source>The names of channels %1 were not written: they could not be read from this unit, so the names shown are not the unit's own, and the unit keeps its names. A name typed for a channel is written.</source>
+        <translation>Die Namen der Kanäle %1 wurden nicht geschrieben: Sie konnten nicht vom Gerät gelesen werden, die angezeigten Namen sind also nicht die des Geräts, und das Gerät behält seine Namen. Ein für einen Kanal eingegebener Name wird geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>EthernetHandler</name>
