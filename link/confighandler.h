@@ -117,10 +117,11 @@ public:
     // could not be read).
     QByteArray anybusMac() const { return m_anybusMac; }
     QByteArray anybusConnectedMac() const { return m_anybusConnectedMac; }
-    // The fieldbus block an export carries: the record when it belongs to
-    // the unit whose configuration the file holds (the MAC address in the
-    // blob) and, while a unit is connected, is that unit's own; otherwise
-    // the block of a unit whose record was never read.
+    // The fieldbus block an export carries: the record unless it is known
+    // to belong to another unit than the one whose configuration the file
+    // holds (the MAC address in the blob) or, while a unit is connected,
+    // was not read from it; then the block of a unit whose record was never
+    // read.
     Anybus_cfg anybusForExport() const;
 
     // ---- names

@@ -79,7 +79,8 @@ void Confighandler::takeFileAnybusOrigin(const CFG_Blob_struct_sorted &fileBlob)
     }
     // The connected unit's own file applies as read from it; any other one
     // (or one that names no unit) only by the engineer's choice.
-    readUnitMac(m_anybusConnectedMac);
+    if (!m_anybusMac.isEmpty())
+        readUnitMac(m_anybusConnectedMac);
     setAnybusKnown(m_anybusMac.isEmpty() || m_anybusConnectedMac != m_anybusMac);
 }
 
@@ -93,10 +94,15 @@ void Confighandler::unitNetworkSettingsReset(QByteArray mac)
 
 Anybus_cfg Confighandler::anybusForExport() const
 {
-    bool own = !m_anybusMac.isEmpty() && m_anybusMac == blobMac(m_blob);
-    // While a unit is connected the file is that unit's: a record of the
-    // unit connected before (or of a file of another one) is not.
+    // The file names its unit by the blob's MAC address, and an import
+    // takes the fieldbus block for that unit's: a record known to be
+    // another unit's does not go with it.
+    const QByteArray configMac = blobMac(m_blob);
+    bool own = m_anybusMac.isEmpty() || configMac.isEmpty() || m_anybusMac == configMac;
+    // While a unit is connected the file is that unit's: only its own
+    // record, read since it answers, goes with it (not the record of the
+    // unit connected before, nor one of another unit's file).
     if (own && m_handler && m_handler->isConnected())
-        own = anybusOrigin() == AnybusOrigin::Writable;
+        own = anybusOrigin() == AnybusOrigin::Writable && !m_anybusMac.isEmpty();
     return own ? m_anybus : Anybus_cfg();
 }
