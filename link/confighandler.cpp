@@ -74,9 +74,10 @@ void Confighandler::setDefaultConfig()
     m_channelNameUnread.fill(false);
 
     m_anybus = Anybus_cfg();
-    m_anybusKnown = false;
     m_anybusUnit = QHostAddress();
-    m_anybusUnknownWhy = AnybusOrigin::NotRead;
+    m_anybusMac.clear();
+    m_anybusConnectedMac.clear();
+    setAnybusUnknown(AnybusOrigin::NotRead);
 
     sealBlob(ConfigBlob::defaultBlob(timeOfDaySeed()));
 }
@@ -267,17 +268,16 @@ Confighandler::AnybusOrigin Confighandler::anybusOrigin() const
     // already cleared the state.
     if (!m_anybusKnown || !m_handler)
         return m_anybusUnknownWhy;
-    return m_anybusUnit.isEqual(m_handler->targetAddress(), QHostAddress::ConvertV4MappedToIPv4)
-               ? AnybusOrigin::Writable
-               : AnybusOrigin::NotRead;
+    if (!m_anybusUnit.isEqual(m_handler->targetAddress(), QHostAddress::ConvertV4MappedToIPv4))
+        return AnybusOrigin::NotRead;
+    return m_anybusForeign ? AnybusOrigin::FileOfOtherUnit : AnybusOrigin::Writable;
 }
 
 void Confighandler::unitConfigurationReset()
 {
     if (!m_anybusKnown)
         return;
-    m_anybusKnown = false;
-    m_anybusUnknownWhy = AnybusOrigin::UnitReset;
+    setAnybusUnknown(AnybusOrigin::UnitReset);
 }
 
 // ---- names ----------------------------------------------------------------------

@@ -104,10 +104,25 @@ public:
         Writable,
         NotRead,            // never read from this unit (or the link was lost since)
         UnitReset,          // read, but the unit was reset to defaults since
+        NetworkReset,       // read, but the unit's network settings were reset since
         FileBeforeConnect,  // loaded from a file while this unit was not connected
+        FileOfOtherUnit,    // loaded from a file of another unit: written only by the user's choice
     };
     AnybusOrigin anybusOrigin() const;
     bool anybusCFGWritable() const { return anybusOrigin() == AnybusOrigin::Writable; }
+    // The MAC address (six bytes) of the unit the record was read from, or
+    // of the unit whose configuration the file it was loaded from holds;
+    // empty when it belongs to no known unit. With FileOfOtherUnit, the
+    // connected unit's own as read when the file was loaded (empty when it
+    // could not be read).
+    QByteArray anybusMac() const { return m_anybusMac; }
+    QByteArray anybusConnectedMac() const { return m_anybusConnectedMac; }
+    // The fieldbus block an export carries: the record unless it is known
+    // to belong to another unit than the one whose configuration the file
+    // holds (the MAC address in the blob) or, while a unit is connected,
+    // was not read from it; then the block of a unit whose record was never
+    // read.
+    Anybus_cfg anybusForExport() const;
 
     // ---- names
     errorCode_e setDevicename(const QString &name);
@@ -219,6 +234,9 @@ public slots:
     // The unit's configuration was reset: its fieldbus record must be read
     // again before one goes out.
     void unitConfigurationReset();
+    // The network settings of the unit with this MAC address were reset;
+    // the same for its fieldbus record.
+    void unitNetworkSettingsReset(QByteArray mac);
     // Shows the outcome of a save the caller ran itself.
     void reportSaveResult(int32_t result);
 
@@ -227,6 +245,9 @@ signals:
     void ConfigBlobchanged(CFG_Blob_struct_sorted blob);
     void ConfigDevicechanged(CFG_Device_Param_struct newcfgentry);
     void AnybusCFGchanged(Anybus_cfg cfg);
+    // Whether the fieldbus record may be written to the connected unit, or
+    // why not, has changed.
+    void AnybusOriginchanged();
     void ConfigConnectivitychanged(CFG_ConnectionParameters_struct newcfgentry);
     void Devicenamechanged(QString newdevicename);
     void Channelnamechanged(QString newchannelname, uint8_t channelindex);
@@ -255,6 +276,15 @@ private:
     errorCode_e writeConfigFile(const QString &fileName);
     errorCode_e applyConfigFile(const QString &fileName);
     void reportError(const QString &message);
+    // The fieldbus record's origin: known for the unit that answers now,
+    // or unknown and why; each announces a change.
+    void setAnybusKnown(bool foreign);
+    void setAnybusUnknown(AnybusOrigin why);
+    // Takes the origin of a fieldbus block loaded from a file whose blob is
+    // `fileBlob` (already stored as the record).
+    void takeFileAnybusOrigin(const CFG_Blob_struct_sorted &fileBlob);
+    // The six bytes of the connected unit's MAC address.
+    errorCode_e readUnitMac(QByteArray &mac);
     void storeName(DeviceNameRecord &record, const QString &name);
 
     uint32_t m_configFileVersion = kConfigFileVersion;
@@ -277,6 +307,10 @@ private:
     bool m_anybusKnown = false;
     QHostAddress m_anybusUnit;
     AnybusOrigin m_anybusUnknownWhy = AnybusOrigin::NotRead;
+    // Known, but loaded from a file of another unit (or of none named).
+    bool m_anybusForeign = false;
+    QByteArray m_anybusMac;
+    QByteArray m_anybusConnectedMac;
     bool m_warnMissingReferences = false;
 
     EthernetHandler *m_handler = nullptr;

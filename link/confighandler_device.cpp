@@ -61,6 +61,8 @@ void Confighandler::setEthernetHandler(EthernetHandler *handler)
     if (m_handler) {
         connect(m_handler, &EthernetHandler::connectionLost, this, &Confighandler::lostconnection);
         connect(m_handler, &EthernetHandler::unitConfigurationReset, this, &Confighandler::unitConfigurationReset);
+        connect(m_handler, &EthernetHandler::unitNetworkSettingsReset, this,
+                &Confighandler::unitNetworkSettingsReset);
     }
 }
 
@@ -150,8 +152,13 @@ errorCode_e Confighandler::readCFGFieldbus()
     Anybus_cfg cfg;
     const errorCode_e r = m_handler->readAnybusCFG(cfg.data());
     if (r == ERR_OK) {
-        m_anybusKnown = true;
-        m_anybusUnit = m_handler->targetAddress();
+        // Which unit the record is, so that it goes to no other one, in no
+        // file either; a MAC address that cannot be read leaves it to this
+        // link alone.
+        QByteArray mac;
+        readUnitMac(mac);
+        m_anybusMac = m_anybusConnectedMac = mac;
+        setAnybusKnown(false);
         setAnybusCFG(cfg);
     }
     return r;
@@ -463,10 +470,8 @@ void Confighandler::lostconnection()
     // read (or a file loaded) before the record goes out again. A record
     // already unknown keeps the reason it is (a real unit's reset ends the
     // link as well).
-    if (m_anybusKnown) {
-        m_anybusKnown = false;
-        m_anybusUnknownWhy = AnybusOrigin::NotRead;
-    }
+    if (m_anybusKnown)
+        setAnybusUnknown(AnybusOrigin::NotRead);
     if (m_waitingForFeedback)
         endSave(true);
 }
@@ -483,8 +488,7 @@ void Confighandler::connectionsuccesfull(HearBeatMessage_t &states, QHostAddress
 {
     if (m_anybusKnown && !sender.isNull() && !m_anybusUnit.isEqual(sender, QHostAddress::ConvertV4MappedToIPv4)) {
         // Another unit answers: its record was never read.
-        m_anybusKnown = false;
-        m_anybusUnknownWhy = AnybusOrigin::NotRead;
+        setAnybusUnknown(AnybusOrigin::NotRead);
     }
     TryLock lock(m_saveMutex);
     if (!lock.locked()) {

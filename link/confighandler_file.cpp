@@ -43,11 +43,16 @@ errorCode_e Confighandler::writeConfigFile(const QString &fileName)
         content.channelNames[size_t(ch)] = m_channelNames[size_t(ch)];
     content.device = m_deviceParams;
     std::memcpy(content.scrambledBlob.data(), scrambleBlob(m_blob), content.scrambledBlob.size());
-    content.anybus = m_anybus;
+    // A record of another unit is not saved as this configuration's.
+    content.anybus = anybusForExport();
 
     const errorCode_e r = ConfigFile::writeFile(path, ConfigFile::encode(content), &m_lastFileError);
     if (r != ERR_OK)
         qWarning() << "saving the configuration to" << path << "failed:" << m_lastFileError;
+    else if (content.anybus != m_anybus)
+        reportError(tr("The file was saved without the fieldbus configuration: the one on the fieldbus page was "
+                       "not read from the unit whose configuration the file holds. To save it too, connect to "
+                       "that unit, click \"Read Fieldbus Configuration\" and export again."));
     return r;
 }
 
@@ -124,16 +129,7 @@ errorCode_e Confighandler::applyConfigFile(const QString &path)
         sealBlob(blob);
 
     setAnybusCFG(content.anybus);
-    // The engineer chose this record for the unit that answers now. One
-    // loaded while none did was chosen for no unit in particular: it goes
-    // to none until it is loaded again (or a unit's own record read).
-    if (m_handler && m_handler->isConnected()) {
-        m_anybusKnown = true;
-        m_anybusUnit = m_handler->targetAddress();
-    } else {
-        m_anybusKnown = false;
-        m_anybusUnknownWhy = AnybusOrigin::FileBeforeConnect;
-    }
+    takeFileAnybusOrigin(blob);
     emitConfigChanged();
     return ERR_OK;
 }

@@ -182,9 +182,11 @@ public:
     errorCode_e sendServiceAction16() { return sendServiceAction(ActionService16); }
     errorCode_e initConfigWrite() { return sendServiceAction(ActionInitConfigWrite); }
     errorCode_e executeConfigWrite() { return sendServiceAction(ActionExecuteConfigWrite); }
-    // Both resets may change what the unit keeps whatever their answer says
-    // (an answer lost on the way is a reset done all the same):
-    // unitConfigurationReset follows every attempt.
+    // Both resets (this and the network settings' by broadcast) may change
+    // what the unit keeps whatever their answer says (an answer lost on the
+    // way is a reset done all the same): unitConfigurationReset, and
+    // unitNetworkSettingsReset for the network settings, follows every
+    // attempt.
     errorCode_e resetDefaultConfig();
     errorCode_e resetFieldbusModule() { return sendServiceAction(ActionResetFieldbus); }
     errorCode_e setFieldbusFtp(bool enable)
@@ -226,9 +228,11 @@ signals:
     // The unit at the target address gave no first answer within the
     // watchdog's time; the heartbeats keep trying.
     void targetNotAnswering(QHostAddress address);
-    // A reset to the default configuration or of the network settings went
-    // out: what was read from a unit before may no longer be what it holds.
+    // A reset to the default configuration, or of the network settings of
+    // the unit with this MAC address (six bytes), went out: what was read
+    // from a unit before may no longer be what it holds.
     void unitConfigurationReset();
+    void unitNetworkSettingsReset(QByteArray mac);
 
 public slots:
     void handleMessageSlot(QByteArray rxData, QHostAddress senderIP);

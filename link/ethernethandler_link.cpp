@@ -217,6 +217,6 @@ errorCode_e EthernetHandler::resetNetworkSettings(BCAST_NET_CONFIG record, uint1
     const errorCode_e result = sendRequest(CmdNetConfig, {PayloadChunk{payload, sizeof payload}},
                                            m_timings.baseTimeoutMs);
     m_broadcast = false;
-    emit unitConfigurationReset();
+    emit unitNetworkSettingsReset(QByteArray(reinterpret_cast<const char *>(record.mac.data()), int(record.mac.size())));
     return result;
 }

@@ -110,39 +110,98 @@ QString FieldbusActionbar::moduleName(uint16_t networkType)
     return name.isEmpty() ? tr("network type %1").arg(code) : QStringLiteral("%1 (%2)").arg(name, code);
 }
 
-QString FieldbusActionbar::applyRefusal()
+namespace {
+
+QString macText(const QByteArray &mac)
 {
-    // A record neither read from this unit nor loaded from a file for it
-    // holds nothing of the module's own settings (after connecting it is
-    // the empty one; after a reset the unit holds its defaults): writing it
-    // would wipe the module's address and names.
+    QStringList parts;
+    for (char byte : mac)
+        parts << QStringLiteral("%1").arg(uint8_t(byte), 2, 16, QLatin1Char('0')).toUpper();
+    return parts.join(QLatin1Char(':'));
+}
+
+QString capitalized(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text.at(0).toUpper();
+    return text;
+}
+
+} // namespace
+
+QString FieldbusActionbar::recordProblem()
+{
     Confighandler *config = Device::instance()->confighandler();
-    switch (config->anybusOrigin()) {
-    case Confighandler::AnybusOrigin::Writable:
-        break;
-    case Confighandler::AnybusOrigin::NotRead:
-        return tr("Nothing was written: this unit's fieldbus configuration has not been read yet. "
-                  "Click \"Read Fieldbus Configuration\" first (or load a configuration file).");
-    case Confighandler::AnybusOrigin::UnitReset:
-        return tr("Nothing was written: the unit's configuration was reset after its fieldbus configuration was "
-                  "read, so the page no longer shows what the unit holds. Click \"Read Fieldbus Configuration\" "
-                  "first.");
-    case Confighandler::AnybusOrigin::FileBeforeConnect:
-        return tr("Nothing was written: the configuration file was loaded before this unit was connected, so its "
-                  "fieldbus configuration is not taken for this unit. Load the file again now that the unit is "
-                  "connected, or click \"Read Fieldbus Configuration\".");
-    }
     // The network type and the settings after it belong to the module the
     // record was made for; another module must never get them.
     const uint16_t unitType = Device::instance()->ethernetHandler()->lastHeartbeat().fieldbus.networkType;
     const uint16_t recordType = config->getAnybusCFG().networkType();
     if (!FieldbusStatusRecord::isModule(unitType))
-        return tr("Nothing was written: this unit reports no fieldbus module.");
-    if (recordType != unitType)
-        return tr("Nothing was written: the fieldbus configuration on this page is made for a module of type %1, "
-                  "but this unit's module is of type %2. Click \"Read Fieldbus Configuration\" to edit the unit's "
-                  "own settings, or load a configuration file made for a module of type %2.")
+        return tr("this unit reports no fieldbus module.");
+    if (FieldbusStatusRecord::isModule(recordType) && recordType != unitType)
+        return tr("the fieldbus configuration on this page is made for a module of type %1, but this unit's module "
+                  "is of type %2. Click \"Read Fieldbus Configuration\" to edit the unit's own settings, or load a "
+                  "configuration file made for a module of type %2.")
             .arg(moduleName(recordType), moduleName(unitType));
+    // A record neither read from this unit nor loaded from a file for it
+    // holds nothing of the module's own settings (after connecting it is
+    // the empty one or another unit's; after a reset the unit holds its
+    // defaults): writing it would wipe or take over the module's address
+    // and names.
+    switch (config->anybusOrigin()) {
+    case Confighandler::AnybusOrigin::Writable:
+    case Confighandler::AnybusOrigin::FileOfOtherUnit:
+        break;
+    case Confighandler::AnybusOrigin::NotRead:
+        if (config->getAnybusCFG() == Anybus_cfg())
+            return tr("this unit's fieldbus configuration has not been read yet. Click \"Read Fieldbus "
+                      "Configuration\" first (or load a configuration file).");
+        return tr("the fieldbus configuration on this page has not been read from this unit since it was connected. "
+                  "Click \"Read Fieldbus Configuration\" first (or load a configuration file of this unit).");
+    case Confighandler::AnybusOrigin::UnitReset:
+        return tr("the unit's configuration was reset after its fieldbus configuration was read, so the page no "
+                  "longer shows what the unit holds. Click \"Read Fieldbus Configuration\" first.");
+    case Confighandler::AnybusOrigin::NetworkReset:
+        return tr("the unit's network settings were reset (\"Reset Network Settings\") after its fieldbus "
+                  "configuration was read, so the page may no longer show what the unit holds. Click \"Read "
+                  "Fieldbus Configuration\" first.");
+    case Confighandler::AnybusOrigin::FileBeforeConnect:
+        return tr("the configuration file was loaded before this unit was connected, so its fieldbus configuration "
+                  "is not taken for this unit. Load the file again now that the unit is connected, or click \"Read "
+                  "Fieldbus Configuration\".");
+    }
+    return QString();
+}
+
+QString FieldbusActionbar::applyRefusal()
+{
+    const QString problem = recordProblem();
+    return problem.isEmpty() ? QString() : tr("Nothing was written: %1").arg(problem);
+}
+
+QString FieldbusActionbar::otherUnitsFile()
+{
+    Confighandler *config = Device::instance()->confighandler();
+    if (config->anybusOrigin() != Confighandler::AnybusOrigin::FileOfOtherUnit)
+        return QString();
+    if (config->anybusMac().isEmpty())
+        return tr("The fieldbus configuration on this page comes from a configuration file that does not name the "
+                  "unit it was read from.");
+    const QByteArray own = config->anybusConnectedMac();
+    return tr("The fieldbus configuration on this page comes from a configuration file of another unit (MAC address "
+              "%1; this unit: %2).")
+        .arg(macText(config->anybusMac()), own.isEmpty() ? tr("unknown") : macText(own));
+}
+
+QString FieldbusActionbar::recordNote()
+{
+    const QString problem = recordProblem();
+    if (!problem.isEmpty())
+        return capitalized(problem);
+    const QString foreign = otherUnitsFile();
+    if (!foreign.isEmpty())
+        return foreign + QLatin1Char(' ')
+               + tr("\"Apply Fieldbus Configuration\" asks before it writes it to this unit.");
     return QString();
 }
 
@@ -169,6 +228,21 @@ void FieldbusActionbar::on_btnResetAnybusMod_clicked()
     Confighandler *config = Device::instance()->confighandler();
     EthernetHandler *handler = Device::instance()->ethernetHandler();
     const WaitGuard guard(this);
+
+    // Another module's identity goes to this one only by the engineer's
+    // choice, as a whole configuration does on a MAC conflict.
+    const QString foreign = otherUnitsFile();
+    if (!foreign.isEmpty()) {
+        int32_t choice = -1;
+        emit printMessageboxwrapper({tr("Cancel"), tr("Write")}, tr("Fieldbus Configuration of Another Unit"),
+                                    foreign + QLatin1Char('\n')
+                                        + tr("Writing it gives this unit's fieldbus module the addresses and names of "
+                                             "the other module, such as its IP address and station name. Do you want "
+                                             "to write it to this unit?"),
+                                    QMessageBox::Warning, &choice);
+        if (!guard || choice != 1)
+            return;
+    }
 
     const errorCode_e written = handler->writeAnybusCFG(config->getAnybusCFG());
     if (!guard)

@@ -16,7 +16,8 @@ class FieldbusActionbar;
 // also refused, with a word on what to do, while the record was neither read
 // from the connected unit nor loaded from a configuration file for it (or
 // the unit was reset since), and when the record is made for another module
-// than the one the unit reports.
+// than the one the unit reports; one loaded from another unit's
+// configuration file is written only when the engineer chooses so.
 class FieldbusActionbar : public BaseWidget
 {
     Q_OBJECT
@@ -30,8 +31,16 @@ public:
     static void setTimings(int tickMs, int feedbackTimeoutMs);
     static bool isApplying();
     // Why an apply would write nothing now (empty when it may write): the
-    // record is not this unit's own, or is made for another module.
+    // record is not this unit's own, or is made for another module;
+    // applyRefusal says it as the refusal ("Nothing was written: ...").
+    static QString recordProblem();
     static QString applyRefusal();
+    // The record was loaded from a file of another unit: an apply asks
+    // before it writes. Empty otherwise.
+    static QString otherUnitsFile();
+    // What the page says about its record: why an apply refuses it, that it
+    // comes from another unit's file, or nothing when it is this unit's.
+    static QString recordNote();
     // "PROFINET RT (0x84)"; a code without a name as its number.
     static QString moduleName(uint16_t networkType);
 

@@ -1,6 +1,8 @@
 #include "fieldbusconfig.h"
 
+#include <QBoxLayout>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -49,6 +51,15 @@ FieldbusConfig::FieldbusConfig(QWidget *parent)
 {
     ui->setupUi(this);
     ui->stackFieldbus->setCurrentWidget(ui->page_Default);
+    // Under the title: whose record the page shows when it is not this
+    // unit's own, in the words an apply would refuse it with.
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lblRecordNote"));
+    m_note->setWordWrap(true);
+    m_note->setProperty("textStyle", QStringLiteral("MediumBold"));
+    m_note->hide();
+    if (auto *column = qobject_cast<QBoxLayout *>(layout()))
+        column->insertWidget(column->indexOf(ui->wdgFielbusCollBtn) + 1, m_note);
 
     const QList<QComboBox *> combos{ui->cmbDHCP,       ui->cmbMDI1,       ui->cmbMDI2,
                                     ui->cmbEthComSet1, ui->cmbEthComSet2, ui->cmbWordOrder};
@@ -62,6 +73,7 @@ FieldbusConfig::FieldbusConfig(QWidget *parent)
 
     Device *device = Device::instance();
     connect(device->confighandler(), &Confighandler::AnybusCFGchanged, this, &FieldbusConfig::AnybusCFGchanged);
+    connect(device->confighandler(), &Confighandler::AnybusOriginchanged, this, &FieldbusConfig::updateNote);
     connect(device->ethernetHandler(), &EthernetHandler::connectionLost, this, &FieldbusConfig::lostconnection);
     connect(device->ethernetHandler(), &EthernetHandler::connectionPing, this,
             &FieldbusConfig::connectionsuccesfull);
@@ -156,6 +168,15 @@ void FieldbusConfig::AnybusCFGchanged(Anybus_cfg cfg)
     for (int i = 0; i < ui->stackFieldbus->count(); ++i)
         ui->stackFieldbus->widget(i)->setEnabled(fits);
     m_refresh.unlock();
+    updateNote();
+}
+
+void FieldbusConfig::updateNote()
+{
+    const QString note = FieldbusActionbar::recordNote();
+    if (m_note->text() != note)
+        m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
 }
 
 uint16_t FieldbusConfig::layoutType(const Anybus_cfg &cfg) const

@@ -10,6 +10,8 @@ namespace Ui {
 class FieldbusConfig;
 }
 
+class QLabel;
+
 struct HearBeatMessage_t;
 
 // The page "Fieldbus Configuration": shows and edits the fieldbus module
@@ -18,7 +20,8 @@ struct HearBeatMessage_t;
 // bar at its foot writes it to the unit. A mistyped address or a name too
 // long for its field is refused with a message and its field keeps the
 // stored value. The layout follows the module the unit reports; the
-// settings of a record made for another module are not shown. Shown when
+// settings of a record made for another module are not shown, and a word
+// under the title says when the record is not this unit's own. Shown when
 // the unit reports a fieldbus module, hidden when the link is lost.
 class FieldbusConfig : public BaseWidget
 {
@@ -35,6 +38,9 @@ public slots:
     void connectionsuccesfull(HearBeatMessage_t &states, QHostAddress sender);
     // An edit: the widgets' values go into the model's record.
     void AnybusCFGedited();
+    // Says whose record the page shows when it is not this unit's own (or
+    // is made for another module); hidden when it is.
+    void updateNote();
     void translateUiSlot(QWidget *ptr) override;
 
 private:
@@ -45,6 +51,7 @@ private:
     void clearModuleSettings();
 
     Ui::FieldbusConfig *ui;
+    QLabel *m_note = nullptr;
     // The module the unit reports in its heartbeats, 0xFFFF while none does.
     uint16_t m_unitType = 0xFFFF;
     // Held while a refresh sets the widgets, so that the change signals it

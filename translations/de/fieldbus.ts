@@ -68,24 +68,68 @@
         <translation>FTP des Feldbusmoduls konnte nicht deaktiviert werden! Fehlercode: %1</translation>
     </message>
     <message>
-        <source>Nothing was written: this unit's fieldbus configuration has not been read yet. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file).</source>
-        <translation>Nichts geschrieben: Die Feldbuskonfiguration dieses Geräts wurde noch nicht gelesen. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei).</translation>
+        <source>this unit reports no fieldbus module.</source>
+        <translation>Dieses Gerät meldet kein Feldbusmodul.</translation>
     </message>
     <message>
-        <source>Nothing was written: the unit's configuration was reset after its fieldbus configuration was read, so the page no longer shows what the unit holds. Click &quot;Read Fieldbus Configuration&quot; first.</source>
-        <translation>Nichts geschrieben: Die Konfiguration des Geräts wurde zurückgesetzt, nachdem seine Feldbuskonfiguration gelesen wurde; die Seite zeigt also nicht mehr, was das Gerät enthält. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“.</translation>
+        <source>the fieldbus configuration on this page is made for a module of type %1, but this unit's module is of type %2. Click &quot;Read Fieldbus Configuration&quot; to edit the unit's own settings, or load a configuration file made for a module of type %2.</source>
+        <translation>Die Feldbuskonfiguration auf dieser Seite ist für ein Modul des Typs %1 bestimmt, das Modul dieses Geräts ist jedoch vom Typ %2. Klicken Sie auf „Feldbuskonfiguration lesen“, um die eigenen Einstellungen des Geräts zu bearbeiten, oder laden Sie eine Konfigurationsdatei für ein Modul des Typs %2.</translation>
     </message>
     <message>
-        <source>Nothing was written: the configuration file was loaded before this unit was connected, so its fieldbus configuration is not taken for this unit. Load the file again now that the unit is connected, or click &quot;Read Fieldbus Configuration&quot;.</source>
-        <translation>Nichts geschrieben: Die Konfigurationsdatei wurde geladen, bevor dieses Gerät verbunden war; ihre Feldbuskonfiguration wird daher nicht für dieses Gerät übernommen. Laden Sie die Datei erneut, jetzt da das Gerät verbunden ist, oder klicken Sie auf „Feldbuskonfiguration lesen“.</translation>
+        <source>this unit's fieldbus configuration has not been read yet. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file).</source>
+        <translation>Die Feldbuskonfiguration dieses Geräts wurde noch nicht gelesen. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei).</translation>
     </message>
     <message>
-        <source>Nothing was written: this unit reports no fieldbus module.</source>
-        <translation>Nichts geschrieben: Dieses Gerät meldet kein Feldbusmodul.</translation>
+        <source>the fieldbus configuration on this page has not been read from this unit since it was connected. Click &quot;Read Fieldbus Configuration&quot; first (or load a configuration file of this unit).</source>
+        <translation>Die Feldbuskonfiguration auf dieser Seite wurde nicht von diesem Gerät gelesen, seit es verbunden ist. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“ (oder laden Sie eine Konfigurationsdatei dieses Geräts).</translation>
     </message>
     <message>
-        <source>Nothing was written: the fieldbus configuration on this page is made for a module of type %1, but this unit's module is of type %2. Click &quot;Read Fieldbus Configuration&quot; to edit the unit's own settings, or load a configuration file made for a module of type %2.</source>
-        <translation>Nichts geschrieben: Die Feldbuskonfiguration auf dieser Seite ist für ein Modul des Typs %1 bestimmt, das Modul dieses Geräts ist jedoch vom Typ %2. Klicken Sie auf „Feldbuskonfiguration lesen“, um die eigenen Einstellungen des Geräts zu bearbeiten, oder laden Sie eine Konfigurationsdatei für ein Modul des Typs %2.</translation>
+        <source>the unit's configuration was reset after its fieldbus configuration was read, so the page no longer shows what the unit holds. Click &quot;Read Fieldbus Configuration&quot; first.</source>
+        <translation>Die Konfiguration des Geräts wurde zurückgesetzt, nachdem seine Feldbuskonfiguration gelesen wurde; die Seite zeigt also nicht mehr, was das Gerät enthält. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“.</translation>
+    </message>
+    <message>
+        <source>the unit's network settings were reset (&quot;Reset Network Settings&quot;) after its fieldbus configuration was read, so the page may no longer show what the unit holds. Click &quot;Read Fieldbus Configuration&quot; first.</source>
+        <translation>Die Netzwerkeinstellungen des Geräts wurden zurückgesetzt („Netzwerkeinstellungen zurücksetzen“), nachdem seine Feldbuskonfiguration gelesen wurde; die Seite zeigt also möglicherweise nicht mehr, was das Gerät enthält. Klicken Sie zuerst auf „Feldbuskonfiguration lesen“.</translation>
+    </message>
+    <message>
+        <source>the configuration file was loaded before this unit was connected, so its fieldbus configuration is not taken for this unit. Load the file again now that the unit is connected, or click &quot;Read Fieldbus Configuration&quot;.</source>
+        <translation>Die Konfigurationsdatei wurde geladen, bevor dieses Gerät verbunden war; ihre Feldbuskonfiguration wird daher nicht für dieses Gerät übernommen. Laden Sie die Datei erneut, jetzt da das Gerät verbunden ist, oder klicken Sie auf „Feldbuskonfiguration lesen“.</translation>
+    </message>
+    <message>
+        <source>Nothing was written: %1</source>
+        <translation>Nichts geschrieben: %1</translation>
+    </message>
+    <message>
+        <source>The fieldbus configuration on this page comes from a configuration file that does not name the unit it was read from.</source>
+        <translation>Die Feldbuskonfiguration auf dieser Seite stammt aus einer Konfigurationsdatei, die nicht angibt, von welchem Gerät sie gelesen wurde.</translation>
+    </message>
+    <message>
+        <source>The fieldbus configuration on this page comes from a configuration file of another unit (MAC address %1; this unit: %2).</source>
+        <translation>Die Feldbuskonfiguration auf dieser Seite stammt aus der Konfigurationsdatei eines anderen Geräts (MAC-Adresse %1; dieses Gerät: %2).</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message>
+        <source>&quot;Apply Fieldbus Configuration&quot; asks before it writes it to this unit.</source>
+        <translation>„Feldbuskonfiguration übernehmen“ fragt, bevor sie auf dieses Gerät geschrieben wird.</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>Schreiben</translation>
+    </message>
+    <message>
+        <source>Fieldbus Configuration of Another Unit</source>
+        <translation>Feldbuskonfiguration eines anderen Geräts</translation>
+    </message>
+    <message>
+        <source>Writing it gives this unit's fieldbus module the addresses and names of the other module, such as its IP address and station name. Do you want to write it to this unit?</source>
+        <translation>Damit erhält das Feldbusmodul dieses Geräts die Adressen und Namen des anderen Moduls, etwa seine IP-Adresse und seinen Stationsnamen. Möchten Sie sie auf dieses Gerät schreiben?</translation>
     </message>
     <message>
         <source>network type %1</source>

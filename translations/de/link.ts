@@ -271,6 +271,10 @@
         <translation>Der Kanalname wurde nicht geändert: Er hat %1 Bytes in UTF-8, möglich sind höchstens %2.</translation>
     </message>
     <message>
+        <source>The file was saved without the fieldbus configuration: the one on the fieldbus page was not read from the unit whose configuration the file holds. To save it too, connect to that unit, click &quot;Read Fieldbus Configuration&quot; and export again.</source>
+        <translation>Die Datei wurde ohne die Feldbuskonfiguration gespeichert: Die Konfiguration auf der Feldbusseite wurde nicht von dem Gerät gelesen, dessen Konfiguration die Datei enthält. Um sie mitzuspeichern, verbinden Sie sich mit diesem Gerät, klicken Sie auf „Feldbuskonfiguration lesen“ und exportieren Sie erneut.</translation>
+    </message>
+    <message>
         <source>The write was stopped by your choice (&quot;Cancel&quot; on &quot;MAC Conflict&quot;). Nothing was written to the unit.</source>
         <translation>Das Schreiben wurde durch Ihre Wahl abgebrochen („Abbrechen“ bei „MAC-Konflikt“). Es wurde nichts auf das Gerät geschrieben.</translation>
     </message>

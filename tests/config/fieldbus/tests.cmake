@@ -9,3 +9,7 @@ if(TARGET config_fieldbus_tst_fieldbus_modules_window)
   target_link_libraries(config_fieldbus_tst_fieldbus_modules_window PRIVATE korvantis_mainwindow korvantis_unitsim
       app_mainwindow_fixtures)
 endif()
+if(TARGET config_fieldbus_tst_fieldbus_two_units_window)
+  target_link_libraries(config_fieldbus_tst_fieldbus_two_units_window PRIVATE korvantis_mainwindow korvantis_unitsim
+      app_mainwindow_fixtures)
+endif()

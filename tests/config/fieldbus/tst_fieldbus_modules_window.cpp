@@ -73,6 +73,7 @@ private:
     NotificationBar *bar() { return part<NotificationBar>(window, "notifyBar"); }
     QPushButton *applyButton() { return part<QPushButton>(window, "btnResetAnybusMod"); }
     QPushButton *readButton() { return part<QPushButton>(window, "btnReadFieldCfg"); }
+    QLabel *recordNote() { return part<QLabel>(window, "lblRecordNote"); }
     QStringList takeBarTexts();
     int recordWrites() const { return recordWritesOf(*unit); }
     QList<int> serviceActions() const { return serviceActionsOf(*unit); }
@@ -238,6 +239,10 @@ void TestFieldbusModulesWindow::recordOfAnotherModuleIsNotWritten()
     auto *stack = part<QStackedWidget>(window, "stackFieldbus");
     QCOMPARE(stack->currentWidget()->objectName(), stackPageOf(unitType));
     QVERIFY(!stack->currentWidget()->isEnabled());
+    // It says so as soon as the record is loaded, in Apply's words.
+    const QString because = message.section(QStringLiteral(": "), 1);
+    QVERIFY(recordNote()->isVisible());
+    QCOMPARE(recordNote()->text(), because.left(1).toUpper() + because.mid(1));
     QCOMPARE(part<QWidget>(window, "wdgModbus")->isVisible(), unitType == 0x80);
     QCOMPARE(part<QWidget>(window, "wdgNetworkSettings")->isVisible(), unitType != 0x87);
 
@@ -256,8 +261,16 @@ void TestFieldbusModulesWindow::recordOfAnotherModuleIsNotWritten()
 void TestFieldbusModulesWindow::applyAfterAResetWritesNothing_data()
 {
     QTest::addColumn<QString>("reset");
-    QTest::newRow("Reset Default Config") << "wdgResetDefConf";
-    QTest::newRow("Reset Network Settings") << "wdgResetJMP";
+    QTest::addColumn<QString>("message");  // names what was reset
+    QTest::newRow("Reset Default Config")
+        << "wdgResetDefConf"
+        << "Nothing was written: the unit's configuration was reset after its fieldbus configuration was read, so the "
+           "page no longer shows what the unit holds. Click \"Read Fieldbus Configuration\" first.";
+    QTest::newRow("Reset Network Settings")
+        << "wdgResetJMP"
+        << "Nothing was written: the unit's network settings were reset (\"Reset Network Settings\") after its "
+           "fieldbus configuration was read, so the page may no longer show what the unit holds. Click \"Read "
+           "Fieldbus Configuration\" first.";
 }
 
 // Read, edit, reset the unit, Apply: the page's record is no longer the
@@ -266,6 +279,7 @@ void TestFieldbusModulesWindow::applyAfterAResetWritesNothing_data()
 void TestFieldbusModulesWindow::applyAfterAResetWritesNothing()
 {
     QFETCH(QString, reset);
+    QFETCH(QString, message);
     QTest::mouseClick(readButton(), Qt::LeftButton);
     auto *host = part<QLineEdit>(window, "leditHostname");
     window->activateWindow();
@@ -298,16 +312,17 @@ void TestFieldbusModulesWindow::applyAfterAResetWritesNothing()
     const QByteArray onUnit = unit->parameters().value(0x3000);
 
     showPage("wdgFBConfig");
+    // The page says so before Apply is tried, in Apply's words.
+    const QString because = message.section(QStringLiteral(": "), 1);
+    QTRY_COMPARE(recordNote()->text(), because.left(1).toUpper() + because.mid(1));
+    QVERIFY(recordNote()->isVisible());
     unit->clearRequestLog();
     {
         BoxAnswerer answerer(window, {1});
         QTest::mouseClick(applyButton(), Qt::LeftButton);
         QVERIFY(answerer.boxes.isEmpty());
     }
-    QCOMPARE(takeBarTexts(),
-             QStringList{"Nothing was written: the unit's configuration was reset after its fieldbus configuration was "
-                         "read, so the page no longer shows what the unit holds. Click \"Read Fieldbus Configuration\" "
-                         "first."});
+    QCOMPARE(takeBarTexts(), QStringList{message});
     QCOMPARE(recordWrites(), 0);
     QCOMPARE(serviceActions(), QList<int>());
     QCOMPARE(unit->parameters().value(0x3000).toHex(' '), onUnit.toHex(' '));
@@ -315,6 +330,7 @@ void TestFieldbusModulesWindow::applyAfterAResetWritesNothing()
     // Read again: the page shows what the unit holds, and Apply writes it.
     QTest::mouseClick(readButton(), Qt::LeftButton);
     QCOMPARE(host->text(), QString::fromLatin1(onUnit.mid(0x14).constData()));
+    QVERIFY(recordNote()->isHidden());
     {
         BoxAnswerer answerer(window, {0});
         QTest::mouseClick(applyButton(), Qt::LeftButton);

@@ -91,20 +91,33 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord_data()
     const QString notRead = QStringLiteral(
         "Nothing was written: this unit's fieldbus configuration has not been read yet. Click \"Read Fieldbus "
         "Configuration\" first (or load a configuration file).");
+    // A record held, but not read since this unit answers.
+    const QString notReadHere = QStringLiteral(
+        "Nothing was written: the fieldbus configuration on this page has not been read from this unit since it was "
+        "connected. Click \"Read Fieldbus Configuration\" first (or load a configuration file of this unit).");
     const QString reset = QStringLiteral(
         "Nothing was written: the unit's configuration was reset after its fieldbus configuration was read, so the "
         "page no longer shows what the unit holds. Click \"Read Fieldbus Configuration\" first.");
+    const QString networkReset = QStringLiteral(
+        "Nothing was written: the unit's network settings were reset (\"Reset Network Settings\") after its "
+        "fieldbus configuration was read, so the page may no longer show what the unit holds. Click \"Read Fieldbus "
+        "Configuration\" first.");
     // Right after connecting the tool holds the empty record: applying it
     // would wipe the module's address and names on the unit.
     QTest::newRow("nothing read") << "nothing" << notRead;
     QTest::newRow("read from the unit") << "read" << QString();
     QTest::newRow("edited after the read") << "read, edit" << QString();
     QTest::newRow("loaded from a file") << "file" << QString();
-    QTest::newRow("link lost after the read") << "read, lose link" << notRead;
-    QTest::newRow("another unit after the read") << "read, other unit" << notRead;
+    // A file made while the record was no unit's holds the block of a unit
+    // whose record was never read.
+    QTest::newRow("file of no unit's record") << "unread file" << notRead;
+    QTest::newRow("link lost after the read") << "read, lose link" << notReadHere;
+    QTest::newRow("another unit after the read") << "read, other unit" << notReadHere;
     // The unit holds its defaults now, whatever the answer said.
     QTest::newRow("reset to defaults after the read") << "read, reset defaults" << reset;
-    QTest::newRow("network reset after the read") << "read, reset network" << reset;
+    QTest::newRow("network reset after the read") << "read, reset network" << networkReset;
+    // Another unit's network settings leave this unit's record its own.
+    QTest::newRow("another unit's network reset") << "read, reset network elsewhere" << QString();
     QTest::newRow("read again after a reset") << "read, reset defaults, read" << QString();
     QTest::newRow("another module's record") << "read, other module" << QStringLiteral(
         "Nothing was written: the fieldbus configuration on this page is made for a module of type PROFINET RT "
@@ -127,14 +140,24 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
     config->setDefaultConfig();  // as the program starts
     QByteArray expected = onUnit;
     if (before == QLatin1String("file")) {
+        // This unit's record, edited, saved with its configuration.
         QByteArray fromFile = fullRecord(0x85);
         putText(fromFile, 0x014, 64, "from-file");
+        QCOMPARE(config->readCFGFieldbus(), ERR_OK);
         config->setAnybusCFG(Anybus_cfg::fromBytes(fromFile));
         QCOMPARE(config->readCFGDevice(), ERR_OK);  // a configuration that may be saved
         QCOMPARE(config->saveConfigFile(file), ERR_OK);
         config->setDefaultConfig();
         QCOMPARE(config->loadConfigFile(file), ERR_OK);
+        QCOMPARE(config->getAnybusCFG().toBytes().toHex(' '), fromFile.toHex(' '));
         expected = fromFile;
+    } else if (before == QLatin1String("unread file")) {
+        config->setAnybusCFG(Anybus_cfg::fromBytes(fullRecord(0x85)));
+        QCOMPARE(config->readCFGDevice(), ERR_OK);
+        QCOMPARE(config->saveConfigFile(file), ERR_OK);
+        config->setDefaultConfig();
+        QCOMPARE(config->loadConfigFile(file), ERR_OK);
+        QCOMPARE(config->getAnybusCFG(), Anybus_cfg());
     } else if (before.startsWith(QLatin1String("read"))) {
         QCOMPARE(config->readCFGFieldbus(), ERR_OK);
     }
@@ -149,11 +172,13 @@ void TestFieldbusActionbar::applyNeedsTheUnitsOwnRecord()
         expected = onUnit = m_rig.unitRecord();
         if (before.endsWith(QLatin1String("read")))
             QCOMPARE(config->readCFGFieldbus(), ERR_OK);
-    } else if (before.endsWith(QLatin1String("reset network"))) {
+    } else if (before.contains(QLatin1String("reset network"))) {
         // Sent by broadcast, which this unit does not take: unanswered, and
         // still a reset for all the tool can know.
         BCAST_NET_CONFIG record;
         record.mac = m_rig.sim->macAddress();
+        if (before.endsWith(QLatin1String("elsewhere")))
+            record.mac[5] ^= 0xFF;
         FieldbusRig::handler()->resetNetworkSettings(record, BCAST_NET_CONFIG::ResetToDefaults);
     } else if (before.endsWith(QLatin1String("other module"))) {
         config->setAnybusCFG(Anybus_cfg::fromBytes(fullRecord(0x84)));
