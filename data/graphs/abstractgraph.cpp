@@ -245,22 +245,9 @@ void AbstractGraph::layoutLegend()
     }
 }
 
-void AbstractGraph::startRendering()
+GraphFrame AbstractGraph::currentFrame() const
 {
-    labelMargin();
-    const int w = std::max(1, m_graphLabel->width());
-    int h = std::max(1, w * 9 / 16);
-    if (m_imageHeightLimit) {
-        // The label takes exactly the image's height, so the graph is no
-        // taller than its limit.
-        h = std::max(1, std::min(h, m_imageHeightLimit()));
-        m_graphLabel->setMinimumHeight(h);
-    } else {
-        m_graphLabel->setMinimumHeight(m_margins.top() + m_margins.bottom() + 180);
-    }
-
     GraphFrame frame;
-    frame.imageSize = QSize(w, h);
     frame.font = font();
     frame.margins = m_margins;
     // Above the plot there is only the top half of its highest y label: a
@@ -273,6 +260,31 @@ void AbstractGraph::startRendering()
     frame.gridColor = m_gridColor;
     frame.plotAreaColor = m_plotAreaColor;
     frame.backgroundColor = m_backgroundColor;
+    return frame;
+}
+
+int AbstractGraph::readableHeight() const
+{
+    return m_imageHeightLimit ? readableImageHeight(currentFrame()) : 1;
+}
+
+void AbstractGraph::startRendering()
+{
+    labelMargin();
+    const int w = std::max(1, m_graphLabel->width());
+    GraphFrame frame = currentFrame();
+
+    int h = std::max(1, w * 9 / 16);
+    if (m_imageHeightLimit) {
+        // The label takes exactly the image's height, so the graph is no
+        // taller than its limit; but never lower than it takes to read the
+        // plot: where the limit leaves less, the page scrolls instead.
+        h = std::max({1, std::min(h, m_imageHeightLimit()), readableImageHeight(frame)});
+        m_graphLabel->setMinimumHeight(h);
+    } else {
+        m_graphLabel->setMinimumHeight(m_margins.top() + m_margins.bottom() + 180);
+    }
+    frame.imageSize = QSize(w, h);
 
     QElapsedTimer clock;
     clock.start();

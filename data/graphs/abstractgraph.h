@@ -82,8 +82,13 @@ public:
     // page's visible area, say) is given a function that tells the image
     // height it may take now; every render asks it. The image is then no
     // taller than that (and no taller than 9/16 of its width, as always).
-    // None by default: the image is 9/16 of its width.
+    // None by default: the image is 9/16 of its width. A limit never makes
+    // the image lower than readableImageHeight: a plot squeezed to a few
+    // lines shows nothing, and the page the graph lies in scrolls instead.
     void setImageHeightLimit(std::function<int()> limit);
+    // The least image height of a graph with a height limit: what its plot
+    // needs to be read, as things are now.
+    int readableHeight() const;
     // What the graph needs in height besides its image: the title (when it
     // has one), the legend, the layout's margins and spacing.
     int heightBesideImage() const;
@@ -98,6 +103,13 @@ protected:
     // The renderer that draws the present data into an image of the frame.
     // Called on the GUI thread; the renderer then runs on a pool thread.
     virtual std::shared_ptr<GraphRenderer> createRenderer(const GraphFrame &frame) const = 0;
+    // The least image height in which the frame's plot can be read; only a
+    // graph with a height limit asks.
+    virtual int readableImageHeight(const GraphFrame &frame) const
+    {
+        Q_UNUSED(frame)
+        return 1;
+    }
 
     virtual void labelMargin();
     virtual void setTitleText();
@@ -125,6 +137,8 @@ protected:
 
 private:
     void renderFinished();
+    // What a render started now draws in, but for its size.
+    GraphFrame currentFrame() const;
 
     QMargins m_margins;
     int m_plotHeight = 0;

@@ -211,6 +211,14 @@ std::shared_ptr<GraphRenderer> LineGraph::createRenderer(const GraphFrame &frame
     return std::make_shared<LineGraphRenderer>(frame, plotData());
 }
 
+int LineGraph::readableImageHeight(const GraphFrame &frame) const
+{
+    int rows = 0;
+    for (const QPointer<QAbstractItemModel> &events : {m_errorEvents, m_configEvents})
+        rows += events && events->rowCount() > 0 ? 1 : 0;
+    return LineGraphRenderer::imageHeightFor(LineGraphRenderer::readablePlotHeight(frame), frame, rows);
+}
+
 void LineGraph::takeRender(const GraphRenderer &renderer)
 {
     if (const auto *line = dynamic_cast<const LineGraphRenderer *>(&renderer))

@@ -52,6 +52,7 @@ public:
 
 protected:
     std::shared_ptr<GraphRenderer> createRenderer(const GraphFrame &frame) const override;
+    int readableImageHeight(const GraphFrame &frame) const override;
     void takeRender(const GraphRenderer &renderer) override;
 
 private:

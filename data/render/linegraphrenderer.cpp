@@ -21,14 +21,26 @@ int LineGraphRenderer::labelColumnWidth() const
                      metrics().horizontalAdvance(m_data.ySample)});
 }
 
+int LineGraphRenderer::readablePlotHeight(const GraphFrame &frame)
+{
+    const QFontMetrics metrics(frame.font);
+    // The title is cut unless it is narrower than the plot is high; a line
+    // of room keeps it off the plot's corners.
+    const int title = frame.yAxisTitle.isEmpty() ? 0 : metrics.boundingRect(frame.yAxisTitle).width() + metrics.height();
+    return std::max(10 * metrics.height(), title);
+}
+
+int LineGraphRenderer::imageHeightFor(int plotHeight, const GraphFrame &frame, int eventRows)
+{
+    const int h = QFontMetrics(frame.font).height();
+    return plotHeight + frame.margins.top() + frame.margins.bottom() + 2 * h * std::max(0, eventRows);
+}
+
 void LineGraphRenderer::computePlotHeight()
 {
-    GraphRenderer::computePlotHeight();
-    const int h = fontHeight();
-    if (m_data.errorRow.shown)
-        m_plotHeight -= 2 * h;
-    if (m_data.configRow.shown)
-        m_plotHeight -= 2 * h;
+    // The margins and the event rows take their height; the plot the rest.
+    const int rows = int(m_data.errorRow.shown) + int(m_data.configRow.shown);
+    m_plotHeight = m_frame.imageSize.height() - imageHeightFor(0, m_frame, rows);
 }
 
 void LineGraphRenderer::computePlotWidth()
@@ -230,13 +242,16 @@ void LineGraphRenderer::drawData(QPainter &p)
         const QVector<QPoint> points = curvePoints(s);
         if (points.isEmpty())
             continue;
-        if (points.size() == 1) {
-            // One point (a log with one lubrication event): a dot that can
-            // be seen, not a pixel.
+        const QPoint first = points.constFirst();
+        const bool onePlace = std::all_of(points.cbegin(), points.cend(), [first](QPoint q) { return q == first; });
+        if (onePlace) {
+            // One point (a log with one lubrication event), or several that
+            // fall on one pixel (events of one second with one value): a
+            // dot that can be seen, not a pixel lost on the grid lines.
             const int r = dotRadius();
             p.setPen(Qt::NoPen);
             p.setBrush(s.color);
-            p.drawEllipse(points.constFirst(), r, r);
+            p.drawEllipse(first, r, r);
             p.setBrush(Qt::NoBrush);
             continue;
         }

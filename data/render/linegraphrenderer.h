@@ -79,6 +79,13 @@ public:
     int xOffset(double value) const { return int(qRound((value - m_data.xMinimum) * m_xScale)) + m_xShift; }
     int yOffset(double value) const { return int(qRound((value - m_data.yMinimum) * m_yScale)) + m_yShift; }
 
+    // The least plot height that is read with ease: ten lines of the font,
+    // and the y-axis title whole along it (it is cut to the plot's height).
+    static int readablePlotHeight(const GraphFrame &frame);
+    // The image height that leaves a plot of `plotHeight`: the frame's
+    // margins above and below it and `eventRows` event rows under it.
+    static int imageHeightFor(int plotHeight, const GraphFrame &frame, int eventRows);
+
     // The width of the column left of the plot that holds the y labels and
     // the event row labels.
     int labelColumnWidth() const;
@@ -99,8 +106,9 @@ public:
 
     // The points of one curve in image pixels, thinned where it pays.
     QVector<QPoint> curvePoints(const LineSeriesData &series) const;
-    // The radius of the dot that marks a curve of one point, which as a
-    // line would be a single pixel.
+    // The radius of the dot that marks a curve whose points all fall on one
+    // pixel (one point, or several alike), which as a line would be that
+    // single pixel.
     int dotRadius() const { return std::max(2, fontHeight() / 5); }
 
 protected:

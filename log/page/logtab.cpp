@@ -34,10 +34,10 @@ LogTab::LogTab(QWidget *parent)
     log.setTreeView(ui->treeViewLog2);
     log.initFilterModels(ui->wdgLogHistory);
 
-    // The history graph fits the page's visible area: its image is as tall
-    // as leaves the channel bar and the export button in view, or, on a
-    // window too low for that, as tall as the view itself, so that once
-    // scrolled to, the plot shows whole with both axes.
+    // The history graph fills the page's visible area below the channel
+    // bar, as far as that leaves a plot that can be read; on a lower window
+    // it takes the page's whole visible area (and never less than a
+    // readable plot needs), and the page scrolls to it.
     ui->wdgLogHistory->setImageHeightLimit([this] { return historyImageLimit(); });
     ui->scrollArea->viewport()->installEventFilter(this);
 
@@ -81,16 +81,15 @@ int LogTab::historyImageLimit() const
     LineGraph *graph = ui->wdgLogHistory;
     const int view = ui->scrollArea->viewport()->height();
     const int beside = graph->heightBesideImage();
-    // Everything else the scrolled part holds (labels, channel bar, export
-    // button, margins and spacing).
+    // Everything else the scrolled part holds (labels, channel bar, margins
+    // and spacing).
     const int rest = ui->scrollAreaWidgetContents->layout()->sizeHint().height() - graph->sizeHint().height();
     const int withRest = view - rest - beside;
-    const int alone = view - beside;
-    // The image holds, besides the plot, about eight lines of labels, event
-    // rows and titles; with less than two lines of plot left the curves
-    // cannot be told apart, and the graph alone takes the view instead.
-    const int readable = 10 * graph->fontMetrics().height();
-    return withRest >= readable ? withRest : std::max(1, alone);
+    // Where the rest of the view leaves too little to read the plot, the
+    // page scrolls: the graph then takes the whole view, so that scrolled
+    // to, it shows whole (on a window lower than a readable plot, the graph
+    // keeps that height and shows in parts).
+    return withRest >= graph->readableHeight() ? withRest : std::max(1, view - beside);
 }
 
 bool LogTab::eventFilter(QObject *watched, QEvent *event)
@@ -126,8 +125,16 @@ void LogTab::on_btnGetLog_clicked()
         return;
     if (code != ERR_OK) {
         // The log shown is still the last one, and so is what its note says.
-        reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
+        const QString failure = reportFailure(QT_TR_NOOP("Get Log failed. Error: %1 Errorcode: %2"), code);
+        if (!shownReadFailures.contains(failure))
+            shownReadFailures.append(failure);
     } else {
+        // A failed read is over once a read succeeds: its message goes, or
+        // it would wait under this log's note and come back when the note
+        // is withdrawn, as if this read had failed.
+        for (const QString &failure : qAsConst(shownReadFailures))
+            withdrawNotification(failure);
+        shownReadFailures.clear();
         // A note about the log shown before says nothing about this one: it
         // goes, whether this log is whole or not.
         if (!shownInputNote.isEmpty())
@@ -187,9 +194,11 @@ void LogTab::reportNothingToExport()
                       false, QMessageBox::Warning, false);
 }
 
-void LogTab::reportFailure(const char *message, int code)
+QString LogTab::reportFailure(const char *message, int code)
 {
-    printNotification(tr(message).arg(ErrorDecode::decode(code)).arg(code), false, QMessageBox::Critical, false);
+    const QString text = tr(message).arg(ErrorDecode::decode(code)).arg(code);
+    printNotification(text, false, QMessageBox::Critical, false);
+    return text;
 }
 
 void LogTab::showPage(bool graph)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QStringList>
 
 #include "basewidget.h"
 #include "devicerecords.h"
@@ -44,7 +45,8 @@ protected:
     virtual QString chooseCsvFile();
 
 private:
-    void reportFailure(const char *message, int code);
+    // Shows the message with the code's text and the code; returns it.
+    QString reportFailure(const char *message, int code);
     void reportNothingToExport();
     void showPage(bool graph);
     // The height the history graph's image may take now.
@@ -55,4 +57,6 @@ private:
     // The note on the notification bar about bytes the shown log left out;
     // empty when none is shown.
     QString shownInputNote;
+    // The messages of failed reads raised since the last good one.
+    QStringList shownReadFailures;
 };

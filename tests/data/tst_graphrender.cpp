@@ -25,6 +25,8 @@ private slots:
     void emptyGraphHasPlotAreaOnly();
     void zeroWidthRangesDrawOneTickInTheMiddle();
     void onePointIsADotWithItsLabel();
+    void coincidingPointsAreADot_data();
+    void coincidingPointsAreADot();
     void eventRowsLowerThePlot();
     void thinnedCurvesDrawTheSamePixels_data();
     void thinnedCurvesDrawTheSamePixels();
@@ -194,6 +196,45 @@ void TestGraphRender::onePointIsADotWithItsLabel()
     QCOMPARE(image.pixelColor(x, bottom - r.yOffset(80)), r.frame().gridColor);
     QVERIFY(r.yTicks().size() >= 2);
     QCOMPARE(image.pixelColor(x, bottom + QFontMetrics(QGuiApplication::font()).height()), data.errorRow.color);
+}
+
+void TestGraphRender::coincidingPointsAreADot_data()
+{
+    // Channel 0's lubrication events all at one second with one value; in
+    // the second row another channel spans a range around them.
+    QTest::addColumn<bool>("withNeighbour");
+    QTest::newRow("alone") << false;
+    QTest::newRow("beside a curve") << true;
+}
+
+void TestGraphRender::coincidingPointsAreADot()
+{
+    QFETCH(bool, withNeighbour);
+    LinePlotData data;
+    data.series << tableSeries(0, {5000, 5000, 5000, 5000}, {120, 120, 120, 120});
+    data.xMinimum = data.xMaximum = 5000;
+    data.yMinimum = data.yMaximum = 120;
+    if (withNeighbour) {
+        data.series << tableSeries(8, {1000, 9000}, {40, 300});
+        data.xMinimum = 1000;
+        data.xMaximum = 9000;
+        data.yMinimum = 0;
+        data.yMaximum = 300;
+    }
+    data.xSample = data.ySample = QStringLiteral("00000");
+    data.xFormatter = [](double v) { return QString::number(v); };
+    data.yFormatter = data.xFormatter;
+    LineGraphRenderer r(frame(600, 338), data);
+    const QImage image = r.render();
+    const int x = r.labelColumnWidth() + r.xOffset(5000);
+    const int y = r.plotHeight() + r.frame().margins.top() - 1 - r.yOffset(120);
+    // A dot of several pixels around the one place, as for a single point;
+    // nothing of the channel's colour elsewhere.
+    const QColor colour = channelColour(0);
+    const int d = r.dotRadius();
+    const QRect dot(x - d, y - d, 2 * d + 1, 2 * d + 1);
+    QVERIFY2(countColour(image, colour, dot) >= 5, qPrintable(QString::number(countColour(image, colour, dot))));
+    QCOMPARE(countColour(image, colour, image.rect()), countColour(image, colour, dot));
 }
 
 void TestGraphRender::eventRowsLowerThePlot()

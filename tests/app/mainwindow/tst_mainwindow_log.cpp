@@ -61,6 +61,7 @@ private slots:
     void longLogWithTheHistoryShownDrawsTheBarByTime();
     void channelBoxesStayByTheirNames();
     void noteOfACutLogGoesWithTheNextRead();
+    void goneNoteBringsBackNoStaleReadError();
 
 private:
     std::unique_ptr<UnitSim> unit;
@@ -257,6 +258,56 @@ void TestMainWindowLog::noteOfACutLogGoesWithTheNextRead()
     QCOMPARE(bar->entryCount(), before + 1);
     read(UnitSimBlocks::makeLogRecords(12), 13);
     QCOMPARE(bar->entryCount(), before);
+}
+
+void TestMainWindowLog::goneNoteBringsBackNoStaleReadError()
+{
+    // A read that timed out, then a cut log with its note, then a whole
+    // log: the note goes, and the failure of the read before it must not
+    // come back under the log just read.
+    QVERIFY(unit && window->isVisible());
+    window->setcurrentIndexes(MainWindow::PageLog);
+    auto *page = part<LogTab>(window, "pageScrollLog");
+    auto *bar = part<NotificationBar>(window, "notifyBar");
+    EthernetHandler *link = Device::instance()->ethernetHandler();
+    UnitSimBlocks *blocks = UnitSimBlocks::of(unit.get());
+    auto read = [&](const QByteArray &area) {
+        if (!area.isNull())
+            blocks->setLogArea(area);
+        auto *button = part<QPushButton>(page, "btnGetLog");
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled() && page->isEnabled() && !link->isWaiting(), 20000);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy() && page->isEnabled(), 20000);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!page->isBusy(), 20000);
+    takeBarTexts(bar);
+
+    read(UnitSimBlocks::makeLogRecords(40));
+    QCOMPARE(LoghandlerCont::instance().treeModel()->rowCount(), 41);
+    QCOMPARE(bar->entryCount(), 0);
+
+    // A log that ends in a cut record, whose first block the unit does not
+    // answer: the read times out.
+    const QString failure = QStringLiteral("Get Log failed. Error: timeout happend Errorcode: -26");
+    blocks->faults().dropBlock = 0;
+    blocks->faults().dropTimes = 1000;
+    read(UnitSimBlocks::makeLogRecords(30) + QByteArray(20, char(0x5A)));
+    blocks->faults().dropBlock = -1;
+    blocks->faults().dropTimes = 0;
+    QCOMPARE(bar->currentEntry().text, failure);
+    QCOMPARE(LoghandlerCont::instance().treeModel()->rowCount(), 41);
+
+    // Read again: the cut log, with its note.
+    const QString note =
+        QStringLiteral("The log ended in a cut record. Bytes dropped after the last whole record: 20");
+    read(QByteArray());
+    QVERIFY2(LoghandlerCont::instance().treeModel()->rowCount() == 31, qPrintable(bar->currentEntry().text));
+    QCOMPARE(bar->currentEntry().text, note);
+
+    read(UnitSimBlocks::makeLogRecords(12));
+    QCOMPARE(LoghandlerCont::instance().treeModel()->rowCount(), 13);
+    QVERIFY2(bar->entryCount() == 0, qPrintable(takeBarTexts(bar).join(QLatin1Char('\n'))));
+    QVERIFY(!bar->isVisible());
 }
 
 QTEST_MAIN(TestMainWindowLog)

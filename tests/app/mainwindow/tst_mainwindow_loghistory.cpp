@@ -1,9 +1,12 @@
 // The SKW history in the window a user gets: the main window as the program
-// opens it on a 1024 x 768 screen (and a full-HD one), connected to the
-// simulated unit, the Log page, "SKW History", channels 1 to 4 ticked. The
-// channel bar, the whole plot with its axes, labels and event rows, the
-// axis title and "Export to .csv" must all be in view without scrolling,
-// in English and German, with and without a notification above the page.
+// opens it on a 1024 x 768 screen (and a full-HD one, at scale 1.0 and
+// 2.0), connected to the simulated unit, the Log page, "SKW History",
+// channels 1 to 4 ticked. The plot keeps a height it can be read at (at
+// least 200 px at scale 1.0, the y-axis title whole along it), with and
+// without a notification above the page, in English and German; where the
+// window cannot hold it below the channel bar, the page scrolls in one area
+// to it instead of squeezing it. On a full-HD screen at 1.0 everything is
+// in view without scrolling.
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -11,6 +14,7 @@
 #include <QScopeGuard>
 #include <QtTest>
 
+#include "appfixture.h"
 #include "channelenablebar.h"
 #include "confighandler.h"
 #include "databasecont.h"
@@ -60,8 +64,8 @@ class TestMainWindowLogHistory : public QObject
 private slots:
     void initTestCase();
     void cleanup();
-    void historyInViewWithoutScrolling_data();
-    void historyInViewWithoutScrolling();
+    void historyReadableAndInReach_data();
+    void historyReadableAndInReach();
 
 private:
     std::unique_ptr<UnitSim> unit;
@@ -85,8 +89,9 @@ void TestMainWindowLogHistory::cleanup()
     switchTranslator(QStringLiteral("en"));
 }
 
-void TestMainWindowLogHistory::historyInViewWithoutScrolling_data()
+void TestMainWindowLogHistory::historyReadableAndInReach_data()
 {
+    QTest::addColumn<QString>("factor");
     QTest::addColumn<QByteArray>("screen");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QString>("language");
@@ -94,24 +99,29 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling_data()
     QTest::addColumn<bool>("fieldbus");
     QTest::addColumn<bool>("fits");
     // A 1024 x 768 screen: the window opens as large as the screen lets it.
+    // Below the status rows and the channel bar there is no room for a
+    // readable plot: the page scrolls to it.
     for (const char *language : {"en", "de"})
         for (bool notification : {false, true})
             QTest::addRow("1024x768 %s%s", language, notification ? " notification" : "")
-                << QByteArray("1028x772") << QSize() << QString::fromLatin1(language) << notification << false
-                << true;
-    // Full HD, the window maximised.
+                << "1.0" << QByteArray("1028x772") << QSize() << QString::fromLatin1(language) << notification
+                << false << false;
+    // The fieldbus rows of the status section take more of the height.
+    QTest::newRow("1024x768 en notification fieldbus")
+        << "1.0" << QByteArray("1028x772") << QSize() << "en" << true << true << false;
+    // Full HD, the window maximised: the whole history in view.
     QTest::newRow("1920x1080 de notification")
-        << QByteArray("1924x1084") << QSize(1920, 1080) << "de" << true << false << true;
-    // The fieldbus rows of the status section and the notification leave
-    // the page too little height for everything: the graph alone takes the
-    // view, and scrolled to, shows whole.
-    QTest::newRow("1024x768 en notification fieldbus too low")
-        << QByteArray("1028x772") << QSize() << "en" << true << true << false;
+        << "1.0" << QByteArray("1924x1084") << QSize(1920, 1080) << "de" << true << false << true;
+    // Scale 2.0 on full HD: the window as the program opens it.
+    for (const char *language : {"en", "de"})
+        QTest::addRow("2.0 1920x1080 %s notification", language)
+            << "2.0" << QByteArray("1920x1080") << QSize() << QString::fromLatin1(language) << true << false << false;
 }
 
-void TestMainWindowLogHistory::historyInViewWithoutScrolling()
+void TestMainWindowLogHistory::historyReadableAndInReach()
 {
     KORVANTIS_REQUIRE_TESTNET();
+    QFETCH(QString, factor);
     QFETCH(QByteArray, screen);
     QFETCH(QSize, size);
     QFETCH(QString, language);
@@ -121,6 +131,9 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
     const QByteArray screenOfTheRun = qgetenv("KORVANTIS_SCREEN");
     const auto restore = qScopeGuard([screenOfTheRun] { qputenv("KORVANTIS_SCREEN", screenOfTheRun); });
     qputenv("KORVANTIS_SCREEN", screen);
+    const ScaleFixture scale(factor);
+    const QList<QByteArray> wh = screen.split('x');
+    const QRect screenArea(QPoint(0, 0), QSize(wh.at(0).toInt(), wh.at(1).toInt()));
 
     unit = std::make_unique<UnitSim>();
     QString error;
@@ -139,7 +152,9 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
     if (size.isValid())
         window.resize(size);
     settleLayouts();
-    QCOMPARE(window.size(), size.isValid() ? size : QSize(1024, 768));
+    if (size.isValid() || factor == QLatin1String("1.0"))
+        QCOMPARE(window.size(), size.isValid() ? size : QSize(1024, 768));
+    QTRY_VERIFY(screenArea.contains(window.frameGeometry()));
 
     // Connected. "Yes" to the offer reads the configuration, whose reference
     // values the unit has not set: the notification says so above the page.
@@ -166,21 +181,61 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
         QTest::mouseClick(channels->nameButton(ch), Qt::LeftButton);
     QCOMPARE(channels->getChannelMask(), uint8_t(0x0F));
     auto *graph = part<LineGraph>(page, "wdgLogHistory");
+    // The graph draws when it is painted: scrolled to where it lies, as
+    // the user does.
+    auto scrollTo = [](QWidget *widget) {
+        for (QWidget *p = widget->parentWidget(); p; p = p->parentWidget())
+            if (auto *area = qobject_cast<QScrollArea *>(p))
+                area->ensureWidgetVisible(widget, 0, 0);
+    };
     for (int round = 0; round < 3; ++round) {
         settleLayouts();
+        if (graph->visibleRegion().isEmpty())
+            scrollTo(graph->graphLabel());
         QTRY_VERIFY_WITH_TIMEOUT(graph->isVisible() && graph->isUpToDate() && !graph->isRendering(), 20000);
     }
     QCOMPARE(graph->series().size(), 4);
 
     auto *area = part<QScrollArea>(page, "scrollArea");
-    const QString sizes = QStringLiteral("view %1 px high, content %2 px, image %3 px: ")
+    QLabel *image = graph->graphLabel();
+    const int plot = graph->currentPlotHeight();
+    const QString sizes = QStringLiteral("view %1 px high, content %2 px, image %3 px, plot %4 px: ")
                               .arg(area->viewport()->height())
                               .arg(area->widget()->height())
-                              .arg(graph->backBuffer().height());
-    QLabel *image = graph->graphLabel();
+                              .arg(graph->backBuffer().height())
+                              .arg(plot);
+    // The image is drawn in a copy of the graph's font made from its
+    // description (the drawing thread must not share the widget's font).
+    QFont drawnFont;
+    drawnFont.fromString(graph->font().toString());
+    const QFontMetrics metrics(drawnFont);
+
+    // A plot that can be read, and its y-axis title whole along it: the
+    // title is cut unless it is narrower than the plot is high.
+    QVERIFY2(plot >= 10 * metrics.height(), qPrintable(sizes));
+    if (factor == QLatin1String("1.0"))
+        QVERIFY2(plot >= 200, qPrintable(sizes));
+    const QString title = language == QLatin1String("de") ? QStringLiteral("SKW-Wert in Digits")
+                                                          : QStringLiteral("SKW Value in digits");
+    QCOMPARE(graph->yAxisTitle(), title);
+    QVERIFY2(metrics.boundingRect(title).width() < plot,
+             qPrintable(sizes + QStringLiteral("\"%1\" needs %2 px").arg(title).arg(metrics.boundingRect(title).width())));
+
+    // One scroll bar: of the scroll areas the graph lies in, one scrolls at
+    // most.
+    QStringList scrolling;
+    QScrollArea *scroller = nullptr;
+    for (QWidget *p = graph->parentWidget(); p; p = p->parentWidget()) {
+        auto *a = qobject_cast<QScrollArea *>(p);
+        if (a && a->verticalScrollBar()->maximum() > 0) {
+            scrolling << QStringLiteral("%1 by %2 px").arg(a->objectName()).arg(a->verticalScrollBar()->maximum());
+            scroller = a;
+        }
+    }
+    QVERIFY2(scrolling.size() <= 1, qPrintable(sizes + scrolling.join(QStringLiteral(", "))));
     if (fits) {
         // Nothing to scroll to, and everything in view as the page opens.
-        QVERIFY2(area->verticalScrollBar()->maximum() == 0, qPrintable(sizes));
+        QVERIFY2(scrolling.isEmpty(), qPrintable(sizes + scrolling.join(QStringLiteral(", "))));
         QStringList hidden;
         const struct
         {
@@ -196,30 +251,40 @@ void TestMainWindowLogHistory::historyInViewWithoutScrolling()
         }
         QVERIFY2(hidden.isEmpty(), qPrintable(sizes + hidden.join(QStringLiteral("; "))));
     } else {
-        // The bar in view; the graph below it as the user scrolls to it.
-        QVERIFY2(hiddenPart(channels, "channel bar").isEmpty(), qPrintable(sizes + hiddenPart(channels, "channel bar")));
-        area->ensureWidgetVisible(image, 0, 0);
+        // The channel bar in view as the user scrolls that one area to it,
+        // and the graph: whole where the view is as high as the image (on
+        // a 1024 x 768 screen it is), else its top and bottom in turn.
+        QVERIFY2(scroller, qPrintable(sizes));
+        scroller->ensureWidgetVisible(channels, 0, 0);
         settleLayouts();
-        QVERIFY2(hiddenPart(image, "plot image").isEmpty(), qPrintable(sizes + hiddenPart(image, "plot image")));
+        QVERIFY2(hiddenPart(channels, "channel bar").isEmpty(), qPrintable(sizes + hiddenPart(channels, "channel bar")));
+        scroller->ensureWidgetVisible(image, 0, 0);
+        settleLayouts();
+        const bool whole = image->height() <= scroller->viewport()->height();
+        QVERIFY2(whole || factor != QLatin1String("1.0") || fieldbus, qPrintable(sizes));
+        if (whole) {
+            QVERIFY2(hiddenPart(image, "plot image").isEmpty(), qPrintable(sizes + hiddenPart(image, "plot image")));
+        } else {
+            for (const QPoint end : {QPoint(image->width() / 2, 0), QPoint(image->width() / 2, image->height() - 1)}) {
+                const QPoint inContent = image->mapTo(scroller->widget(), end);
+                scroller->ensureVisible(inContent.x(), inContent.y(), 0, 2);
+                settleLayouts();
+                QVERIFY2(image->visibleRegion().contains(end), qPrintable(sizes));
+            }
+        }
+        for (QWidget *w : {static_cast<QWidget *>(channels), static_cast<QWidget *>(image)})
+            QVERIFY(screenArea.contains(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())));
     }
     // The label shows the whole image: its plot with the y labels, the
     // event rows, the time labels and the axis title.
     const QPixmap shown = graph->backBuffer();
     QCOMPARE(image->size(), shown.size());
     QVERIFY2(image->rect().contains(QRect(QPoint(0, 0), shown.size())), qPrintable(sizes));
-    // A plot: at least two lines of height between the axes.
-    QVERIFY2(graph->currentPlotHeight() >= 2 * graph->fontMetrics().height(),
-             qPrintable(sizes + QStringLiteral("plot %1 px").arg(graph->currentPlotHeight())));
 
     // Every time label whole: shown as the formatter wrote it, in a room
     // that holds it as drawn, inside the image, apart from its neighbours.
     const QVector<AxisLabel> labels = graph->xAxisLabels();
     QVERIFY(!labels.isEmpty());
-    // The image is drawn in a copy of the graph's font made from its
-    // description (the drawing thread must not share the widget's font).
-    QFont drawnFont;
-    drawnFont.fromString(graph->font().toString());
-    const QFontMetrics metrics(drawnFont);
     const QRect whole(QPoint(0, 0), shown.size());
     for (const AxisLabel &label : labels) {
         QCOMPARE(label.shown, label.text);
