@@ -99,8 +99,9 @@ errorCode_e Confighandler::readChannelname(uint8_t channelIndex)
         return ERR_NOT_SUPPORTED;
     QString name;
     const errorCode_e r = m_handler->readChannelName(name, channelIndex);
-    // Either way the stored name stays, but it is not this unit's: a write
-    // must not put it there in place of the unit's own.
+    // A read that fails, or brings a name the setter refuses, leaves the
+    // stored name; that name is not this unit's, and a write must not put it
+    // there in place of the unit's own.
     const auto keepUnread = [this, channelIndex] {
         if (channelIndex < kChannelCount)
             m_channelNameUnread[channelIndex] = true;

@@ -343,8 +343,9 @@ void MainWindow::connectDevice()
     connect(handler, &EthernetHandler::targetNotAnswering, this, &MainWindow::targetNotAnswering);
 
     // The result is shown once the request that fetched it has ended: the
-    // dialog waits in an event loop of its own. It asks the unit who it is
-    // first, so it waits for any sequence running then as well.
+    // dialog waits in an event loop of its own. Before it shows, the unit is
+    // asked for its MAC address: that request waits for a sequence running
+    // then, as all work no user starts does.
     connect(handler, &EthernetHandler::RefRunResultreceived, this, [this](ReferenceRunResult_t &result) {
         const ReferenceRunResult_t copy = result;
         QTimer::singleShot(0, this, [this, copy] {

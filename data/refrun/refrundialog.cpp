@@ -277,16 +277,16 @@ bool RefRunDialog::answeringUnitIsTheRunsOwn()
 {
     QString problem;
     if (m_runUnit.isEmpty()) {
-        problem = tr("It is not known which unit the reference run was made on (its MAC address could not be read "
-                     "when the result came). Nothing was written.");
+        problem = tr("Nothing was written: it is not known which unit the reference run was made on (its MAC "
+                     "address could not be read when the result came).");
     } else {
         const QByteArray answering = answeringUnit(m_handler);
         if (answering.isEmpty())
-            problem = tr("The unit did not give its MAC address, so it is not known whether it is the one the "
-                         "reference run was made on. Nothing was written.");
+            problem = tr("Nothing was written: the unit did not give its MAC address, so it is not known whether "
+                         "the reference run was made on it.");
         else if (answering != m_runUnit)
-            problem = tr("The unit that answers now (MAC address %1) is not the one the reference run was made on "
-                         "(MAC address %2). Nothing was written to it.")
+            problem = tr("Nothing was written: the unit that answers now (MAC address %1) is not the one the "
+                         "reference run was made on (MAC address %2).")
                           .arg(macText(answering), macText(m_runUnit));
     }
     if (problem.isEmpty())

@@ -48,8 +48,9 @@ public:
     void setRunUnit(const QByteArray &mac) { m_runUnit = mac; }
     QByteArray runUnit() const { return m_runUnit; }
     // Reads the MAC address of the unit that answers now, for setRunUnit:
-    // empty when it does not answer. Asked before the dialog shows, while
-    // nothing can end it yet.
+    // empty when it does not answer. The main window asks before the dialog
+    // shows: a wait for the unit while the dialog is up but not yet running
+    // could see it ended before it runs.
     static QByteArray answeringUnit(EthernetHandler *handler);
 
     // Fills the dialog from the record and runs it; returns its result (1

@@ -277,12 +277,12 @@ void TestRefRunDialog::otherUnitGetsNothing_data()
     QTest::addColumn<QString>("said");
     QTest::newRow("another unit answers")
         << QByteArray::fromHex("024b560d0d0d0000")
-        << QStringLiteral("The unit that answers now (MAC address %1) is not the one the reference run was made on "
-                          "(MAC address 02:4B:56:0D:0D:0D). Nothing was written to it.");
+        << QStringLiteral("Nothing was written: the unit that answers now (MAC address %1) is not the one the "
+                          "reference run was made on (MAC address 02:4B:56:0D:0D:0D).");
     QTest::newRow("the run's unit is not known")
         << QByteArray()
-        << QStringLiteral("It is not known which unit the reference run was made on (its MAC address could not be "
-                          "read when the result came). Nothing was written.");
+        << QStringLiteral("Nothing was written: it is not known which unit the reference run was made on (its MAC "
+                          "address could not be read when the result came).");
 }
 
 void TestRefRunDialog::otherUnitGetsNothing()

@@ -197,16 +197,16 @@
         <translation>Referenzfahrt fehlgeschlagen! Bitte die Referenzfahrt wiederholen.</translation>
     </message>
     <message>
-        <source>It is not known which unit the reference run was made on (its MAC address could not be read when the result came). Nothing was written.</source>
-        <translation>Es ist nicht bekannt, auf welchem Gerät die Referenzfahrt ausgeführt wurde (seine MAC-Adresse konnte beim Eintreffen des Ergebnisses nicht gelesen werden). Es wurde nichts geschrieben.</translation>
+        <source>Nothing was written: it is not known which unit the reference run was made on (its MAC address could not be read when the result came).</source>
+        <translation>Es wurde nichts geschrieben: Es ist nicht bekannt, auf welchem Gerät die Referenzfahrt ausgeführt wurde (seine MAC-Adresse konnte beim Eintreffen des Ergebnisses nicht gelesen werden).</translation>
     </message>
     <message>
-        <source>The unit did not give its MAC address, so it is not known whether it is the one the reference run was made on. Nothing was written.</source>
-        <translation>Das Gerät hat seine MAC-Adresse nicht geliefert; es ist daher nicht bekannt, ob auf ihm die Referenzfahrt ausgeführt wurde. Es wurde nichts geschrieben.</translation>
+        <source>Nothing was written: the unit did not give its MAC address, so it is not known whether the reference run was made on it.</source>
+        <translation>Es wurde nichts geschrieben: Das Gerät hat seine MAC-Adresse nicht geliefert; es ist daher nicht bekannt, ob auf ihm die Referenzfahrt ausgeführt wurde.</translation>
     </message>
     <message>
-        <source>The unit that answers now (MAC address %1) is not the one the reference run was made on (MAC address %2). Nothing was written to it.</source>
-        <translation>Das jetzt antwortende Gerät (MAC-Adresse %1) ist nicht das Gerät, auf dem die Referenzfahrt ausgeführt wurde (MAC-Adresse %2). Es wurde nichts darauf geschrieben.</translation>
+        <source>Nothing was written: the unit that answers now (MAC address %1) is not the one the reference run was made on (MAC address %2).</source>
+        <translation>Es wurde nichts geschrieben: Das jetzt antwortende Gerät (MAC-Adresse %1) ist nicht das Gerät, auf dem die Referenzfahrt ausgeführt wurde (MAC-Adresse %2).</translation>
     </message>
 </context>
 </TS>

@@ -334,8 +334,9 @@ void TestMainWindowOtherUnit::referenceRunResultOnlyToItsOwnUnit()
     QCOMPARE(refRunWrites(*present), 0);
     QCOMPARE(saves(*present), 0);
     const QStringList texts = takeBarTexts(bar());
-    const QString said = QStringLiteral("The unit that answers now (MAC address 02:4B:56:0D:0D:0D) is not the one "
-                                        "the reference run was made on (MAC address %1). Nothing was written to it.")
+    const QString said = QStringLiteral("Nothing was written: the unit that answers now (MAC address "
+                                        "02:4B:56:0D:0D:0D) is not the one the reference run was made on (MAC "
+                                        "address %1).")
                              .arg(macA);
     QVERIFY2(texts.contains(said), qPrintable(texts.join(QLatin1Char('\n'))));
 }
