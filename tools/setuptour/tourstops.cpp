@@ -322,13 +322,18 @@ const std::vector<TourStop> &tourStops()
          [](Tour &tour) { return !tour.child<QWidget>("wdgFBActionBar")->visibleRegion().isEmpty(); }, nullptr,
          nullptr, nullptr},
         // A record made for another module (a PROFINET one on this unit's
-        // Modbus-TCP module): the page keeps the module's layout, and Apply
-        // writes nothing and says why. Leaving it reads the unit's own again.
+        // Modbus-TCP module): the page keeps the module's layout, says so
+        // under its title, and Apply writes nothing and says why. Leaving it
+        // reads the unit's own again.
         {"setup-fieldbus-other-module",
          [](Tour &tour) {
              Anybus_cfg record = Device::instance()->confighandler()->getAnybusCFG();
              record.setNetworkType(0x84);
              Device::instance()->confighandler()->setAnybusCFG(record);
+             QWidget *note = tour.child<QWidget>("lblRecordNote");
+             for (QWidget *p = note->parentWidget(); p; p = p->parentWidget())
+                 if (auto *area = qobject_cast<QScrollArea *>(p))
+                     area->ensureWidgetVisible(note, 0, 0);
              MainWindow *window = tour.window;
              QTimer::singleShot(0, window, [window] {
                  window->findChild<QPushButton *>(QStringLiteral("btnResetAnybusMod"))->click();
