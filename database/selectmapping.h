@@ -35,8 +35,10 @@ struct SelectionStage
 // Picks the catalogue mapping of the current channel in six steps (device
 // family, design size, design model, variant, lubrication type, version).
 // As soon as the choices leave exactly one mapping, its channel parameters
-// and its quantised filter go into the channel's mapping entry. Follows the
-// channel the configuration page shows and every new configuration blob.
+// and its quantised filter go into the channel's mapping entry; when a later
+// choice leaves several again, the entries go back to what they held when
+// the channel was shown. Follows the channel the configuration page shows
+// and every new configuration blob.
 class SelectMapping : public BaseDBselectWidget
 {
     Q_OBJECT
