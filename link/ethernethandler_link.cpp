@@ -6,7 +6,9 @@
 #include <QEventLoop>
 #include <QMutex>
 #include <QThread>
+#include <optional>
 
+#include "requestgate.h"
 #include "timedmutexlocker.h"
 
 namespace {
@@ -148,6 +150,13 @@ void EthernetHandler::handleHeartbeat(const EthernetFrame &frame, const QHostAdd
 
 errorCode_e EthernetHandler::mgGetMGDiscover(MG_Discover_Request_t request)
 {
+    // The search holds the single answer wait for its whole window: work
+    // that waits for a free gate (a heartbeat's read, the error reset, a
+    // timer's stop) goes out after it, not into it. The window stays in
+    // reach: the connect dialog over it is used while the search runs.
+    std::optional<RequestHold> hold;
+    if (QThread::currentThread() == RequestGate::instance().thread())
+        hold.emplace(RequestHold::Window::InReach);
     TimedMutexLocker lock(&discoveryMutex(), "errorCode_e EthernetHandler::mgGetMGDiscover(MG_Discover_Request_t)",
                           m_timings.baseTimeoutMs);
     if (!lock.isLocked()) {

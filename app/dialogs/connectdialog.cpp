@@ -16,6 +16,7 @@
 #include "discoverytext.h"
 #include "eventdetect.h"
 #include "nicselectwidget.h"
+#include "requestgate.h"
 #include "scalinghandlercont.h"
 #include "ui_connectdialog.h"
 #include "waitguard.h"
@@ -166,29 +167,57 @@ void Connectdialog::on_btnDiscoverIPs_clicked()
     ui->btnDiscoverIPs->setEnabled(false);
     ui->wdgNicSel->setEnabled(false);
 
-    const MG_Discover_Request_t request = discoveryRequest();
-
     ui->tblFoundDevices->setEnabled(false);
     ui->tblFoundDevices->clearContents();
     ui->tblFoundDevices->setRowCount(0);
     m_selectedRow = -1;
 
-    EthernetHandler *eth = Device::instance()->ethernetHandler();
-    eth->disconnectFromDevice();
+    Device::instance()->ethernetHandler()->disconnectFromDevice();
     updateConnectButton();
 
+    // The search shares the single answer wait with every request: one that
+    // still waits (a sequence that fell due as the dialog opened, the
+    // search of a dialog closed a moment ago) ends first.
+    RequestGate::instance().whenFree(this, [this] { search(); });
+}
+
+void Connectdialog::search()
+{
+    const MG_Discover_Request_t request = discoveryRequest();
     const WaitGuard guard(this);
-    const errorCode_e result = eth->mgGetMGDiscover(request);
+    m_searching = true;
+    const errorCode_e result = Device::instance()->ethernetHandler()->mgGetMGDiscover(request);
     // The wait ran the event loop: the dialog may have been closed and
     // destroyed meanwhile.
     if (!guard)
         return;
+    m_searching = false;
+    if (m_finishPending) {
+        // Connect, Cancel or Close came during the search: taken now.
+        unsetCursor();
+        setEnabled(true);
+        emit DialogFinished();
+        return;
+    }
     if (result != ERR_OK) {
         ui->btnDiscoverIPs->setEnabled(true);
         ui->wdgNicSel->setEnabled(true);
         reportError(tr("Couldn't find any Devices. Errorcode: %1").arg(hexCode(result)));
         fitContents();
     }
+}
+
+void Connectdialog::finish(int result)
+{
+    dialogResult = result;
+    if (m_searching) {
+        // In sight until the search ends, and answered already.
+        m_finishPending = true;
+        setEnabled(false);
+        setCursor(Qt::BusyCursor);
+        return;
+    }
+    emit DialogFinished();
 }
 
 void Connectdialog::updateDiscoverList()
@@ -266,8 +295,7 @@ void Connectdialog::on_btnConnect_clicked()
         manual ? manualDeviceRecord(address, ui->wdgNicSel->currentAddressEntry().netmask())
                : m_devices[size_t(m_selectedRow)];
     applyDeviceInfo(record);
-    dialogResult = 1;
-    emit DialogFinished();
+    finish(1);
 }
 
 void Connectdialog::applyDeviceInfo(const DiscoveredDevice &record)
@@ -281,14 +309,12 @@ void Connectdialog::applyDeviceInfo(const DiscoveredDevice &record)
 
 void Connectdialog::on_btnCancel_clicked()
 {
-    dialogResult = -1;
-    emit DialogFinished();
+    finish(-1);
 }
 
 void Connectdialog::on_btnClose_clicked()
 {
-    dialogResult = -1;
-    emit DialogFinished();
+    finish(-1);
 }
 
 void Connectdialog::on_tblFoundDevices_itemSelectionChanged()

@@ -70,6 +70,12 @@ private:
     // socket is bound to once the rebind that a change of interface asked
     // for has been carried out.
     MG_Discover_Request_t discoveryRequest();
+    // The search itself, once no request waits for its answer.
+    void search();
+    // Ends the dialog with `result`, or, while a search runs, when it ends:
+    // the search holds the single answer wait, and whatever the window
+    // under the dialog would start meanwhile would be refused.
+    void finish(int result);
     int headerPointSize() const;
     // A state mark (link or no link) before a header label's text.
     void addStateMark(QLabel *label);
@@ -90,4 +96,6 @@ private:
     QIcon m_noLinkIcon;
     // Starts the first discovery once the dialog shows.
     QTimer m_startTimer;
+    bool m_searching = false;
+    bool m_finishPending = false;
 };

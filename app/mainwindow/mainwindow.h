@@ -179,6 +179,10 @@ private:
     void showProgress(int percent);
     void setupDataPage();
     void resetDataView();
+    // The connect dialog leaves the unit at once: a timed run still going
+    // on it ends on it first, and in reference-run mode its result is read
+    // and shown while the unit is still the one the tool talks to.
+    void endRunBeforeLeaving();
     void runDataStep(MeasurementTable::Step step);
     // Locks the window while the request gate is held.
     void lockForRequest(bool held);

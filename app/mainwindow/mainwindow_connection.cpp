@@ -6,6 +6,7 @@
 
 #include "connectdialog.h"
 #include "confighandler.h"
+#include "dataacquisition.h"
 #include "configurationtile.h"
 #include "custommessagebox.h"
 #include "device.h"
@@ -20,7 +21,9 @@
 #include <QApplication>
 #include <QDebug>
 #include <QIcon>
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -93,7 +96,10 @@ void MainWindow::lostconnection()
 {
     ui->btnConnectToDevice->setIcon(QIcon(QStringLiteral(":/res/disconnected-korvantis.svg")));
     ui->btnConnectToDevice->repaint();
-    resetDataView();
+    // The measurements shown came from the unit just left; the next unit
+    // reached must not export them as its own.
+    if (acquisition)
+        acquisition->clearData();
     ui->btnDataTab->setEnabled(false);
     if (ConfigurationTile *t = tile(TileReferenceSetup)) {
         t->hide();
@@ -158,14 +164,64 @@ void MainWindow::on_btnRestartPPU_clicked()
     Device::instance()->ethernetHandler()->restartPPU();
 }
 
+void MainWindow::endRunBeforeLeaving()
+{
+    if (!acquisition->isTimedRunPending())
+        return;
+    EthernetHandler *eth = Device::instance()->ethernetHandler();
+    const bool refRun = ui->chkRefRun->isChecked();
+    const WaitGuard guard(this);
+    {
+        const RequestHold hold;
+        if (!acquisition->endTimedRun() || !goesOn(guard, this) || !refRun)
+            return;
+        // The unit tells in its heartbeat when the run's result is ready
+        // (asked for at once here); the heartbeat handling then asks for
+        // the result as soon as this hold ends. A unit that does not tell
+        // within the link watch's time keeps its result for the next visit.
+        QEventLoop loop;
+        if (!guard.endWith(loop))
+            return;
+        QTimer limit;
+        limit.setSingleShot(true);
+        connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(eth, &EthernetHandler::connectionLost, &loop, &QEventLoop::quit);
+        connect(eth, &EthernetHandler::connectionPing, &loop, [&loop](HearBeatMessage_t &states, QHostAddress) {
+            if (states.runControl & 0x20)
+                loop.quit();
+        });
+        limit.start(eth->timings().watchdogMs);
+        eth->sendHeartbeat();
+        loop.exec();
+        if (!goesOn(guard, this))
+            return;
+    }
+    // What the report started runs before the unit is left: the result's
+    // read once the gate is free, then its dialog, shown from the event
+    // loop once the read has ended.
+    QEventLoop loop;
+    if (!guard.endWith(loop))
+        return;
+    RequestGate::instance().whenFree(&loop, [&loop] {
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+    });
+    loop.exec();
+}
+
 void MainWindow::on_btnConnectToDevice_clicked()
 {
     qDebug() << "Button click";
+    const WaitGuard guard(this);
+    endRunBeforeLeaving();
+    if (!goesOn(guard, this))
+        return;
+    // The dialog leaves the unit whatever is chosen in it (the link watch
+    // may have given the unit up already, and says nothing then).
+    acquisition->clearData();
     // On the heap: a window deleted while the dialog waits deletes it too.
     QPointer<Connectdialog> dialog = new Connectdialog(this);
     connectBaseWidget(dialog);
     enterDialog(dialog);
-    const WaitGuard guard(this);
     dialog->exec();
     if (!guard)
         return;

@@ -91,7 +91,7 @@ void MainWindow::lockForRequest(bool held)
     // moment longer and goes from the event loop.
     if (dialogStack.size() == 1 && Device::instance()->confighandler()->waitingForFeedback()) {
         QTimer::singleShot(0, this, [this] {
-            if (!RequestGate::instance().isHeld() && !dialogStack.empty() && dialogStack.back() == requestLock)
+            if (!RequestGate::instance().locksWindow() && !dialogStack.empty() && dialogStack.back() == requestLock)
                 exitDialog();
         });
         return;

@@ -75,33 +75,53 @@ bool DataAcquisition::startTimedRun(int intervalMs)
         emit failed(tr("Data acquisition Start failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
         return false;
     }
+    m_runGoing = true;
     if (!m_runTimer) {
         m_runTimer = new QTimer(this);
         m_runTimer->setSingleShot(true);
-        // The stop waits for a request sequence that runs when the time is up.
-        connect(m_runTimer, &QTimer::timeout, this,
-                [this] { RequestGate::instance().whenFree(this, [this] { stopDataRun(); }); });
+        // The stop waits for a request sequence that runs when the time is
+        // up; a run ended meanwhile (the engineer left the unit) is not
+        // stopped twice.
+        connect(m_runTimer, &QTimer::timeout, this, [this] {
+            RequestGate::instance().whenFree(this, [this] {
+                if (m_runGoing)
+                    stopDataRun();
+            });
+        });
     }
     // A second start restarts the time of the run; it still stops once.
     m_runTimer->start(intervalMs);
     return true;
 }
 
-bool DataAcquisition::isTimedRunPending() const
+bool DataAcquisition::endTimedRun()
 {
-    return m_runTimer && m_runTimer->isActive();
+    if (!m_runGoing)
+        return false;
+    if (m_runTimer)
+        m_runTimer->stop();
+    return sendStop();
 }
 
 void DataAcquisition::stopDataRun()
 {
+    sendStop();
+}
+
+bool DataAcquisition::sendStop()
+{
+    m_runGoing = false;
     resetDataView();
     errorCode_e r = ERR_OK;
     {
         const RequestScope scope(this);
         r = m_handler->stopDataRun();
     }
-    if (r != ERR_OK)
+    if (r != ERR_OK) {
         emit failed(tr("Data acquisition Stop failed. Error: %1 Errorcode: %2").arg(ErrorDecode::decode(r)).arg(r));
+        return false;
+    }
+    return true;
 }
 
 bool DataAcquisition::setRefRunMode(bool on)
@@ -128,6 +148,14 @@ void DataAcquisition::resetDataView()
             bar->hide();
     m_currentStep = MeasurementTable::NoStep;
     refreshGraphTitles();
+}
+
+void DataAcquisition::clearData()
+{
+    resetDataView();
+    m_lineTable.setRows({});
+    m_barTable.setRows({});
+    m_exportTexts = MeasurementCsv::Texts();
 }
 
 void DataAcquisition::refreshGraphTitles()

@@ -58,12 +58,21 @@ public:
     // Starts a measurement run on the unit that stops itself after
     // `intervalMs`. False (reported) when the unit refuses the start.
     bool startTimedRun(int intervalMs);
-    bool isTimedRunPending() const;
+    // A run was started and its stop has not gone out yet.
+    bool isTimedRunPending() const { return m_runGoing; }
+    // Ends a run still going at once, on the unit the tool talks to now,
+    // instead of when its time is up. True when the unit took the stop; a
+    // refusal is reported.
+    bool endTimedRun();
     // Switches the unit's reference-run mode; a refusal is reported.
     bool setRefRunMode(bool on);
 
     // Clears the graph, hides the bars and shows nothing.
     void resetDataView();
+    // Forgets what the last acquisition read (the tables and the export
+    // texts) and resets the view: they carry no sign of the unit they came
+    // from, so they go when the tool leaves it.
+    void clearData();
     // The graph's titles for the step shown (empty when none), then a redraw.
     void refreshGraphTitles();
 
@@ -115,6 +124,7 @@ private:
     };
 
     void showTables(Step step, uint8_t mask);
+    bool sendStop();
     static QString errorText(errorCode_e r);
     static QString noDataText();
     // "Channels not read: ..." for the channels of `mask` from `first` on;
@@ -131,6 +141,7 @@ private:
     std::array<std::unique_ptr<XYSelectLineProxyModel>, kChannels> m_barProxies;
     Step m_currentStep = MeasurementTable::NoStep;
     QTimer *m_runTimer = nullptr;
+    bool m_runGoing = false;
     MeasurementCsv::Texts m_exportTexts;
     bool m_linkLost = false;  // the link watch gave the unit up during the read
 };

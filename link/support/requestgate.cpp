@@ -16,19 +16,22 @@ RequestGate &RequestGate::instance()
     return gate;
 }
 
-void RequestGate::hold()
+void RequestGate::hold(bool locking)
 {
-    if (++m_depth == 1)
+    ++m_depth;
+    if (locking && ++m_locking == 1)
         emit heldChanged(true);
 }
 
-void RequestGate::release()
+void RequestGate::release(bool locking)
 {
     if (m_depth <= 0)
         return;
-    if (--m_depth > 0)
+    --m_depth;
+    if (locking && m_locking > 0 && --m_locking == 0)
+        emit heldChanged(false);
+    if (m_depth > 0)
         return;
-    emit heldChanged(false);
     if (!m_pending.empty() && !m_runScheduled) {
         // Not from here: the sequence that ended is still on the stack.
         m_runScheduled = true;

@@ -15,13 +15,19 @@
 // and the window shows a held gate as a wait that covers every control.
 // Work that no user starts (a heartbeat's read, a timer's stop) asks
 // whenFree() instead of sending at once.
+// The connect dialog's search holds the gate as well (it shares the single
+// answer wait), but leaves the window in reach: the dialog covers it, and
+// the engineer may choose a unit while the search runs.
 class RequestGate : public QObject
 {
     Q_OBJECT
 public:
     static RequestGate &instance();
 
+    // Some sequence holds the gate (work asked for waits).
     bool isHeld() const { return m_depth > 0; }
+    // A hold that locks the window is among them.
+    bool locksWindow() const { return m_locking > 0; }
 
     // Runs `work` now when nothing holds the gate; otherwise once the last
     // hold has ended, from the event loop, in the order asked. Work whose
@@ -29,17 +35,19 @@ public:
     void whenFree(QObject *context, std::function<void()> work);
 
 signals:
-    // The first hold began (true) or the last one ended (false).
+    // The first hold that locks the window began (true) or the last one
+    // ended (false).
     void heldChanged(bool held);
 
 private:
     friend class RequestHold;
     RequestGate() = default;
-    void hold();
-    void release();
+    void hold(bool locking);
+    void release(bool locking);
     void runPending();
 
     int m_depth = 0;
+    int m_locking = 0;
     bool m_runScheduled = false;
     struct Pending
     {
@@ -54,8 +62,18 @@ private:
 class RequestHold
 {
 public:
-    RequestHold() { RequestGate::instance().hold(); }
-    ~RequestHold() { RequestGate::instance().release(); }
+    // How the window shows the hold: locked, or left in reach (the search).
+    enum class Window { Locked, InReach };
+
+    explicit RequestHold(Window window = Window::Locked)
+        : m_locking(window == Window::Locked)
+    {
+        RequestGate::instance().hold(m_locking);
+    }
+    ~RequestHold() { RequestGate::instance().release(m_locking); }
     RequestHold(const RequestHold &) = delete;
     RequestHold &operator=(const RequestHold &) = delete;
+
+private:
+    const bool m_locking;
 };

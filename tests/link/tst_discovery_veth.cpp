@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include "requestgate.h"
 #include "requestlog.h"
 #include "metatypes.h"
 #include "testnet.h"
@@ -22,6 +24,7 @@ private slots:
     void unitProgramAnswersToo();
     void noUnitGivesInvalidValue();
     void networkReset();
+    void searchHoldsTheGate();
 
 private:
     // The tool on 198.18.0.1 and `units` in-process units on 198.18.0.2...
@@ -185,6 +188,37 @@ void TestDiscoveryVeth::networkReset()
     QCOMPARE(std::count_if(all.cbegin(), all.cend(),
                            [&](const UnitSimRequest &r) { return r.datagram == all.last().datagram; }),
              3);
+}
+
+// Work that waits for a free gate and falls due during a search runs after
+// it, outside its answer wait; the search does not lock the window (the
+// connect dialog over it stays in use).
+void TestDiscoveryVeth::searchHoldsTheGate()
+{
+    KORVANTIS_REQUIRE_TESTNET();
+    startUnits(1);
+    startTool();
+    EthernetHandler *eth = m_device->ethernetHandler();
+    RequestGate &gate = RequestGate::instance();
+    QSignalSpy locks(&gate, &RequestGate::heldChanged);
+    bool heldMeanwhile = false;
+    bool ran = false;
+    bool ranInsideTheSearch = false;
+    QObject context;
+    QTimer::singleShot(0, &context, [&] {
+        heldMeanwhile = gate.isHeld();
+        gate.whenFree(&context, [&] {
+            ran = true;
+            ranInsideTheSearch = eth->isWaiting();
+        });
+    });
+    QCOMPARE(eth->mgGetMGDiscover(request()), ERR_OK);
+    QVERIFY(heldMeanwhile);
+    QVERIFY(!ran);
+    QVERIFY(!gate.isHeld());
+    QTRY_VERIFY(ran);
+    QVERIFY(!ranInsideTheSearch);
+    QCOMPARE(locks.count(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDiscoveryVeth)
