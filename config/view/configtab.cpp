@@ -356,7 +356,19 @@ bool ConfigTab::fitPageToRoom()
         watchedRoom = outer->viewport();
         watchedRoom->installEventFilter(this);
     }
-    // Pages that are not shown take no room of their own.
+    // Pages that are not shown take no height: the least height of the
+    // channel page (its tabs above its sections) kept the window's page
+    // area scrolling under every other page too.
+    for (int n = 0; n < ui->stackedWidget->count(); ++n) {
+        QWidget *stacked = ui->stackedWidget->widget(n);
+        const QSizePolicy::Policy policy =
+            stacked == ui->stackedWidget->currentWidget() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+        QSizePolicy sizing = stacked->sizePolicy();
+        if (sizing.verticalPolicy() != policy) {
+            sizing.setVerticalPolicy(policy);
+            stacked->setSizePolicy(sizing);
+        }
+    }
     for (QScrollArea *other : scrollAreas) {
         if (other != area && other->minimumHeight() > 0)
             other->setMinimumHeight(0);
@@ -368,14 +380,12 @@ bool ConfigTab::fitPageToRoom()
     // room the window's page area offers less what stands above the area
     // (the action bar, the channel tabs) at its least height.
     const int shownLeast = area->minimumHeight() > 0 ? area->minimumHeight() : area->minimumSizeHint().height();
-    QWidget *shownPage = ui->stackedWidget->currentWidget();
-    const int above = minimumSizeHint().height() - ui->stackedWidget->minimumSizeHint().height()
-                      + (shownPage ? shownPage->minimumSizeHint().height() : shownLeast) - shownLeast;
+    const int above = minimumSizeHint().height() - shownLeast;
     const int room = (outer ? outer->viewport()->height() : height()) - above;
     // Sections as tall as they need (without the room kept below the last
     // ones for scrolling them to the top).
-    const int sections = content->hasHeightForWidth() ? content->heightForWidth(content->width())
-                                                        : content->minimumSizeHint().height();
+    const int sections = qMax(content->minimumSizeHint().height(),
+                              content->hasHeightForWidth() ? content->heightForWidth(content->width()) : 0);
     // A strip lower than this shows a section's heading and hardly any of
     // its fields, at any scale (a large scale on a common screen, a small
     // scale in the window as it opens), while the window's page area would

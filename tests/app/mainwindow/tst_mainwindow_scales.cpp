@@ -417,6 +417,14 @@ void TestMainWindowScales::outputSection(const QRect &area, bool fieldsInSight)
         faults << QStringLiteral("output section: ") + fault;
     if (scrolling().size() > 1)
         faults << QStringLiteral("the configuration page scrolls in %1").arg(scrolling().join(QStringLiteral(" and ")));
+    // Nor does a page without the channel tabs scroll twice.
+    selectConfigPage(window.get(), "wdgCommonParam");
+    (void)QTest::qWaitFor([&] {
+        settleLayouts();
+        return scrolling().size() <= 1;
+    }, 5000);
+    if (scrolling().size() > 1)
+        faults << QStringLiteral("the common settings page scrolls in %1").arg(scrolling().join(QStringLiteral(" and ")));
 }
 
 // The connect dialog: on the screen, its buttons in sight without scrolling
