@@ -116,6 +116,8 @@ void TestMainWindowLogHistory::historyReadableAndInReach_data()
     for (const char *language : {"en", "de"})
         QTest::addRow("2.0 1920x1080 %s notification", language)
             << "2.0" << QByteArray("1920x1080") << QSize() << QString::fromLatin1(language) << true << false << false;
+    QTest::newRow("2.0 1920x1080 en fieldbus")
+        << "2.0" << QByteArray("1920x1080") << QSize() << "en" << false << true << false;
 }
 
 void TestMainWindowLogHistory::historyReadableAndInReach()
