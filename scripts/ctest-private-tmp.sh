@@ -8,7 +8,10 @@ BUILD_DIR=$1; shift
 cd "$BUILD_DIR" || exit 1
 base=$(mktemp -d "${TMPDIR:-/tmp}/korvantis-ctest-XXXXXX") || exit 1
 trap 'rm -rf "$base"' EXIT
-mkdir "$base/tmp"
+# Like /tmp: open to every user (tests that act as an ordinary user make
+# their files in it), sticky so only a file's owner removes it.
+chmod 755 "$base"
+mkdir -m 1777 "$base/tmp"
 export TMPDIR=$base/tmp
 # Without XDG_RUNTIME_DIR Qt makes TMPDIR/runtime-<user> and keeps it: the
 # platform's folder, not a test's, so it goes beside the one checked.
