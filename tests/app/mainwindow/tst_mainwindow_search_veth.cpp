@@ -226,7 +226,7 @@ bool TestMainWindowSearchVeth::runConnectDialog(const std::function<bool(Connect
         part<QToolButton>(window, "btnConnectToDevice")->click();
         ended = true;
     });
-    QTest::qWaitFor([&] { return ended; }, 90000);
+    (void)QTest::qWaitFor([&] { return ended; }, 90000);
     driver.stop();
     return ended && done;
 }

@@ -798,7 +798,7 @@ void TestConfigViewWindow::sizesSteadyAcrossLanguageRoundTrips()
     if (QTest::currentTestFailed())
         return;
     for (int round = 0; round < 3; ++round) {
-        for (const QString language : {QStringLiteral("de"), QStringLiteral("en")}) {
+        for (const QString &language : {QStringLiteral("de"), QStringLiteral("en")}) {
             switchTranslator(language);
             settle();
             const QString when = QStringLiteral("round %1, %2").arg(round + 1).arg(language);
