@@ -72,6 +72,7 @@ void Confighandler::setDefaultConfig()
     for (int ch = 0; ch < kChannelCount; ++ch)
         m_channelNames[size_t(ch)].setText(QStringLiteral("Channel %1").arg(ch + 1));
     m_channelNameUnread.fill(false);
+    m_deviceNameUnread = false;
 
     m_anybus = Anybus_cfg();
     m_anybusUnit = QHostAddress();
@@ -289,6 +290,7 @@ errorCode_e Confighandler::setDevicename(const QString &name)
     if (!deviceNameProblem(name).isEmpty())
         return ERR_INVALID_PARAM;
     storeName(m_deviceName, name);
+    m_deviceNameUnread = false;
     emit Devicenamechanged(name);
     return ERR_OK;
 }
@@ -312,21 +314,27 @@ bool Confighandler::channelNameWritable(uint8_t channel) const
     return channel < kChannelCount && !m_channelNameUnread[channel];
 }
 
-QString Confighandler::unreadChannelNamesNote() const
+QString Confighandler::unreadNamesNote() const
 {
+    QStringList notes;
+    if (m_deviceNameUnread)
+        notes << tr("The device name was not written: it could not be read from this unit, so the name shown is "
+                    "not the unit's own, and the unit keeps its name. A name typed for the device is written.");
     QStringList channels;  // counted from 1, as the pages show them
     for (uint8_t ch = 0; ch < kChannelCount; ++ch)
         if (m_channelNameUnread[ch])
             channels << QString::number(ch + 1);
-    if (channels.isEmpty())
-        return QString();
     if (channels.size() == 1)
-        return tr("The name of channel %1 was not written: it could not be read from this unit, so the name shown "
-                  "is not the unit's own, and the unit keeps its name. A name typed for the channel is written.")
-            .arg(channels.first());
-    return tr("The names of channels %1 were not written: they could not be read from this unit, so the names "
-              "shown are not the unit's own, and the unit keeps its names. A name typed for a channel is written.")
-        .arg(channels.join(QStringLiteral(", ")));
+        notes << tr("The name of channel %1 was not written: it could not be read from this unit, so the name "
+                    "shown is not the unit's own, and the unit keeps its name. A name typed for the channel is "
+                    "written.")
+                     .arg(channels.first());
+    else if (channels.size() > 1)
+        notes << tr("The names of channels %1 were not written: they could not be read from this unit, so the "
+                    "names shown are not the unit's own, and the unit keeps its names. A name typed for a channel "
+                    "is written.")
+                     .arg(channels.join(QStringLiteral(", ")));
+    return notes.join(QLatin1Char(' '));
 }
 
 QString Confighandler::deviceNameProblem(const QString &name)

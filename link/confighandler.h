@@ -142,9 +142,11 @@ public:
     // unit keeps its own. Again once the name is read, typed or loaded from
     // a configuration file.
     bool channelNameWritable(uint8_t channel) const;
-    // The channels whose names a write leaves as they are on the unit, in
-    // words for the engineer; empty when every name goes out.
-    QString unreadChannelNamesNote() const;
+    // The same for the device name.
+    bool deviceNameWritable() const { return !m_deviceNameUnread; }
+    // The names (device, channels) a write leaves as they are on the unit,
+    // in words for the engineer; empty when every name goes out.
+    QString unreadNamesNote() const;
 
     // ---- network settings
     QHostAddress getIpAddress() const;
@@ -298,6 +300,7 @@ private:
     // Set where the channel name's last read failed: the name kept is not
     // the unit's own and is not written to it.
     std::array<bool, kChannelCount> m_channelNameUnread{};
+    bool m_deviceNameUnread = false;
     CFG_Device_Param_struct m_deviceParams;
     CFG_Blob_struct_sorted m_blob;
     Anybus_cfg m_anybus;

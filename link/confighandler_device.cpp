@@ -88,9 +88,16 @@ errorCode_e Confighandler::readDevicename()
         return ERR_NOT_SUPPORTED;
     QString name;
     const errorCode_e r = m_handler->readDeviceName(name);
-    if (r != ERR_OK)
+    // As for a channel name: the name kept after a failed read is not this
+    // unit's, and a write leaves the unit's own in place.
+    if (r != ERR_OK) {
+        m_deviceNameUnread = true;
         return r;
-    return setDevicename(name);
+    }
+    const errorCode_e stored = setDevicename(name);
+    if (stored != ERR_OK)
+        m_deviceNameUnread = true;
+    return stored;
 }
 
 errorCode_e Confighandler::readChannelname(uint8_t channelIndex)
@@ -122,6 +129,9 @@ errorCode_e Confighandler::writeDevicename()
 {
     if (!m_handler)
         return ERR_NOT_SUPPORTED;
+    // Nothing to write: the unit keeps its own name (see unreadNamesNote).
+    if (m_deviceNameUnread)
+        return ERR_OK;
     DeviceNameRecord record = m_deviceName;
     const errorCode_e r = m_handler->writeDeviceName(record);
     if (r != ERR_OK)
@@ -136,7 +146,7 @@ errorCode_e Confighandler::writeChannelname(uint8_t channelIndex)
     if (!m_handler)
         return ERR_NOT_SUPPORTED;
     // Nothing to write: the unit keeps its own name (see
-    // unreadChannelNamesNote).
+    // unreadNamesNote).
     if (m_channelNameUnread[channelIndex])
         return ERR_OK;
     DeviceNameRecord record = m_channelNames[channelIndex];
@@ -336,7 +346,7 @@ errorCode_e Confighandler::writeConfigToDevice()
         if ((r = writeChannelname(ch)) != ERR_OK)
             return r;
     }
-    const QString kept = unreadChannelNamesNote();
+    const QString kept = unreadNamesNote();
     if (!kept.isEmpty())
         reportError(kept);
     saveConfigOnDevice(false);

@@ -115,6 +115,7 @@ errorCode_e Confighandler::applyConfigFile(const QString &path)
         m_channelNames[size_t(ch)] = content.channelNames[size_t(ch)];
     // The engineer chose these names for the unit.
     m_channelNameUnread.fill(false);
+    m_deviceNameUnread = false;
 
     // Only a block that will be taken arms the missing-reference warning; a
     // refused one is reported by the validation alone and must not leave the

@@ -146,7 +146,7 @@ bool ConfigActionBar::writeSequence()
         }
     }
     // Names the unit did not give when asked were left as it has them.
-    const QString kept = config->unreadChannelNamesNote();
+    const QString kept = config->unreadNamesNote();
     if (!kept.isEmpty())
         printNotification(kept, false, QMessageBox::Warning, false);
     return true;

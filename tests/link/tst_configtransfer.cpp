@@ -97,6 +97,7 @@ private slots:
     void invalidEntryInUnitBlob();
     void failedNameReadKeepsName();
     void unreadNamesStayOnTheUnit();
+    void unreadDeviceNameStaysOnTheUnit();
     void fieldbusBlock();
     void networkSettings();
     void networkSettingsFailures_data();
@@ -505,6 +506,48 @@ void TestConfigTransfer::unreadNamesStayOnTheUnit()
     sim()->clearRequestLog();
     QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
     QCOMPARE(nameWrites().size(), 7);
+    QVERIFY(m_log->errors.isEmpty());
+}
+
+// The device name follows the channel names' rule.
+void TestConfigTransfer::unreadDeviceNameStaysOnTheUnit()
+{
+    readAndConfigure();
+    auto &p = sim()->parameters();
+    const QByteArray unitName = p.value(0x2000);
+    QCOMPARE(config()->setDevicename(QStringLiteral("Other unit")), ERR_OK);
+    sim()->setErrorStatus(0xE1, 0x2000, -5);
+    QCOMPARE(int(config()->readDevicename()), -5);
+    QVERIFY(!config()->deviceNameWritable());
+    QCOMPARE(config()->deviceName(), QStringLiteral("Other unit"));
+    sim()->clearErrorStatus();
+
+    const auto deviceNameWrites = [this] {
+        int n = 0;
+        for (const QString &l : requestLines(*sim()))
+            n += l.startsWith(line(0xEF, 0x2000));
+        return n;
+    };
+    m_log->clear();
+    sim()->clearRequestLog();
+    QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
+    QCOMPARE(deviceNameWrites(), 0);
+    QCOMPARE(p.value(0x2000), unitName);
+    QCOMPARE(m_log->errors,
+             QStringList{QStringLiteral("The device name was not written: it could not be read from this unit, so "
+                                        "the name shown is not the unit's own, and the unit keeps its name. A name "
+                                        "typed for the device is written.")});
+
+    // A typed name is the engineer's for this unit.
+    QCOMPARE(config()->setDevicename(QStringLiteral("Typed")), ERR_OK);
+    QVERIFY(config()->deviceNameWritable());
+    m_log->clear();
+    sim()->clearRequestLog();
+    QCOMPARE(config()->writeConfigToDevice(), ERR_OK);
+    QCOMPARE(deviceNameWrites(), 1);
+    DeviceNameRecord typed;
+    typed.setText(QStringLiteral("Typed"));
+    QCOMPARE(p.value(0x2000), typed.toBytes());
     QVERIFY(m_log->errors.isEmpty());
 }
 

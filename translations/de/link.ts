@@ -295,6 +295,10 @@
         <translation>Das Schreiben wurde durch Ihre Wahl abgebrochen („Nein“ bei „Konflikt des Referenzzustands“). Bereits auf das Gerät geschrieben, aber nicht gespeichert: %1. Geräte- und Kanalnamen wurden nicht geschrieben.</translation>
     </message>
     <message>
+        <source>The device name was not written: it could not be read from this unit, so the name shown is not the unit's own, and the unit keeps its name. A name typed for the device is written.</source>
+        <translation>Der Gerätename wurde nicht geschrieben: Er konnte nicht vom Gerät gelesen werden, der angezeigte Name ist also nicht der des Geräts, und das Gerät behält seinen Namen. Ein für das Gerät eingegebener Name wird geschrieben.</translation>
+    </message>
+    <message>
         <source>The name of channel %1 was not written: it could not be read from this unit, so the name shown is not the unit's own, and the unit keeps its name. A name typed for the channel is written.</source>
         <translation>Der Name von Kanal %1 wurde nicht geschrieben: Er konnte nicht vom Gerät gelesen werden, der angezeigte Name ist also nicht der des Geräts, und das Gerät behält seinen Namen. Ein für den Kanal eingegebener Name wird geschrieben.</translation>
     </message>

@@ -45,13 +45,26 @@ EthernetHandler *eth()
     return Device::instance()->ethernetHandler();
 }
 
+// The unit's own device name is "Unit " and the first letter of its channel
+// names.
 void giveNames(UnitSim &unit, const QStringList &names)
 {
+    DeviceNameRecord device;
+    device.setText(QStringLiteral("Unit ") + names.first().left(1));
+    unit.parameters().setValue(EthernetHandler::ParamDeviceName, device.toBytes());
     for (int ch = 0; ch < 7; ++ch) {
         DeviceNameRecord record;
         record.setText(names.at(ch));
         unit.parameters().setValue(EthernetHandler::ParamChannelName, record.toBytes(), ch);
     }
+}
+
+QString storedDeviceName(UnitSim &unit)
+{
+    DeviceNameRecord record;
+    if (!DeviceNameRecord::fromBytes(unit.parameters().value(EthernetHandler::ParamDeviceName), &record))
+        return QStringLiteral("(no record)");
+    return record.text();
 }
 
 // The channel names the unit keeps, channel 1 first.
@@ -190,19 +203,26 @@ void TestMainWindowOtherUnit::namesNotReadFromTheUnitAreNotWrittenToIt()
     connectTo(kUnitA, 1);
     QTRY_VERIFY(blobRead(*unitA));
     QCOMPARE(config()->channelName(0), kNamesA.at(0));
+    QCOMPARE(config()->deviceName(), QStringLiteral("Unit A"));
 
     // B refuses its name reads while its configuration is read: the model
     // keeps A's names (each failure told), and holds B's configuration.
     unitB->setErrorStatus(EthernetHandler::CmdReadParam, EthernetHandler::ParamChannelName, -5);
+    unitB->setErrorStatus(EthernetHandler::CmdReadParam, EthernetHandler::ParamDeviceName, -5);
     takeBarTexts(bar());
     connectTo(kUnitB, 1);
     QTRY_VERIFY(blobRead(*unitB));
     int failures = 0;
-    for (const QString &text : takeBarTexts(bar()))
+    int deviceFailures = 0;
+    for (const QString &text : takeBarTexts(bar())) {
         failures += text.startsWith(QStringLiteral("Read Channel name failed."));
+        deviceFailures += text.startsWith(QStringLiteral("Read device name failed."));
+    }
     QCOMPARE(failures, 7);
+    QCOMPARE(deviceFailures, 1);
     for (int ch = 0; ch < 7; ++ch)
         QCOMPARE(config()->channelName(ch), kNamesA.at(ch));
+    QCOMPARE(config()->deviceName(), QStringLiteral("Unit A"));
 
     // B answers again; the write leaves its names as they are, and says so.
     unitB->clearErrorStatus();
@@ -212,10 +232,15 @@ void TestMainWindowOtherUnit::namesNotReadFromTheUnitAreNotWrittenToIt()
     writeConfig();
     QVERIFY(writesTo(*unitB, EthernetHandler::ParamConfigBlob) > 0);  // the rest went out
     QCOMPARE(writesTo(*unitB, EthernetHandler::ParamChannelName), 0);
+    QCOMPARE(writesTo(*unitB, EthernetHandler::ParamDeviceName), 0);
     QCOMPARE(storedNames(*unitB), kNamesB);
+    QCOMPARE(storedDeviceName(*unitB), QStringLiteral("Unit B"));
     QVERIFY(answerer->boxes.size() == 1);  // no question: the configuration is B's own
+    const QString deviceNote = QStringLiteral(
+        "The device name was not written: it could not be read from this unit, so the name shown is not the "
+        "unit's own, and the unit keeps its name. A name typed for the device is written. ");
     const QStringList texts = takeBarTexts(bar());
-    QVERIFY2(texts.contains(QStringLiteral(
+    QVERIFY2(texts.contains(deviceNote + QStringLiteral(
                  "The names of channels 1, 2, 3, 4, 5, 6, 7 were not written: they could not be read from this "
                  "unit, so the names shown are not the unit's own, and the unit keeps its names. A name typed for "
                  "a channel is written.")),
@@ -236,12 +261,14 @@ void TestMainWindowOtherUnit::namesNotReadFromTheUnitAreNotWrittenToIt()
     QStringList expected = kNamesB;
     expected[1] = QStringLiteral("Typed two");
     QCOMPARE(storedNames(*unitB), expected);
-    QVERIFY(takeBarTexts(bar()).contains(QStringLiteral(
+    QCOMPARE(storedDeviceName(*unitB), QStringLiteral("Unit B"));
+    QVERIFY(takeBarTexts(bar()).contains(deviceNote + QStringLiteral(
         "The names of channels 1, 3, 4, 5, 6, 7 were not written: they could not be read from this unit, so the "
         "names shown are not the unit's own, and the unit keeps its names. A name typed for a channel is "
         "written.")));
     // A stays as it was.
     QCOMPARE(storedNames(*unitA), kNamesA);
+    QCOMPARE(storedDeviceName(*unitA), QStringLiteral("Unit A"));
 }
 
 void TestMainWindowOtherUnit::referenceRunResultOnlyToItsOwnUnit_data()
