@@ -4,6 +4,7 @@
 
 #include "devicerecords.h"
 #include "ethernethandler.h"
+#include "ipaddresstext.h"
 
 #include <QDebug>
 #include <cstring>
@@ -20,15 +21,6 @@ const char *const kNotConnected =
 const char *const kWriteInitFailed = QT_TRANSLATE_NOOP("Confighandler", "The Config Write init Failed");
 const char *const kWriteFailed = QT_TRANSLATE_NOOP("Confighandler", "The Config Write Failed");
 const char *const kWriteSaved = QT_TRANSLATE_NOOP("Confighandler", "The Config Write/Save was sucessfull");
-
-// Six two-digit hexadecimal bytes separated by ":".
-QString macText(const uint8_t *mac)
-{
-    QStringList parts;
-    for (int i = 0; i < 6; ++i)
-        parts << QStringLiteral("%1").arg(mac[i], 2, 16, QLatin1Char('0')).toUpper();
-    return parts.join(QLatin1Char(':'));
-}
 
 // Releases the handshake lock on every way out of a step.
 class TryLock
@@ -241,8 +233,8 @@ errorCode_e Confighandler::writeCFGDevice()
     }
     const uint8_t *configMac = m_blob.data() + CFG_Blob_struct_sorted::kMacOffset;
     if (std::memcmp(mac, configMac, sizeof mac) != 0) {
-        QString text = tr("MAC address PPU: ") + macText(mac) + QLatin1Char('\n') + tr("MAC address SST configuration: ")
-                       + macText(configMac);
+        QString text = tr("MAC address PPU: ") + macAddressText(mac) + QLatin1Char('\n')
+                       + tr("MAC address SST configuration: ") + macAddressText(configMac);
         if (m_blob.referenceMac() == 0)
             text += tr("( default MAC Address )");
         text += QLatin1Char('\n')

@@ -9,6 +9,7 @@
 
 #include "device.h"
 #include "flowlayout.h"
+#include "ipaddresstext.h"
 #include "requestgate.h"
 #include "ui_fieldbusactionbar.h"
 #include "waitguard.h"
@@ -112,14 +113,6 @@ QString FieldbusActionbar::moduleName(uint16_t networkType)
 
 namespace {
 
-QString macText(const QByteArray &mac)
-{
-    QStringList parts;
-    for (char byte : mac)
-        parts << QStringLiteral("%1").arg(uint8_t(byte), 2, 16, QLatin1Char('0')).toUpper();
-    return parts.join(QLatin1Char(':'));
-}
-
 QString capitalized(QString text)
 {
     if (!text.isEmpty())
@@ -190,7 +183,7 @@ QString FieldbusActionbar::otherUnitsFile()
     const QByteArray own = config->anybusConnectedMac();
     return tr("The fieldbus configuration on this page comes from a configuration file of another unit (MAC address "
               "%1; this unit: %2).")
-        .arg(macText(config->anybusMac()), own.isEmpty() ? tr("unknown") : macText(own));
+        .arg(macAddressText(config->anybusMac()), own.isEmpty() ? tr("unknown") : macAddressText(own));
 }
 
 QString FieldbusActionbar::recordNote()

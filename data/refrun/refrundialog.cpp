@@ -8,6 +8,7 @@
 #include "confighandler.h"
 #include "device.h"
 #include "ethernethandler.h"
+#include "ipaddresstext.h"
 #include "requestgate.h"
 #include "ui_refrundialog.h"
 
@@ -15,16 +16,6 @@ namespace {
 
 const char *const kNotProcessed = QT_TRANSLATE_NOOP("RefRunDialog", "The following Channels were not Processed: ");
 const QString kNoValue = QStringLiteral("---");
-
-// The MAC address part of the unit's 8-byte parameter: six two-digit
-// hexadecimal bytes separated by ":".
-QString macText(const QByteArray &mac)
-{
-    QStringList parts;
-    for (int i = 0; i < 6 && i < mac.size(); ++i)
-        parts << QStringLiteral("%1").arg(uint8_t(mac.at(i)), 2, 16, QLatin1Char('0')).toUpper();
-    return parts.join(QLatin1Char(':'));
-}
 
 } // namespace
 
@@ -287,7 +278,7 @@ bool RefRunDialog::answeringUnitIsTheRunsOwn()
         else if (answering != m_runUnit)
             problem = tr("Nothing was written: the unit that answers now (MAC address %1) is not the one the "
                          "reference run was made on (MAC address %2).")
-                          .arg(macText(answering), macText(m_runUnit));
+                          .arg(macAddressText(answering), macAddressText(m_runUnit));
     }
     if (problem.isEmpty())
         return true;

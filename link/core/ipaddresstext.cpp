@@ -72,3 +72,16 @@ bool isInvalidUnitAddress(const QHostAddress &address)
     return address.isNull() || address.protocol() != QAbstractSocket::IPv4Protocol
            || address == QHostAddress(QHostAddress::LocalHost);
 }
+
+QString macAddressText(const uint8_t *bytes, int size)
+{
+    QStringList parts;
+    for (int i = 0; i < size && i < 6; ++i)
+        parts << QStringLiteral("%1").arg(bytes[i], 2, 16, QLatin1Char('0')).toUpper();
+    return parts.join(QLatin1Char(':'));
+}
+
+QString macAddressText(const QByteArray &bytes)
+{
+    return macAddressText(reinterpret_cast<const uint8_t *>(bytes.constData()), bytes.size());
+}

@@ -21,6 +21,12 @@ QHostAddress parseDottedQuad(const QString &text);
 // else (a part out of range is refused, not cut to 255).
 QHostAddress manualUnitAddress(const QString &text);
 
+// A MAC address as the engineer reads it: the first six bytes as two-digit
+// upper-case hexadecimal separated by ":" ("00:1A:2B:3C:4D:5E"); fewer when
+// `size` is less than six.
+QString macAddressText(const uint8_t *bytes, int size = 6);
+QString macAddressText(const QByteArray &bytes);
+
 // True for an address the tool cannot talk to a unit at: null, not IPv4, or
 // 127.0.0.1 (which the link reads as "no unit").
 bool isInvalidUnitAddress(const QHostAddress &address);
